@@ -1,0 +1,23 @@
+#pragma once
+// The classic reading of a number from a text box: blanks, tabs and line
+// feeds are ignored anywhere; an optional sign, digits with at most one full
+// stop, an optional E or D exponent; reading stops at the first character
+// that cannot continue the number; no number reads as 0. &H and &O start a
+// hexadecimal or octal whole number.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kestrane {
+
+// Never fails. A value too large for a double, or a hexadecimal/octal number
+// wider than 32 bits, reads as an infinity of its sign.
+double ReadNumber(std::string_view text);
+
+// A number brought to the nearest whole number (a half to the even
+// neighbour), when it lies in 0..max.
+std::optional<std::uint32_t> ToWholeInRange(double value, std::uint32_t max);
+
+}  // namespace kestrane

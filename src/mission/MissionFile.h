@@ -1,0 +1,55 @@
+#pragma once
+// Reading the first 400 bytes of a mission file, and writing 400 bytes in
+// place at the start of a file without truncating it.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <sys/types.h>
+
+#include "mission/Layout.h"
+
+namespace kestrane {
+
+using MissionBytes = std::array<std::uint8_t, kMissionSize>;
+
+struct ReadResult {
+    bool ok = false;
+    MissionBytes bytes{};
+    // Why the read failed, as the end of a sentence ("does not exist").
+    std::string error;
+};
+
+// Reads exactly the first 400 bytes of a regular file, or says why not.
+// Nothing is returned from a file that is shorter.
+ReadResult ReadMission(const std::filesystem::path& path);
+
+// The single write of the 400 bytes; tests replace it to simulate a disk that
+// fails part-way.
+using WriteFn = ssize_t (*)(int fd, const void* data, std::size_t size, off_t offset);
+
+struct WriteResult {
+    bool ok = false;
+    std::string error;  // the system's reason, and what became of the file
+};
+
+// Writes the 400 bytes at offset 0 of the file, creating it when missing and
+// keeping any bytes after offset 399. When the write fails, the file is put
+// back as it was (a created file is removed), so it is never left half old,
+// half new.
+WriteResult WriteMissionInPlace(const std::filesystem::path& path, const MissionBytes& bytes,
+                                WriteFn write = nullptr);
+
+struct SavePath {
+    bool ok = false;
+    std::filesystem::path path;
+    std::string error;  // a sentence for the status line when refused
+};
+
+// The file a save writes: the start folder, the typed name and ".msn". The
+// name must stay inside the folder and be a name Windows accepts too, since
+// mission files travel to the game.
+SavePath BuildSavePath(const std::string& startDir, std::string_view typedName);
+
+}  // namespace kestrane
