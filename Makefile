@@ -5,6 +5,10 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
 JOBS ?= 2
 
+FUZZ_SECONDS ?= 20
+SAN_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+           LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
+
 .PHONY: all deps build run test test-default test-asan fuzz fuzz-long bench install clean
 
 all: build
@@ -25,10 +29,25 @@ build: deps
 run: build
 	cd examples && ../build/default/src/kestrane
 
-test: test-default
+# The whole suite in the normal build, a bounded fuzz run, then the whole
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test: test-default fuzz test-asan
 
 test-default: build
 	ctest --preset default -j $(JOBS)
+
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	$(SAN_ENV) ctest --preset asan -j $(JOBS)
+
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	fuzz/run.sh build/fuzz $(FUZZ_SECONDS)
+
+fuzz-long:
+	$(MAKE) fuzz FUZZ_SECONDS=600
 
 install: build
 	cmake --install build/default

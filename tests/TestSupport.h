@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -22,12 +23,14 @@ class ScriptedDialog : public CommonDialog {
 public:
     std::deque<std::string> answers;
     int shown = 0;
+    std::function<void()> afterShow;  // runs once the user has "chosen"
     void ShowOpen() override {
         ++shown;
         if (!answers.empty()) {
             FileName = answers.front();
             answers.pop_front();
         }
+        if (afterShow) afterShow();
     }
 };
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 #include "TestSupport.h"
 #include "editors/Conversions.h"
@@ -182,38 +181,6 @@ TEST(Load, MissionNamePaddingShowsAsNothingAndInnerZerosAsPlaceholder) {
     for (int i = 12; i < 36; ++i) EXPECT_EQ(e.Byte(i), m[static_cast<std::size_t>(i)]) << i;
 }
 
-TEST(Load, FailedLoadsChangeNothing) {
-    Editor e;
-    MissionBytes good = Mission({{272, 1}, {12, 'G'}});
-    e.Load(good, "good.msn");
-    const auto cells = test::ImageCells(*e.form);
-    const auto controls = test::ControlStates(*e.form);
-
-    std::filesystem::create_directory(e.dir / "folder.msn");
-    test::WriteFile(e.dir / "empty.msn", std::string());
-    test::WriteFile(e.dir / "short.msn", std::string(399, 'x'));
-    struct Case { std::string name; std::string says; };
-    const Case cases[] = {
-        {"missing.msn", "does not exist"},
-        {"folder.msn", "is a folder"},
-        {"empty.msn", "is only 0 bytes long"},
-        {"short.msn", "is only 399 bytes long"},
-    };
-    for (bool wasOpen : {true, false}) {
-        for (const Case& c : cases) {
-            e.form->MissionOpen = wasOpen;
-            const std::string path = (e.dir / c.name).string();
-            e.dialog.answers.push_back(path);
-            e.form->Command2_Click();
-            EXPECT_EQ(e.form->MissionOpen, wasOpen) << c.name;
-            EXPECT_NE(e.form->StatusLine.Caption.find(path), std::string::npos) << e.form->StatusLine.Caption;
-            EXPECT_NE(e.form->StatusLine.Caption.find(c.says), std::string::npos) << e.form->StatusLine.Caption;
-            EXPECT_EQ(test::ImageCells(*e.form), cells) << c.name;
-            EXPECT_EQ(test::ControlStates(*e.form), controls) << c.name;
-        }
-    }
-}
-
 TEST(Load, CancelKeepsImageButLocksEditors) {
     Editor e;
     e.Load(Mission({{272, 1}}));
@@ -224,30 +191,6 @@ TEST(Load, CancelKeepsImageButLocksEditors) {
     e.form->Yrbut_Click(3);
     EXPECT_EQ(e.Byte(272), 1);
     EXPECT_EQ(e.form->Yrbut.Value, 3);  // the screen changes, the image does not
-}
-
-TEST(Load, OnlyTheFirst400BytesOfALongFileAreRead) {
-    Editor e;
-    std::string big(10 * 1024 * 1024, '\x11');
-    big[0] = 1;
-    big[399] = 2;
-    test::WriteFile(e.dir / "big.msn", big);
-    e.dialog.answers.push_back((e.dir / "big.msn").string());
-    e.form->Command2_Click();
-    EXPECT_TRUE(e.form->MissionOpen);
-    EXPECT_EQ(e.Byte(0), 1);
-    EXPECT_EQ(e.Byte(399), 2);
-}
-
-TEST(Load, UnreadableFileIsRefused) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
-    Editor e;
-    test::WriteFile(e.dir / "locked.msn", std::string(400, '\0'));
-    ::chmod((e.dir / "locked.msn").c_str(), 0);
-    e.dialog.answers.push_back((e.dir / "locked.msn").string());
-    e.form->Command2_Click();
-    EXPECT_FALSE(e.form->MissionOpen);
-    EXPECT_NE(e.form->StatusLine.Caption.find("cannot be opened"), std::string::npos);
 }
 
 }  // namespace

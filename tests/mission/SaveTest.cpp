@@ -182,14 +182,5 @@ TEST(Save, AWriteFailingPartWayLeavesTheOldFileOrNone) {
     }
 }
 
-TEST(Save, DeviceThatIsFullReportsTheSystemsReason) {
-    Editor e;
-    e.form->Command3_Click();
-    std::filesystem::create_symlink("/dev/full", e.dir / "full.msn");
-    e.form->Text2.Text = "full";
-    e.form->Command4_Click();
-    EXPECT_NE(e.form->StatusLine.Caption.find("no space left on device"), std::string::npos) << e.form->StatusLine.Caption;
-}
-
 }  // namespace
 }  // namespace kestrane

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Writes small seed corpora for the fuzz targets into the folder given.
+set -euo pipefail
+out=${1:?usage: seeds.sh DIR}
+mkdir -p "$out"/{load,number,catalogue,savepath}
+
+# Missions: empty, short, exactly 400 zero bytes, a new mission, a longer file.
+: > "$out/load/empty"
+head -c 399 /dev/zero > "$out/load/short"
+head -c 400 /dev/zero > "$out/load/zeros"
+{ printf '\x7a\xcb\x7b\x3f\x65\x02\x00\xaa'; head -c 392 /dev/zero; } > "$out/load/new"
+{ printf '\x00\x00\x00\x00\x65\x02\x00\xaa\x00\x80\x00\x00Dogfight'; head -c 480 /dev/zero | tr '\0' '\377'; } > "$out/load/long"
+
+i=0
+for t in "1500" "2 500" "1.5E3" "12abc" "1,500" "&HFFFF" "&O177777" "-1e20" "1e-3" ".1" "4294967295" "1D2" "&H123456789" "9e999" ""; do
+  printf '%s' "$t" > "$out/number/n$i"; i=$((i + 1))
+done
+
+printf 'Hurricane\nSpitfire\n' > "$out/catalogue/lf"
+printf 'a\r\nb\rc\n\nd' > "$out/catalogue/mixed"
+printf '\xef\xbb\xbfCaf\xc3\xa9\n' > "$out/catalogue/bom"
+printf 'Caf\xe9 \x80\n' > "$out/catalogue/cp1252"
+
+i=0
+for t in "mission1" "mission1.msn" "" ".." "a/b" 'a\b' "what?" "tab	x" "été"; do
+  printf '%s' "$t" > "$out/savepath/s$i"; i=$((i + 1))
+done
