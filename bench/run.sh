@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# Runs the core benchmarks and the window start-up cases, prints the figures
+# and writes them to build/bench/results.txt. Expects `cmake --build --preset
+# bench` to have run. Knobs (environment):
+#   BENCH_MIN_TIME    seconds per core benchmark (default 0.05)
+#   STARTUP_RUNS      runs of each start-up case (default 15)
+#   STARTUP_PLATFORM  offscreen (default) or xvfb (starts its own Xvfb)
+#   XVFB_DISPLAY      display for xvfb (default :98)
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="$ROOT/build/bench"
+CORE="$BUILD/bench/kestrane_core_bench"
+HARNESS="$BUILD/bench/kestrane_startup"
+RESULTS="$BUILD/results.txt"
+WORK="$BUILD/startup-data"
+MIN_TIME="${BENCH_MIN_TIME:-0.05}"
+RUNS="${STARTUP_RUNS:-15}"
+PLATFORM="${STARTUP_PLATFORM:-offscreen}"
+
+[ -x "$CORE" ] || { echo "run.sh: $CORE is missing; build the bench preset first" >&2; exit 1; }
+mkdir -p "$WORK"
+: > "$RESULTS"
+out() { printf '%s\n' "$*" | tee -a "$RESULTS"; }
+
+out "Kestrane benchmarks $(date -u +%Y-%m-%dT%H:%M:%SZ)  commit $(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null || echo '?')"
+out "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+out ""
+
+# ---- Core benchmarks ----
+out "== Core benchmarks (min time ${MIN_TIME} s per case; CPU time is the figure that counts) =="
+"$CORE" --benchmark_min_time="$MIN_TIME" --benchmark_out="$BUILD/core.csv" --benchmark_out_format=csv \
+    2> >(grep -v 'built as DEBUG' >&2) | tee -a "$RESULTS"
+out ""
+
+# CPU time of one case in microseconds, from the CSV (name,iterations,
+# real_time,cpu_time,time_unit,...).
+cpu_us() {
+    awk -F, -v name="\"$1\"" '$1 == name {
+        f = ($5 == "\"ns\"" || $5 == "ns") ? 0.001 : ($5 == "\"us\"" || $5 == "us") ? 1 : ($5 == "\"ms\"" || $5 == "ms") ? 1000 : 1e6
+        printf "%.2f", $4 * f; exit }' "$BUILD/core.csv"
+}
+verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v != "" && v + 0 <= t + 0) ? "met" : "MISSED" }'; }
+
+out "== Core targets (CPU time per operation, target < 50 us) =="
+for pair in "load:BM_Load" "edit (option click):BM_EditOptionClick" "edit (Enter in a numeric box):BM_EditNumericEnter" \
+            "save:BM_Save" "save without the file (Update + checksum):BM_UpdateAndChecksum" \
+            "checksum, Crc32:BM_Crc32_396" "checksum, ShowChecksum:BM_ShowChecksum_396"; do
+    label="${pair%%:*}"; name="${pair#*:}"
+    v="$(cpu_us "$name")"
+    case "$name" in BM_Load|BM_Save) note="  $(verdict "$v" 50)";; *) note="";; esac
+    out "$(printf '  %-46s %10s us%s' "$label" "$v" "$note")"
+done
+out "  decode is part of load: it is met whenever load is."
+out ""
+
+# ---- Start-up ----
+[ -x "$HARNESS" ] || { out "Start-up harness not built (Qt missing): start-up cases skipped."; exit 0; }
+
+XVFB_PID=""
+cleanup() { [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true; }
+trap cleanup EXIT
+if [ "$PLATFORM" = xvfb ]; then
+    export DISPLAY="${XVFB_DISPLAY:-:98}"
+    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    sleep 1
+    export QT_QPA_PLATFORM=xcb
+else
+    export QT_QPA_PLATFORM=offscreen
+fi
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$WORK/runtime}"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+# Case (a): the sample catalogues; case (b): the same with a 65,536-line
+# targets.txt.
+A_DIR="$ROOT/examples"
+a_note="examples/"
+if [ ! -f "$A_DIR/planes.txt" ] || [ ! -f "$A_DIR/targets.txt" ] || [ ! -f "$A_DIR/blocks.txt" ]; then
+    A_DIR="$WORK/a"
+    a_note="stand-in catalogues (examples/ has none yet)"
+    mkdir -p "$A_DIR"
+    seq 0 39 | sed 's/^/Aircraft /' > "$A_DIR/planes.txt"
+    seq 0 59 | sed 's/^/Target /' > "$A_DIR/targets.txt"
+    seq 1 32 | sed 's/^/Block /' > "$A_DIR/blocks.txt"
+fi
+B_DIR="$WORK/b"
+mkdir -p "$B_DIR"
+cp "$A_DIR/planes.txt" "$A_DIR/blocks.txt" "$B_DIR/"
+seq 0 65535 | awk '{ printf "Target %d (sector %d)\n", $1, $1 % 97 }' > "$B_DIR/targets.txt"
+
+# The widget census of the real window fixes what the bare window holds.
+CENSUS="$WORK/census.txt"
+if (cd "$A_DIR" && "$HARNESS" census > "$CENSUS" 2>/dev/null); then
+    census_note="counted from the real window"
+    HAVE_VIEW=1
+else
+    "$HARNESS" model-census > "$CENSUS"
+    census_note="worked out from the window model (the view is not built)"
+    HAVE_VIEW=0
+fi
+
+# One run: prints "total_ms main_ms maxrss_kb widgets". total is from just
+# before the process is started to the first idle after the first paint.
+run_case() {
+    local dir="$1"; shift
+    local t0 line
+    t0=$(date +%s%N)
+    line="$(cd "$dir" && "$HARNESS" "$@" 2>/dev/null | grep '^startup ')" || return 1
+    awk -v t0="$t0" -v line="$line" 'BEGIN {
+        n = split(line, f, " ")
+        for (i = 2; i <= n; i++) { split(f[i], kv, "="); v[kv[1]] = kv[2] }
+        printf "%.2f %.2f %d %d\n", (v["idle_ns"] - t0) / 1e6, (v["idle_ns"] - v["main_ns"]) / 1e6, v["maxrss_kb"], v["widgets"] }'
+}
+
+median() { sort -n | awk '{ a[NR] = $1 } END { if (NR == 0) print ""; else if (NR % 2) print a[(NR + 1) / 2]; else printf "%.2f\n", (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
+
+: > "$WORK/a.txt"; : > "$WORK/b.txt"; : > "$WORK/c.txt"
+# Cases run interleaved so that load from other work spreads evenly.
+for ((i = 0; i < RUNS; i++)); do
+    if [ "$HAVE_VIEW" = 1 ]; then
+        run_case "$A_DIR" editor >> "$WORK/a.txt" || echo "run.sh: case a failed" >&2
+        run_case "$B_DIR" editor >> "$WORK/b.txt" || echo "run.sh: case b failed" >&2
+    fi
+    run_case "$WORK" bare "$CENSUS" >> "$WORK/c.txt" || echo "run.sh: case c failed" >&2
+done
+
+out "== Start-up: process start to window shown and idle ($RUNS runs each, medians, QT_QPA_PLATFORM=$QT_QPA_PLATFORM) =="
+out "  bare window widget kinds and counts $census_note:"
+while read -r line; do out "    $line"; done < "$CENSUS"
+declare -A T M R W
+for c in a b c; do
+    T[$c]="$(awk '{ print $1 }' "$WORK/$c.txt" | median)"
+    M[$c]="$(awk '{ print $2 }' "$WORK/$c.txt" | median)"
+    R[$c]="$(awk '{ print $3 }' "$WORK/$c.txt" | median)"
+    W[$c]="$(awk '{ print $4 }' "$WORK/$c.txt" | median)"
+done
+out "$(printf '  %-58s %10s %10s %12s %8s' case 'total ms' 'in main ms' 'maxrss KiB' widgets)"
+line_for() { out "$(printf '  %-58s %10s %10s %12s %8s' "$1" "${T[$2]:--}" "${M[$2]:--}" "${R[$2]:--}" "${W[$2]:--}")"; }
+line_for "(a) editor, $a_note" a
+line_for "(b) editor, 65,536-line targets.txt" b
+line_for "(c) bare Qt Widgets, same widgets" c
+out "  all runs (total ms): a: $(awk '{ printf "%s ", $1 }' "$WORK/a.txt")"
+out "                       b: $(awk '{ printf "%s ", $1 }' "$WORK/b.txt")"
+out "                       c: $(awk '{ printf "%s ", $1 }' "$WORK/c.txt")"
+
+ratio() { awk -v x="$1" -v y="$2" 'BEGIN { if (x == "" || y == "" || y + 0 == 0) print "-"; else printf "%.2f", x / y }'; }
+if [ "$HAVE_VIEW" = 1 ]; then
+    ac="$(ratio "${T[a]}" "${T[c]}")"; bc="$(ratio "${T[b]}" "${T[c]}")"
+    out "  time   a/c = $ac (target <= 1.10: $(verdict "$ac" 1.10))   b/c = $bc (target <= 1.30: $(verdict "$bc" 1.30))"
+    out "  memory a/c = $(ratio "${R[a]}" "${R[c]}")   b/c = $(ratio "${R[b]}" "${R[c]}")"
+else
+    out "  ratios a/c and b/c need the view library (src/ui/qt); only the bare case ran."
+fi
+out ""
+out "Written to ${RESULTS#"$ROOT"/}"

@@ -1,0 +1,314 @@
+// Start-up harness: shows one window, waits for its first paint and the idle
+// event loop after it, then prints how long that took and the peak memory,
+// and exits.
+//
+//   kestrane_startup editor        the real window, catalogues from the
+//                                  current folder
+//   kestrane_startup census        the real window; prints the kinds and
+//                                  numbers of its widgets instead of timings
+//   kestrane_startup model-census  the same counts worked out from the
+//                                  window model, for when there is no view
+//   kestrane_startup bare FILE     a plain window holding the widgets that
+//                                  FILE (a census) lists, and nothing else
+//
+// The timing line reads "startup mode=... main_ns=... idle_ns=...
+// since_exec_ms=... maxrss_kb=... widgets=...": the two _ns values are
+// CLOCK_REALTIME at main() entry and at idle, so a driver that notes the
+// clock before it starts the process gets the whole start-up, dynamic
+// loading included. since_exec_ms is the same span measured from the
+// kernel's process start time, which only has clock-tick resolution.
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSizeGrip>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+#include "ui/Controls.h"
+#include "ui/Form1.h"
+
+#ifdef KESTRANE_HAVE_VIEW
+#include "ui/qt/MainWindow.h"
+#endif
+
+namespace {
+
+std::int64_t RealtimeNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+}
+
+// Milliseconds since the kernel started this process (clock-tick resolution).
+double MsSinceExec() {
+    std::ifstream in("/proc/self/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Fields after the command name, which is in parentheses and may hold
+    // blanks; starttime is field 22 overall, the 20th after ")".
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string::npos) return -1;
+    std::istringstream fields(stat.substr(close + 2));
+    std::string field;
+    for (int i = 3; i <= 22 && fields >> field; ++i) {}
+    const double startSec = std::strtod(field.c_str(), nullptr) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return (static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9 - startSec) * 1000.0;
+}
+
+long MaxRssKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// ---- Widget census ----
+
+// The standard widget classes that a census counts and a bare window makes.
+const std::vector<std::pair<std::string, std::function<QWidget*(QWidget*)>>>& Factories() {
+    static const std::vector<std::pair<std::string, std::function<QWidget*(QWidget*)>>> factories{
+        {"QRadioButton", [](QWidget* p) { return new QRadioButton("Option", p); }},
+        {"QCheckBox", [](QWidget* p) { return new QCheckBox("Check", p); }},
+        {"QPushButton", [](QWidget* p) { return new QPushButton("Button", p); }},
+        {"QToolButton", [](QWidget* p) { return new QToolButton(p); }},
+        {"QLineEdit", [](QWidget* p) { return new QLineEdit(p); }},
+        {"QSpinBox", [](QWidget* p) { return new QSpinBox(p); }},
+        {"QComboBox", [](QWidget* p) { return new QComboBox(p); }},
+        {"QListWidget", [](QWidget* p) { return new QListWidget(p); }},
+        {"QListView", [](QWidget* p) { return new QListView(p); }},
+        {"QTableWidget", [](QWidget* p) { return new QTableWidget(p); }},
+        {"QTableView", [](QWidget* p) { return new QTableView(p); }},
+        {"QTreeView", [](QWidget* p) { return new QTreeView(p); }},
+        {"QPlainTextEdit", [](QWidget* p) { return new QPlainTextEdit(p); }},
+        {"QTextEdit", [](QWidget* p) { return new QTextEdit(p); }},
+        {"QScrollArea", [](QWidget* p) { return new QScrollArea(p); }},
+        {"QGroupBox", [](QWidget* p) { return new QGroupBox("Frame", p); }},
+        {"QLabel", [](QWidget* p) { return new QLabel("Label", p); }},
+        {"QStatusBar", [](QWidget* p) { return new QStatusBar(p); }},
+        {"QMenuBar", [](QWidget* p) { return new QMenuBar(p); }},
+        {"QFrame", [](QWidget* p) { return new QFrame(p); }},
+        {"QWidget", [](QWidget* p) { return new QWidget(p); }},
+    };
+    return factories;
+}
+
+// The nearest standard class of a widget, walking up from its own class.
+std::string StandardClass(const QWidget* w) {
+    for (const QMetaObject* mo = w->metaObject(); mo != nullptr; mo = mo->superClass())
+        for (const auto& [name, make] : Factories())
+            if (name == mo->className()) return name;
+    return "QWidget";
+}
+
+// Widgets that Qt makes inside other widgets (viewports, scroll bars and
+// their containers, size grips) are part of their owner, not of the window.
+bool MadeByQt(const QWidget* w) {
+    if (w->objectName().startsWith("qt_")) return true;
+    if (qobject_cast<const QSizeGrip*>(w)) return true;
+    const QWidget* parent = w->parentWidget();
+    if (qobject_cast<const QScrollBar*>(w) && parent && parent->objectName().startsWith("qt_scrollarea")) return true;
+    return false;
+}
+
+struct Census {
+    std::map<std::string, int> counts;
+    std::map<std::string, int> foreign;  // own classes, by the standard class they count as
+    int width = 900;
+    int height = 700;
+    long listItems = 0;
+};
+
+Census TakeCensus(QWidget& window) {
+    Census c;
+    c.width = window.width();
+    c.height = window.height();
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (MadeByQt(w)) continue;
+        const std::string cls = StandardClass(w);
+        ++c.counts[cls];
+        if (cls != w->metaObject()->className()) ++c.foreign[std::string(w->metaObject()->className()) + "->" + cls];
+        if (auto* list = qobject_cast<QListWidget*>(w)) c.listItems += list->count();
+        else if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->model())
+            c.listItems += view->model()->rowCount();
+    }
+    return c;
+}
+
+void PrintCensus(const Census& c) {
+    std::printf("size %d %d\n", c.width, c.height);
+    for (const auto& [cls, n] : c.counts) std::printf("%s %d\n", cls.c_str(), n);
+    for (const auto& [cls, n] : c.foreign) std::printf("# %s %d\n", cls.c_str(), n);
+    std::printf("# list items %ld\n", c.listItems);
+}
+
+// Counts from the window model: one widget per control, one radio button
+// per option member, one group box per frame.
+Census ModelCensus() {
+    struct NoDialog : kestrane::CommonDialog {
+        void ShowOpen() override {}
+    } dialog;
+    const kestrane::Form1 form(dialog, std::filesystem::temp_directory_path() / "kestrane-no-catalogues");
+    Census c;
+    for (const kestrane::Form1::ControlEntry& e : form.Controls()) {
+        std::visit(
+            [&c](auto* control) {
+                using T = std::remove_pointer_t<decltype(control)>;
+                if constexpr (std::is_same_v<T, kestrane::Label>) ++c.counts["QLabel"];
+                else if constexpr (std::is_same_v<T, kestrane::TextBox>) ++c.counts["QLineEdit"];
+                else if constexpr (std::is_same_v<T, kestrane::CheckBox>) ++c.counts["QCheckBox"];
+                else if constexpr (std::is_same_v<T, kestrane::OptionGroup>) c.counts["QRadioButton"] += control->Count();
+                else if constexpr (std::is_same_v<T, kestrane::ListBox>) ++c.counts["QListWidget"];
+                else if constexpr (std::is_same_v<T, kestrane::Button>) ++c.counts["QPushButton"];
+                else if constexpr (std::is_same_v<T, kestrane::Frame>) ++c.counts["QGroupBox"];
+            },
+            e.control);
+    }
+    return c;
+}
+
+Census ReadCensus(const char* path) {
+    Census c;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::string key;
+        fields >> key;
+        if (key == "size") fields >> c.width >> c.height;
+        else fields >> c.counts[key];
+    }
+    return c;
+}
+
+// A plain window of the census's size with its widgets laid out in a
+// simple grid of fixed cells; they carry no data and no connections.
+std::unique_ptr<QWidget> BareWindow(const Census& c) {
+    auto window = std::make_unique<QWidget>();
+    window->setWindowTitle("Bare widgets");
+    window->resize(c.width, c.height);
+    constexpr int kCellW = 110, kCellH = 26;
+    const int columns = std::max(1, c.width / kCellW);
+    int cell = 0;
+    for (const auto& [name, make] : Factories()) {
+        const auto it = c.counts.find(name);
+        if (it == c.counts.end()) continue;
+        for (int i = 0; i < it->second; ++i, ++cell) {
+            QWidget* w = make(window.get());
+            w->setGeometry((cell % columns) * kCellW, (cell / columns) * kCellH, kCellW - 4, kCellH - 2);
+        }
+    }
+    return window;
+}
+
+// Calls done() on the first idle pass of the event loop after the window's
+// first paint.
+class FirstIdleAfterPaint : public QObject {
+public:
+    FirstIdleAfterPaint(QWidget& window, std::function<void()> done) : done_(std::move(done)) {
+        window.installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !armed_) {
+            armed_ = true;
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, done_);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> done_;
+    bool armed_ = false;
+};
+
+int Usage() {
+    std::fprintf(stderr, "usage: kestrane_startup editor | census | model-census | bare CENSUS-FILE\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::int64_t mainNs = RealtimeNs();
+    if (argc < 2) return Usage();
+    const std::string mode = argv[1];
+
+    if (mode == "model-census") {
+        PrintCensus(ModelCensus());
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    std::unique_ptr<QWidget> window;
+    if (mode == "editor" || mode == "census") {
+#ifdef KESTRANE_HAVE_VIEW
+        window = std::make_unique<kestrane::MainWindow>();
+#else
+        std::fprintf(stderr, "kestrane_startup: built without the view library\n");
+        return 3;
+#endif
+    } else if (mode == "bare" && argc >= 3) {
+        window = BareWindow(ReadCensus(argv[2]));
+    } else {
+        return Usage();
+    }
+
+    FirstIdleAfterPaint idle(*window, [&] {
+        const std::int64_t idleNs = RealtimeNs();
+        if (mode == "census") {
+            PrintCensus(TakeCensus(*window));
+        } else {
+            int widgets = 0;
+            for (QWidget* w : window->findChildren<QWidget*>()) widgets += MadeByQt(w) ? 0 : 1;
+            std::printf("startup mode=%s main_ns=%lld idle_ns=%lld since_exec_ms=%.1f maxrss_kb=%ld widgets=%d\n",
+                        mode.c_str(), static_cast<long long>(mainNs), static_cast<long long>(idleNs), MsSinceExec(),
+                        MaxRssKb(), widgets);
+        }
+        std::fflush(stdout);
+        QApplication::exit(0);
+    });
+    // A window that never paints must not hang the driver.
+    QTimer::singleShot(30000, [] {
+        std::fprintf(stderr, "kestrane_startup: no paint within 30 s\n");
+        QApplication::exit(4);
+    });
+    window->show();
+    return app.exec();
+}
