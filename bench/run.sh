@@ -58,7 +58,7 @@ out ""
 [ -x "$HARNESS" ] || { out "Start-up harness not built (Qt missing): start-up cases skipped."; exit 0; }
 
 XVFB_PID=""
-cleanup() { [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true; }
+cleanup() { if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi; }
 trap cleanup EXIT
 if [ "$PLATFORM" = xvfb ]; then
     export DISPLAY="${XVFB_DISPLAY:-:98}"
@@ -125,6 +125,15 @@ for ((i = 0; i < RUNS; i++)); do
     run_case "$WORK" bare "$CENSUS" >> "$WORK/c.txt" || echo "run.sh: case c failed" >&2
 done
 
+# The window model's share: its start-up alone, in a fresh process each
+# time, so the figure includes first-touch memory as the editor pays it.
+model_ms() { (cd "$1" && "$HARNESS" model) | awk '{ split($2, kv, "="); print kv[2] }'; }
+: > "$WORK/ma.txt"; : > "$WORK/mb.txt"
+for ((i = 0; i < RUNS; i++)); do
+    model_ms "$A_DIR" >> "$WORK/ma.txt"
+    model_ms "$B_DIR" >> "$WORK/mb.txt"
+done
+
 out "== Start-up: process start to window shown and idle ($RUNS runs each, medians, QT_QPA_PLATFORM=$QT_QPA_PLATFORM) =="
 out "  bare window widget kinds and counts $census_note:"
 while read -r line; do out "    $line"; done < "$CENSUS"
@@ -144,6 +153,7 @@ out "  all runs (total ms): a: $(awk '{ printf "%s ", $1 }' "$WORK/a.txt")"
 out "                       b: $(awk '{ printf "%s ", $1 }' "$WORK/b.txt")"
 out "                       c: $(awk '{ printf "%s ", $1 }' "$WORK/c.txt")"
 
+out "  window model start-up alone (Form1 construction, fresh process, median): a: $(median < "$WORK/ma.txt") ms   b: $(median < "$WORK/mb.txt") ms"
 ratio() { awk -v x="$1" -v y="$2" 'BEGIN { if (x == "" || y == "" || y + 0 == 0) print "-"; else printf "%.2f", x / y }'; }
 if [ "$HAVE_VIEW" = 1 ]; then
     ac="$(ratio "${T[a]}" "${T[c]}")"; bc="$(ratio "${T[b]}" "${T[c]}")"

@@ -6,10 +6,18 @@
 //                                  current folder
 //   kestrane_startup census        the real window; prints the kinds and
 //                                  numbers of its widgets instead of timings
+//   kestrane_startup model         no window: the window model's start-up
+//                                  alone (catalogues from the current
+//                                  folder), in a fresh process
 //   kestrane_startup model-census  the same counts worked out from the
 //                                  window model, for when there is no view
 //   kestrane_startup bare FILE     a plain window holding the widgets that
 //                                  FILE (a census) lists, and nothing else
+//   kestrane_startup bare FILE HOW N
+//                                  the same with N items put into its second
+//                                  list in one of the ways a view could fill
+//                                  a long catalogue (see FillList), to
+//                                  compare those ways
 //
 // The timing line reads "startup mode=... main_ns=... idle_ns=...
 // since_exec_ms=... maxrss_kb=... widgets=...": the two _ns values are
@@ -18,10 +26,12 @@
 // loading included. since_exec_ms is the same span measured from the
 // kernel's process start time, which only has clock-tick resolution.
 
+#include <QAbstractListModel>
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
@@ -38,6 +48,7 @@
 #include <QScrollBar>
 #include <QSizeGrip>
 #include <QSpinBox>
+#include <QStringListModel>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
@@ -237,6 +248,76 @@ std::unique_ptr<QWidget> BareWindow(const Census& c) {
     return window;
 }
 
+// Puts n catalogue-like items into a list of the bare window:
+//   additem   QListWidget::addItem once per item
+//   additems  QListWidget::addItems with one QStringList
+//   uniform   the same with setUniformItemSizes(true)
+//   model     a QListView on a QStringListModel, uniform item sizes
+//   lazy      a QListView on a model that makes each item's text only when
+//             the view asks for it, from lines held as std::string the way
+//             the window model holds them; uniform item sizes
+class LazyLines : public QAbstractListModel {
+public:
+    explicit LazyLines(std::vector<std::string> lines, QObject* parent) : QAbstractListModel(parent), lines_(std::move(lines)) {}
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : static_cast<int>(lines_.size()); }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid()) return {};
+        return QString::fromStdString(lines_[static_cast<std::size_t>(index.row())]);
+    }
+
+private:
+    std::vector<std::string> lines_;
+};
+
+double g_fillMs = 0;
+
+bool FillList(QWidget& window, const std::string& how, int n) {
+    const QList<QListWidget*> lists = window.findChildren<QListWidget*>();
+    if (lists.isEmpty()) return false;
+    QListWidget* list = lists.back();
+    QElapsedTimer timer;
+    timer.start();
+    if (how == "lazy") {
+        std::vector<std::string> lines;
+        lines.reserve(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i)
+        {
+            std::string line(" ");
+            line.append(std::to_string(i)).append(":Target ").append(std::to_string(i));
+            line.append(" (sector ").append(std::to_string(i % 97)).append(")");
+            lines.push_back(std::move(line));
+        }
+        auto* view = new QListView(&window);
+        view->setGeometry(list->geometry());
+        view->setUniformItemSizes(true);
+        view->setModel(new LazyLines(std::move(lines), view));
+        delete list;
+        g_fillMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        return true;
+    }
+    QStringList items;
+    items.reserve(n);
+    for (int i = 0; i < n; ++i) items.append(QStringLiteral(" %1:Target %1 (sector %2)").arg(i).arg(i % 97));
+    if (how == "additem") {
+        for (const QString& item : items) list->addItem(item);
+    } else if (how == "additems") {
+        list->addItems(items);
+    } else if (how == "uniform") {
+        list->setUniformItemSizes(true);
+        list->addItems(items);
+    } else if (how == "model") {
+        auto* view = new QListView(&window);
+        view->setGeometry(list->geometry());
+        view->setUniformItemSizes(true);
+        view->setModel(new QStringListModel(items, view));
+        delete list;
+    } else {
+        return false;
+    }
+    g_fillMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    return true;
+}
+
 // Calls done() on the first idle pass of the event loop after the window's
 // first paint.
 class FirstIdleAfterPaint : public QObject {
@@ -259,7 +340,7 @@ private:
 };
 
 int Usage() {
-    std::fprintf(stderr, "usage: kestrane_startup editor | census | model-census | bare CENSUS-FILE\n");
+    std::fprintf(stderr, "usage: kestrane_startup editor | census | model-census | bare CENSUS-FILE [HOW N]\n");
     return 2;
 }
 
@@ -270,6 +351,17 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const std::string mode = argv[1];
 
+    if (mode == "model") {
+        struct NoDialog : kestrane::CommonDialog {
+            void ShowOpen() override {}
+        } dialog;
+        const std::int64_t before = RealtimeNs();
+        const kestrane::Form1 form(dialog);
+        const std::int64_t after = RealtimeNs();
+        std::printf("model construct_ms=%.2f maxrss_kb=%ld items=%d+%d\n", static_cast<double>(after - before) / 1e6,
+                    MaxRssKb(), form.List1.ListCount(), form.List2.ListCount());
+        return 0;
+    }
     if (mode == "model-census") {
         PrintCensus(ModelCensus());
         return 0;
@@ -286,6 +378,7 @@ int main(int argc, char** argv) {
 #endif
     } else if (mode == "bare" && argc >= 3) {
         window = BareWindow(ReadCensus(argv[2]));
+        if (argc >= 5 && !FillList(*window, argv[3], std::atoi(argv[4]))) return Usage();
     } else {
         return Usage();
     }
@@ -297,9 +390,9 @@ int main(int argc, char** argv) {
         } else {
             int widgets = 0;
             for (QWidget* w : window->findChildren<QWidget*>()) widgets += MadeByQt(w) ? 0 : 1;
-            std::printf("startup mode=%s main_ns=%lld idle_ns=%lld since_exec_ms=%.1f maxrss_kb=%ld widgets=%d\n",
+            std::printf("startup mode=%s main_ns=%lld idle_ns=%lld since_exec_ms=%.1f maxrss_kb=%ld widgets=%d fill_ms=%.1f\n",
                         mode.c_str(), static_cast<long long>(mainNs), static_cast<long long>(idleNs), MsSinceExec(),
-                        MaxRssKb(), widgets);
+                        MaxRssKb(), widgets, g_fillMs);
         }
         std::fflush(stdout);
         QApplication::exit(0);
