@@ -1,0 +1,70 @@
+#pragma once
+// Where every control of the window stands: one table of placements in
+// twips, the window's size, and the one conversion from twips to pixels.
+// The view reads it; nothing here depends on a toolkit.
+//
+// The sheet is 11235 x 7935 twips. Below it the window has a strip that
+// holds the status line and the checksum labels: on the sheet those labels
+// would lie under the frame "Miscellaneous Values" and its contents, so they
+// are moved down by kChecksumShift as one block, keeping their places
+// relative to each other.
+
+#include <span>
+#include <string_view>
+
+namespace kestrane {
+
+enum class WidgetKind {
+    Frame,           // a titled group box
+    Label,           // a caption or a value shown as text
+    ClickableLabel,  // a label that takes clicks (the pickers' name labels, DP2N)
+    Button,
+    TextBox,
+    CheckBox,
+    OptionButton,  // one member of an option group
+    ListBox,
+    StatusLine,
+};
+
+struct Placement {
+    std::string_view name;
+    int index;  // member of a control array, -1 otherwise
+    WidgetKind kind;
+    std::string_view parent;  // the frame that holds it; empty for the window
+    int parentIndex;          // the frame's array index, -1 otherwise
+    int left, top, width, height;  // twips, relative to the parent
+
+    constexpr int right() const { return left + width; }
+    constexpr int bottom() const { return top + height; }
+    constexpr bool onWindow() const { return parent.empty(); }
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kSheetWidth = 11235;   // client width of the sheet
+inline constexpr int kSheetHeight = 7935;   // client height of the sheet
+inline constexpr int kChecksumShift = 1125;  // how far the checksum block moves down
+inline constexpr int kStripHeight = 1125;    // the strip below the sheet
+inline constexpr int kWindowWidth = kSheetWidth;
+inline constexpr int kWindowHeight = kSheetHeight + kStripHeight;
+
+// Twips to device-independent pixels, rounded to the nearest pixel.
+constexpr int TwipsToPixels(int twips) {
+    return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+// Every frame and control in reading order: the commands and lists on the
+// left, then the frames column by column, each frame followed by what it
+// holds, then the strip. The view creates widgets and the tab order in
+// this order.
+std::span<const Placement> Arrangement();
+
+// The placement of a control or frame, or nullptr when it has none.
+const Placement* FindPlacement(std::string_view name, int index = -1);
+
+// The placement's rectangle relative to the window's client area.
+struct TwipRect {
+    int left, top, width, height;
+};
+TwipRect WindowRect(const Placement& placement);
+
+}  // namespace kestrane
