@@ -1,0 +1,37 @@
+#include "ui/qt/QtFileDialog.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QStringList>
+
+namespace kestrane {
+
+QString QtFilter(std::string_view filter) {
+    const QStringList parts = QString::fromUtf8(filter.data(), static_cast<qsizetype>(filter.size())).split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        if (const qsizetype open = description.lastIndexOf(u'('); open >= 0 && description.endsWith(u')'))
+            description = description.left(open).trimmed();
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(u';', Qt::SkipEmptyParts))
+            if (const QString p = pattern.trimmed(); !p.isEmpty()) patterns << p;
+        if (patterns.isEmpty()) continue;
+        filters << QStringLiteral("%1 (%2)").arg(description, patterns.join(u' '));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+void QtFileDialog::ShowOpen() {
+    QFileDialog dialog(parent_, QStringLiteral("Open"), QString::fromStdString(InitDir), QtFilter(Filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromStdString(DefaultExt));
+    if (dialog.exec() != QDialog::Accepted) return;
+    const QStringList chosen = dialog.selectedFiles();
+    // The path in the file system's own encoding, so that the model opens
+    // exactly the chosen file.
+    if (!chosen.isEmpty()) FileName = QFile::encodeName(chosen.front()).toStdString();
+}
+
+}  // namespace kestrane

@@ -1,0 +1,237 @@
+#include "ui/qt/Widgets.h"
+
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyleOptionFocusRect>
+#include <QStyleOptionGroupBox>
+
+namespace kestrane {
+
+// ---- CaptionLabel ----
+
+CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);  // catalogue lines and file names are never markup
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setIndent(0);
+}
+
+void CaptionLabel::SetCaption(const QString& text) {
+    if (text == caption_ && !text.isEmpty()) return;
+    caption_ = text;
+    Relayout();
+}
+
+void CaptionLabel::SetElideMode(Qt::TextElideMode mode) {
+    elideMode_ = mode;
+    Relayout();
+}
+
+void CaptionLabel::SetDescription(const QString& description) {
+    description_ = description;
+    Relayout();
+}
+
+void CaptionLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    Relayout();
+}
+
+void CaptionLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange) Relayout();
+}
+
+void CaptionLabel::Relayout() {
+    QString shown = caption_;
+    if (!wordWrap()) {
+        const int room = contentsRect().width() - 2 * margin() - qMax(indent(), 0);
+        shown = fontMetrics().elidedText(caption_, elideMode_, qMax(room, 0));
+    }
+    if (text() != shown) setText(shown);
+
+    QString tip = description_;
+    if (shown != caption_ || wordWrap()) tip = description_.isEmpty() ? caption_ : description_ + ": " + caption_;
+    if (toolTip() != tip) setToolTip(tip);
+}
+
+// ---- ClickableLabel ----
+
+ClickableLabel::ClickableLabel(QWidget* parent) : CaptionLabel(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+    // A sunken panel shows where to click while the label is still empty.
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setIndent(2);
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        pressed_ = true;
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    CaptionLabel::mousePressEvent(event);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && pressed_) {
+        pressed_ = false;
+        event->accept();
+        // As with a button, the click counts only when released over the label.
+        if (rect().contains(event->position().toPoint())) emit clicked();
+        return;
+    }
+    CaptionLabel::mouseReleaseEvent(event);
+}
+
+void ClickableLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        event->accept();
+        if (!event->isAutoRepeat()) emit clicked();
+        return;
+    }
+    CaptionLabel::keyPressEvent(event);
+}
+
+void ClickableLabel::paintEvent(QPaintEvent* event) {
+    CaptionLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = contentsRect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
+// ---- KeyLineEdit ----
+
+int KeyAsciiOf(const QKeyEvent& event) {
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return kEnterKey;
+    const QString text = event.text();
+    if (text.size() == 1 && text.at(0).unicode() > 0 && text.at(0).unicode() < 256) return text.at(0).unicode();
+    return 0;
+}
+
+KeyLineEdit::KeyLineEdit(QWidget* parent) : QLineEdit(parent) {}
+
+void KeyLineEdit::keyPressEvent(QKeyEvent* event) {
+    // The window model sees the key first and never takes it away: the box
+    // still edits with it afterwards, Enter included.
+    if (const int code = KeyAsciiOf(*event); code != 0) emit keyAscii(code);
+    QLineEdit::keyPressEvent(event);
+}
+
+// ---- ListItems ----
+
+ListItems::ListItems(const ListBox& list, QObject* parent) : QAbstractListModel(parent), list_(list) {}
+
+int ListItems::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : list_.ListCount(); }
+
+QVariant ListItems::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
+    return QString::fromStdString(list_.List(index.row()));
+}
+
+void ListItems::Reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+// ---- SheetStyle ----
+
+SheetStyle::SheetStyle(const QString& baseStyle) : QProxyStyle(baseStyle) {}
+
+int SheetStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
+    switch (metric) {
+    case PM_ExclusiveIndicatorWidth:
+    case PM_ExclusiveIndicatorHeight:
+        return 12;
+    case PM_IndicatorWidth:
+    case PM_IndicatorHeight:
+        return 13;
+    case PM_RadioButtonLabelSpacing:
+    case PM_CheckBoxLabelSpacing:
+        return 4;
+    default:
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+}
+
+void SheetStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                                    const QWidget* widget) const {
+    const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+    if (control != CC_GroupBox || box == nullptr) return QProxyStyle::drawComplexControl(control, option, painter, widget);
+
+    // An etched border whose top line runs through the middle of the
+    // caption, broken where the caption stands.
+    const QFontMetrics& fm = box->fontMetrics;
+    const QRect all = box->rect;
+    const int lineY = all.top() + fm.height() / 2;
+    const QRect title(all.left() + 6, all.top(), box->text.isEmpty() ? 0 : fm.horizontalAdvance(box->text) + 4,
+                      fm.height());
+    painter->save();
+    QRegion clip(all);
+    if (!box->text.isEmpty()) clip -= title;
+    painter->setClipRegion(clip);
+    const QRect frame(all.left(), lineY, all.width() - 1, all.bottom() - lineY);
+    painter->setPen(box->palette.color(QPalette::Mid));
+    painter->drawRect(frame.adjusted(0, 0, -1, -1));
+    painter->setPen(box->palette.color(QPalette::Light));
+    painter->drawRect(frame.adjusted(1, 1, 0, 0));
+    painter->restore();
+    if (!box->text.isEmpty()) {
+        painter->save();
+        painter->setPen(box->palette.color(QPalette::WindowText));
+        drawItemText(painter, title, Qt::AlignCenter | Qt::TextShowMnemonic, box->palette,
+                     box->state & State_Enabled, box->text, QPalette::WindowText);
+        painter->restore();
+    }
+}
+
+// ---- Icon ----
+
+namespace {
+
+// The aircraft seen from above on a rounded square, in a 64-unit square;
+// the same shapes as kestrane.svg.
+QPixmap DrawIcon(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 64.0, size / 64.0);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x2f, 0x4f, 0x6f));
+    painter.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+    static const QPointF plane[] = {
+        {32, 6},  {35, 11}, {35, 25}, {58, 30}, {58, 35}, {35, 35}, {34, 47}, {43, 51}, {43, 55},
+        {32, 53}, {21, 55}, {21, 51}, {30, 47}, {29, 35}, {6, 35},  {6, 30},  {29, 25}, {29, 11},
+    };
+    painter.setBrush(QColor(0xf2, 0xe8, 0xc9));
+    painter.drawPolygon(plane, static_cast<int>(std::size(plane)));
+    return pixmap;
+}
+
+}  // namespace
+
+QIcon AppIcon() {
+    static const QIcon icon = [] {
+        if (QImageReader::supportedImageFormats().contains("svg")) return QIcon(QStringLiteral(":/kestrane.svg"));
+        QIcon drawn;
+        for (int size : {16, 24, 32, 48, 64}) drawn.addPixmap(DrawIcon(size));
+        return drawn;
+    }();
+    return icon;
+}
+
+QString PlainCaption(const std::string& caption) {
+    return QString::fromStdString(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+}  // namespace kestrane

@@ -1,0 +1,119 @@
+#pragma once
+// The few widget classes the window needs beyond the stock ones: labels that
+// shorten a text too long for their fixed size, labels that take clicks,
+// text boxes that report each key before handling it, a list model that
+// reads the window model's items on demand, and a style that shrinks the
+// option and check indicators and the frames to fit the window's small rows.
+
+#include <QAbstractListModel>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProxyStyle>
+
+#include "ui/Controls.h"
+
+namespace kestrane {
+
+// A label of fixed size that shows plain text on one line; a text wider
+// than the label is cut with an ellipsis and shown whole in the tool tip.
+// With word wrap on, the text is shown as it is.
+class CaptionLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit CaptionLabel(QWidget* parent = nullptr);
+    // The whole text; what shows may be shortened.
+    void SetCaption(const QString& text);
+    const QString& Caption() const { return caption_; }
+    void SetElideMode(Qt::TextElideMode mode);
+    // What the label shows, used as its tool tip ahead of the text.
+    void SetDescription(const QString& description);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Relayout();
+
+    QString caption_;
+    QString description_;
+    Qt::TextElideMode elideMode_ = Qt::ElideRight;
+};
+
+// A label that takes clicks like a button: a left click released over it,
+// or Space or Enter while it has the focus.
+class ClickableLabel : public CaptionLabel {
+    Q_OBJECT
+public:
+    explicit ClickableLabel(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
+
+// A text box that reports every key that makes a character, with its
+// character code (13 for Enter), before the box handles the key itself.
+class KeyLineEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit KeyLineEdit(QWidget* parent = nullptr);
+
+signals:
+    void keyAscii(int code);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// The character code of a key press as a text box's key event gives it:
+// 13 for Return and Enter, the code of a single character below 256
+// otherwise, and 0 for keys that make no character.
+int KeyAsciiOf(const QKeyEvent& event);
+
+// The items of a list box, read from the window model when the view asks,
+// so that a long catalogue costs nothing until it is scrolled to.
+class ListItems : public QAbstractListModel {
+    Q_OBJECT
+public:
+    ListItems(const ListBox& list, QObject* parent);
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    // Re-reads the whole list after the window model refilled it.
+    void Reload();
+
+private:
+    const ListBox& list_;
+};
+
+// The application's style with option and check indicators small enough
+// for rows of 13 pixels, and frames whose caption sits in the top border
+// line, so that what a frame holds may start 16 pixels below its top.
+class SheetStyle : public QProxyStyle {
+    Q_OBJECT
+public:
+    explicit SheetStyle(const QString& baseStyle);
+    int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                    const QWidget* widget = nullptr) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget = nullptr) const override;
+};
+
+// The application icon: the SVG resource when an SVG reader is installed,
+// otherwise the same picture drawn here.
+QIcon AppIcon();
+
+// Caption text for buttons, option buttons, check boxes and group boxes,
+// where a lone "&" would otherwise mark a shortcut letter.
+QString PlainCaption(const std::string& caption);
+
+}  // namespace kestrane
