@@ -132,28 +132,30 @@ std::vector<CaptionRoom> StartCaptions(const Form1& form) {
     return rooms;
 }
 
-// How many pixels the widest caption lacks in the given font (0 or less
-// when all fit). Option and check buttons need their indicator beside the
-// text, buttons and frame captions a small margin.
-int WorstShortfall(const std::vector<CaptionRoom>& rooms, const QFont& font, const QStyle& indicators) {
+// How much wider than its room the widest caption's text is in the given
+// font (1 or less when all fit). Option and check buttons need their
+// indicator beside the text, buttons and frame captions a small margin; only
+// the text itself narrows with the font.
+double WorstRatio(const std::vector<CaptionRoom>& rooms, const QFont& font, const QStyle& indicators) {
     const QFontMetricsF fm(font);
     const int radio = indicators.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
                       indicators.pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
     const int check =
         indicators.pixelMetric(QStyle::PM_IndicatorWidth) + indicators.pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
-    int worst = std::numeric_limits<int>::min();
+    double worst = 0;
     for (const CaptionRoom& r : rooms) {
-        // Whole pixels, rounded up: a text one fraction wider than its room
-        // would be shortened.
-        int need = static_cast<int>(std::ceil(fm.horizontalAdvance(r.text)));
+        int room = r.width;
         switch (r.kind) {
-        case WidgetKind::Frame: need += 16; break;
-        case WidgetKind::Button: need += 8; break;
-        case WidgetKind::OptionButton: need += radio + 1; break;
-        case WidgetKind::CheckBox: need += check + 1; break;
+        case WidgetKind::Frame: room -= 16; break;
+        case WidgetKind::Button: room -= 8; break;
+        case WidgetKind::OptionButton: room -= radio + 1; break;
+        case WidgetKind::CheckBox: room -= check + 1; break;
         default: break;
         }
-        worst = std::max(worst, need - r.width);
+        // Whole pixels, rounded up: a text a fraction wider than its room
+        // would be shortened.
+        const double need = std::ceil(fm.horizontalAdvance(r.text));
+        worst = std::max(worst, need / std::max(room, 1));
     }
     return worst;
 }
@@ -166,19 +168,15 @@ QFont ChooseFont(const Form1& form, const QStyle& indicators) {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     const std::vector<CaptionRoom> rooms = StartCaptions(form);
-    if (WorstShortfall(rooms, font, indicators) <= 0) return font;
 
-    // The widest caption against its room gives a first stretch; the stretch
-    // is then lowered until every caption fits, since a narrower face of the
-    // family may take over below 100.
-    double ratio = 1.0;
-    const QFontMetricsF fm(font);
-    for (const CaptionRoom& r : rooms)
-        if (r.kind == WidgetKind::Label && r.width > 0) ratio = std::max(ratio, fm.horizontalAdvance(r.text) / r.width);
-    int stretch = std::clamp(static_cast<int>(std::floor(100.0 / ratio)), 70, 99);
-    for (; stretch >= 70; stretch -= 2) {
+    // Each step narrows the font by the widest caption's excess, measured
+    // again since a narrower face of the family may take over below 100.
+    int stretch = 100;
+    double ratio = WorstRatio(rooms, font, indicators);
+    for (int step = 0; ratio > 1.0 && step < 8; ++step) {
+        stretch = std::clamp(static_cast<int>(std::floor(stretch / ratio)), 60, stretch - 1);
         font.setStretch(stretch);
-        if (WorstShortfall(rooms, font, indicators) <= 0) break;
+        ratio = WorstRatio(rooms, font, indicators);
     }
     return font;
 }
