@@ -49,6 +49,12 @@ fuzz: deps
 fuzz-long:
 	$(MAKE) fuzz FUZZ_SECONDS=600
 
+# Core benchmarks and window start-up figures; not part of `make test`.
+bench: deps
+	cmake --preset bench
+	cmake --build --preset bench -j $(JOBS)
+	bench/run.sh
+
 install: build
 	cmake --install build/default
 
