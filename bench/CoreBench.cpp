@@ -288,7 +288,7 @@ void BM_ReadCatalogue(benchmark::State& state) {
     WriteText(path, CatalogueText("Target", state.range(0)));
     for (auto _ : state) {
         kestrane::CatalogueFile file = kestrane::ReadCatalogue(path);
-        benchmark::DoNotOptimize(file.lines.data());
+        benchmark::DoNotOptimize(file.starts.data());
     }
     state.SetComplexityN(state.range(0));
 }
@@ -304,91 +304,12 @@ void BM_Form1Construct(benchmark::State& state) {
     FixedDialog dialog;
     for (auto _ : state) {
         Form1 form(dialog, dir.path());
-        benchmark::DoNotOptimize(form.List2.Items.data());
+        benchmark::DoNotOptimize(form.List2.ListCount());
     }
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_Form1Construct)->Name("BM_Form1Construct_Empty")->Arg(0);
 BENCHMARK(BM_Form1Construct)->Arg(100)->Arg(10000)->Arg(65536)->Complexity(benchmark::oN);
-
-// A sketch of a faster catalogue read, kept here to weigh a change to the
-// core against the real thing: one read of the whole file into a buffer of
-// its size, the text moved rather than copied when it is valid UTF-8, and
-// each pick-list item built straight from its line in one allocation.
-std::vector<std::string> SketchReadItems(const std::filesystem::path& path) {
-    std::vector<std::string> items;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return items;
-    struct stat st {};
-    std::string bytes;
-    if (::fstat(fd, &st) == 0) bytes.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    bytes.resize(done);
-    std::string text = kestrane::IsValidUtf8(bytes) ? std::move(bytes) : kestrane::DecodeCatalogueText(bytes);
-    std::string_view rest(text);
-    if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);
-    items.reserve(static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n')) + 1);
-    char number[24];
-    while (!rest.empty()) {
-        std::size_t end = 0;
-        while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r') ++end;
-        const std::string_view line = rest.substr(0, end);
-        const auto [last, ec] = std::to_chars(number, number + sizeof number, items.size());
-        (void)ec;
-        std::string& item = items.emplace_back();
-        item.reserve(2 + static_cast<std::size_t>(last - number) + line.size());
-        item.push_back(' ');
-        item.append(number, last);
-        item.push_back(':');
-        item.append(line);
-        if (end == rest.size()) break;
-        rest.remove_prefix(end + (rest.substr(end, 2) == "\r\n" ? 2 : 1));
-    }
-    return items;
-}
-
-// What the window model does for one list today, for comparison with the
-// sketch: ReadCatalogue, then one CatalogueItem per line.
-void BM_CatalogueToItems(benchmark::State& state) {
-    ScratchDir dir;
-    const std::filesystem::path path = dir / kestrane::kTargetsFile;
-    WriteText(path, CatalogueText("Target", state.range(0)));
-    for (auto _ : state) {
-        const kestrane::CatalogueFile file = kestrane::ReadCatalogue(path);
-        std::vector<std::string> items;
-        items.reserve(file.lines.size());
-        for (std::size_t n = 0; n < file.lines.size(); ++n) items.push_back(kestrane::CatalogueItem(n, file.lines[n]));
-        benchmark::DoNotOptimize(items.data());
-    }
-    state.SetComplexityN(state.range(0));
-}
-BENCHMARK(BM_CatalogueToItems)->Arg(100)->Arg(10000)->Arg(65536)->Complexity(benchmark::oN);
-
-void BM_SketchCatalogueToItems(benchmark::State& state) {
-    ScratchDir dir;
-    const std::filesystem::path path = dir / kestrane::kTargetsFile;
-    WriteText(path, CatalogueText("Target", state.range(0)));
-    {
-        // The sketch must give the same items as the real thing.
-        const kestrane::CatalogueFile file = kestrane::ReadCatalogue(path);
-        const std::vector<std::string> items = SketchReadItems(path);
-        bool same = items.size() == file.lines.size();
-        for (std::size_t n = 0; same && n < items.size(); ++n) same = items[n] == kestrane::CatalogueItem(n, file.lines[n]);
-        if (!same) state.SkipWithError("sketch differs from ReadCatalogue + CatalogueItem");
-    }
-    for (auto _ : state) {
-        std::vector<std::string> items = SketchReadItems(path);
-        benchmark::DoNotOptimize(items.data());
-    }
-    state.SetComplexityN(state.range(0));
-}
-BENCHMARK(BM_SketchCatalogueToItems)->Arg(100)->Arg(10000)->Arg(65536)->Complexity(benchmark::oN);
 
 }  // namespace
 

@@ -11,14 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::string text = kestrane::DecodeCatalogueText(bytes);
     if (!kestrane::IsValidUtf8(text)) std::abort();
-    const std::vector<std::string> lines = kestrane::SplitLines(text);
+    const std::vector<std::string_view> lines = kestrane::SplitLines(text);
 
     std::size_t ends = 0;
     for (char c : bytes) ends += c == '\n' || c == '\r';
     if (lines.size() > ends + 1) std::abort();
 
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].find_first_of("\r\n") != std::string::npos) std::abort();
+        if (lines[i].find_first_of("\r\n") != std::string_view::npos) std::abort();
         const std::string item = kestrane::CatalogueItem(i, lines[i]);
         if (item.size() < 3 || item[0] != ' ') std::abort();
         std::size_t number = 0;

@@ -1,6 +1,8 @@
 #include "catalogues/Catalogue.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fstream>
 #include <system_error>
@@ -45,30 +47,60 @@ std::string DecodeCatalogueText(std::string_view bytes) {
     return Cp1252ToUtf8(bytes);
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
+namespace {
+
+// DecodeCatalogueText for a buffer of its own: UTF-8 text keeps the buffer.
+std::string DecodeOwnedText(std::string&& bytes) {
+    if (!IsValidUtf8(bytes)) return Cp1252ToUtf8(bytes);
+    if (std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF") bytes.erase(0, 3);
+    return std::move(bytes);
+}
+
+}  // namespace
+
+std::vector<std::size_t> LineStarts(std::string_view text) {
+    std::vector<std::size_t> starts;
+    if (text.empty()) return starts;
+    // Room for the most lines the text can hold; pages not written to cost nothing.
+    starts.reserve(1 + static_cast<std::size_t>(std::count_if(text.begin(), text.end(),
+                                                              [](char c) { return c == '\n' || c == '\r'; })));
+    starts.push_back(0);
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
         const char c = text[i];
         if (c != '\n' && c != '\r') continue;
-        lines.emplace_back(text.substr(start, i - start));
         if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-        start = i + 1;
+        if (i + 1 < n) starts.push_back(i + 1);
     }
-    if (start < n) lines.emplace_back(text.substr(start));
+    return starts;
+}
+
+std::string_view LineAt(std::string_view text, std::size_t start) {
+    const std::string_view rest = text.substr(start);
+    return rest.substr(0, rest.find_first_of("\r\n"));
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    for (std::size_t start : LineStarts(text)) lines.push_back(LineAt(text, start));
     return lines;
 }
 
 CatalogueFile ReadCatalogue(const std::filesystem::path& path) {
     CatalogueFile result;
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) {
         result.error = "was not found";
         return result;
     }
-    if (std::filesystem::is_directory(path, ec)) {
+    if (std::filesystem::is_directory(status)) {
         result.error = "is a folder";
+        return result;
+    }
+    // A device or pipe could hand out bytes without end and hang the start.
+    if (!std::filesystem::is_regular_file(status)) {
+        result.error = "is not a plain file";
         return result;
     }
     std::ifstream in(path, std::ios::binary);
@@ -76,19 +108,42 @@ CatalogueFile ReadCatalogue(const std::filesystem::path& path) {
         result.error = std::string("cannot be opened: ") + std::strerror(errno);
         return result;
     }
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // One read of the size the file has; a file that grows meanwhile is read
+    // on to its end in blocks.
+    std::string bytes;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!ec) bytes.resize(static_cast<std::size_t>(size));
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::size_t got = static_cast<std::size_t>(in.gcount());
+    while (got == bytes.size() && in && in.peek() != std::char_traits<char>::eof()) {
+        bytes.resize(got + 65536);
+        in.read(bytes.data() + got, 65536);
+        got += static_cast<std::size_t>(in.gcount());
+    }
+    bytes.resize(got);
     if (in.bad()) {
         result.error = "cannot be read";
         return result;
     }
-    result.lines = SplitLines(DecodeCatalogueText(bytes));
+    result.text = DecodeOwnedText(std::move(bytes));
+    result.starts = LineStarts(result.text);
     result.read = true;
     return result;
 }
 
+void AppendCatalogueItem(std::string& out, std::size_t position, std::string_view line) {
+    char number[24];
+    const auto end = std::to_chars(number, number + sizeof number, position).ptr;
+    out.push_back(' ');
+    out.append(number, end);
+    out.push_back(':');
+    out.append(line);
+}
+
 std::string CatalogueItem(std::size_t position, std::string_view line) {
-    std::string item = " " + std::to_string(position) + ":";
-    item.append(line);
+    std::string item;
+    item.reserve(line.size() + 8);
+    AppendCatalogueItem(item, position, line);
     return item;
 }
 

@@ -12,22 +12,35 @@ inline constexpr std::string_view kPlanesFile = "planes.txt";
 inline constexpr std::string_view kTargetsFile = "targets.txt";
 inline constexpr std::string_view kBlocksFile = "blocks.txt";
 
+// Where each line of a text starts, and the line that starts at a place.
+// LF, CRLF and CR each end a line; a last line without an end still counts.
+std::vector<std::size_t> LineStarts(std::string_view text);
+std::string_view LineAt(std::string_view text, std::size_t start);
+
+// A catalogue's text as one UTF-8 buffer with the start of each line in it,
+// so a large file costs two allocations rather than one per line.
 struct CatalogueFile {
-    std::vector<std::string> lines;  // UTF-8, in file order
+    std::string text;
+    std::vector<std::size_t> starts;
     bool read = false;
     std::string error;  // why it could not be read, when read is false
+
+    std::size_t size() const { return starts.size(); }
+    std::string_view line(std::size_t n) const { return LineAt(text, starts[n]); }
 };
 
 // The text of a catalogue as UTF-8: UTF-8 (a byte-order mark is dropped)
 // when the bytes are valid UTF-8, Windows-1252 otherwise.
 std::string DecodeCatalogueText(std::string_view bytes);
-// LF, CRLF and CR each end a line; a last line without an end still counts.
-std::vector<std::string> SplitLines(std::string_view text);
+// Every line of a text, as views into it.
+std::vector<std::string_view> SplitLines(std::string_view text);
 
 CatalogueFile ReadCatalogue(const std::filesystem::path& path);
 
 // A pick-list item: a blank, the entry's position, a colon and the line.
 std::string CatalogueItem(std::size_t position, std::string_view line);
+// Appends the same item to a buffer.
+void AppendCatalogueItem(std::string& out, std::size_t position, std::string_view line);
 
 bool IsValidUtf8(std::string_view bytes);
 

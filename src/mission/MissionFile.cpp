@@ -157,7 +157,8 @@ WriteResult WriteMissionInPlace(const std::filesystem::path& path, const Mission
 
 SavePath BuildSavePath(const std::string& startDir, std::string_view typedName) {
     SavePath result;
-    const std::string shown = "\"" + std::string(typedName) + "\"";
+    std::string shown;
+    shown.append(1, '"').append(typedName).append(1, '"');
     auto refuse = [&](const std::string& why) {
         result.error = "Cannot save under the name " + shown + ": " + why + ". No file was written.";
         return result;

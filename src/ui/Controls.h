@@ -6,7 +6,10 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "catalogues/Catalogue.h"
 
 namespace kestrane {
 
@@ -38,18 +41,27 @@ struct OptionGroup {
     int Count() const { return static_cast<int>(Captions.size()); }
 };
 
+// A list box. A catalogue's lines show as " n:line" items ahead of the items
+// added one by one; an item's text is made when it is asked for, so a list of
+// tens of thousands of places costs no more than its file.
 struct ListBox {
-    std::vector<std::string> Items;
     int ListIndex = -1;  // the selected item, -1 when none is
 
-    void Clear() { Items.clear(); ListIndex = -1; }
-    void AddItem(std::string item) { Items.push_back(std::move(item)); }
-    int ListCount() const { return static_cast<int>(Items.size()); }
+    void Clear() { numbered_ = {}; items_.clear(); ListIndex = -1; }
+    void SetNumberedLines(CatalogueFile lines) { numbered_ = std::move(lines); }
+    void AddItem(std::string item) { items_.push_back(std::move(item)); }
+    int ListCount() const { return static_cast<int>(numbered_.size() + items_.size()); }
     // The item text at an index; empty past the end, as a list box answers.
-    const std::string& List(int index) const {
-        static const std::string empty;
-        return index >= 0 && static_cast<std::size_t>(index) < Items.size() ? Items[static_cast<std::size_t>(index)] : empty;
+    std::string List(int index) const {
+        if (index < 0) return {};
+        const auto i = static_cast<std::size_t>(index);
+        if (i < numbered_.size()) return CatalogueItem(i, numbered_.line(i));
+        return i - numbered_.size() < items_.size() ? items_[i - numbered_.size()] : std::string();
     }
+
+private:
+    CatalogueFile numbered_;
+    std::vector<std::string> items_;
 };
 
 // The file-open dialog. A view supplies a real one; tests script it.

@@ -73,22 +73,23 @@ void Form1::ReadCatalogues() {
     std::string notes;
     auto note = [&](std::string_view file, const std::string& error, std::string_view consequence) {
         if (!notes.empty()) notes += ' ';
-        notes += std::string(file) + " " + error + " in " + StartDir + ": " + std::string(consequence) + ".";
+        notes.append(file).append(" ").append(error).append(" in ").append(StartDir).append(": ");
+        notes.append(consequence).append(".");
     };
 
-    const CatalogueFile planes = ReadCatalogue(dir / kPlanesFile);
+    CatalogueFile planes = ReadCatalogue(dir / kPlanesFile);
+    const std::size_t planeCount = planes.size();
+    if (!planes.read) note(kPlanesFile, planes.error, "the aircraft list holds only Random and None");
     List1.Clear();
-    List1.Items.reserve(planes.lines.size() + 2);
-    for (std::size_t n = 0; n < planes.lines.size(); ++n) List1.AddItem(CatalogueItem(n, planes.lines[n]));
+    List1.SetNumberedLines(std::move(planes));
     List1.AddItem("Random");
     List1.AddItem("None");
-    if (!planes.read) note(kPlanesFile, planes.error, "the aircraft list holds only Random and None");
 
-    const CatalogueFile targets = ReadCatalogue(dir / kTargetsFile);
-    List2.Clear();
-    List2.Items.reserve(targets.lines.size());
-    for (std::size_t n = 0; n < targets.lines.size(); ++n) List2.AddItem(CatalogueItem(n, targets.lines[n]));
+    CatalogueFile targets = ReadCatalogue(dir / kTargetsFile);
+    const std::size_t placeCount = targets.size();
     if (!targets.read) note(kTargetsFile, targets.error, "the target and home base list is empty");
+    List2.Clear();
+    List2.SetNumberedLines(std::move(targets));
     ++listsRevision_;
 
     for (int r = 9; r <= 272; ++r)
@@ -99,15 +100,17 @@ void Form1::ReadCatalogues() {
         const int row = BlockRow(i);
         G.SetRowHeight(row, G.RowHeight(0));
         const auto k = static_cast<std::size_t>(i);
-        G.SetTextMatrix(row, 5, k < blocks.lines.size() ? blocks.lines[k] : std::string());
+        G.SetTextMatrix(row, 5, k < blocks.size() ? std::string(blocks.line(k)) : std::string());
     }
     if (!blocks.read) note(kBlocksFile, blocks.error, "the settings blocks have no descriptions");
-    else if (blocks.lines.size() < kBlockCount)
-        notes += (notes.empty() ? "" : " ") + std::string(kBlocksFile) + " has " + std::to_string(blocks.lines.size()) +
-                 " of 32 lines: the remaining block descriptions are empty.";
+    else if (blocks.size() < kBlockCount) {
+        if (!notes.empty()) notes += ' ';
+        notes.append(kBlocksFile).append(" has ").append(std::to_string(blocks.size()));
+        notes += " of 32 lines: the remaining block descriptions are empty.";
+    }
 
-    StatusLine.Caption = notes.empty() ? "Ready: " + std::to_string(planes.lines.size()) + " aircraft and " +
-                                             std::to_string(targets.lines.size()) + " places read from " + StartDir + "."
+    StatusLine.Caption = notes.empty() ? "Ready: " + std::to_string(planeCount) + " aircraft and " +
+                                             std::to_string(placeCount) + " places read from " + StartDir + "."
                                        : notes;
 }
 

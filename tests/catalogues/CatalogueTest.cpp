@@ -9,8 +9,14 @@ namespace {
 using test::TempDir;
 using test::WriteFile;
 
+std::vector<std::string> Items(const ListBox& list) {
+    std::vector<std::string> items;
+    for (int i = 0; i < list.ListCount(); ++i) items.push_back(list.List(i));
+    return items;
+}
+
 TEST(Catalogue, LineEndsAndLastLine) {
-    struct Case { std::string text; std::vector<std::string> lines; };
+    struct Case { std::string_view text; std::vector<std::string_view> lines; };
     const Case cases[] = {
         {"", {}},
         {"a", {"a"}},
@@ -42,7 +48,7 @@ TEST(Catalogue, ListsAreNumberedWithRandomAndNoneAfterTheAircraft) {
     WriteFile(dir / "targets.txt", targets);
     test::ScriptedDialog dialog;
     Form1 form(dialog, dir.path());
-    EXPECT_EQ(form.List1.Items, (std::vector<std::string>{" 0:Hurricane", " 1:Spitfire", " 2:Bf 109", "Random", "None"}));
+    EXPECT_EQ(Items(form.List1), (std::vector<std::string>{" 0:Hurricane", " 1:Spitfire", " 2:Bf 109", "Random", "None"}));
     ASSERT_EQ(form.List2.ListCount(), 11);
     EXPECT_EQ(form.List2.List(10), " 10:Town 10");
     for (int i = 0; i < form.List2.ListCount(); ++i)
@@ -55,7 +61,7 @@ TEST(Catalogue, MissingOrEmptyFilesGiveEmptyListsAndANote) {
     WriteFile(dir / "planes.txt", "");
     test::ScriptedDialog dialog;
     Form1 form(dialog, dir.path());
-    EXPECT_EQ(form.List1.Items, (std::vector<std::string>{"Random", "None"}));
+    EXPECT_EQ(Items(form.List1), (std::vector<std::string>{"Random", "None"}));
     EXPECT_EQ(form.List2.ListCount(), 0);
     const std::string& status = form.StatusLine.Caption;
     EXPECT_NE(status.find("targets.txt was not found in " + dir.path().string()), std::string::npos) << status;
@@ -97,12 +103,40 @@ TEST(Catalogue, ReadFromTheCurrentFolderByDefault) {
     EXPECT_EQ(form.List1.List(0), " 0:Only");
 }
 
-TEST(Catalogue, AFolderInPlaceOfAFileIsNoted) {
+TEST(Catalogue, FilesDecodeAndSplitAsTheirTextDoes) {
+    TempDir dir;
+    struct Case { std::string bytes; std::vector<std::string_view> lines; };
+    const Case cases[] = {
+        {"", {}},
+        {"\xEF\xBB\xBF" "Bf 109\r\nJu 87", {"Bf 109", "Ju 87"}},
+        {"\xEF\xBB\xBF", {}},
+        {"Caf\xE9\rZ\x80rich\n", {"Caf\xC3\xA9", "Z\xE2\x82\xACrich"}},
+        {"ab", {"ab"}},  // short enough to sit inside the string object itself
+    };
+    for (const Case& c : cases) {
+        WriteFile(dir / "t.txt", c.bytes);
+        const CatalogueFile file = ReadCatalogue(dir / "t.txt");
+        ASSERT_TRUE(file.read) << file.error;
+        std::vector<std::string_view> lines;
+        for (std::size_t n = 0; n < file.size(); ++n) lines.push_back(file.line(n));
+        EXPECT_EQ(lines, c.lines) << c.bytes;
+    }
+}
+
+TEST(Catalogue, WhatIsNotAPlainFileIsNotedAndNotRead) {
     TempDir dir;
     std::filesystem::create_directory(dir / "planes.txt");
-    const CatalogueFile file = ReadCatalogue(dir / "planes.txt");
-    EXPECT_FALSE(file.read);
-    EXPECT_EQ(file.error, "is a folder");
+    std::filesystem::create_symlink("/dev/zero", dir / "targets.txt");  // endless bytes
+    const struct { const char* file; const char* error; } cases[] = {
+        {"planes.txt", "is a folder"},
+        {"targets.txt", "is not a plain file"},
+        {"blocks.txt", "was not found"},
+    };
+    for (const auto& c : cases) {
+        const CatalogueFile file = ReadCatalogue(dir / c.file);
+        EXPECT_FALSE(file.read) << c.file;
+        EXPECT_EQ(file.error, c.error) << c.file;
+    }
 }
 
 }  // namespace

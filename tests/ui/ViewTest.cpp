@@ -32,7 +32,7 @@ namespace {
 using test::Editor;
 
 QString Name(std::string_view name, int index = -1) { return MainWindow::ObjectName(name, index); }
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 class ViewTest : public ::testing::Test {
 protected:
