@@ -1,6 +1,6 @@
 #include "ui/qt/Widgets.h"
 
-#include <QImageReader>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -199,36 +199,39 @@ void SheetStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
 namespace {
 
 // The aircraft seen from above on a rounded square, in a 64-unit square;
-// the same shapes as kestrane.svg.
-QPixmap DrawIcon(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 64.0, size / 64.0);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0x2f, 0x4f, 0x6f));
-    painter.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
-    static const QPointF plane[] = {
-        {32, 6},  {35, 11}, {35, 25}, {58, 30}, {58, 35}, {35, 35}, {34, 47}, {43, 51}, {43, 55},
-        {32, 53}, {21, 55}, {21, 51}, {30, 47}, {29, 35}, {6, 35},  {6, 30},  {29, 25}, {29, 11},
-    };
-    painter.setBrush(QColor(0xf2, 0xe8, 0xc9));
-    painter.drawPolygon(plane, static_cast<int>(std::size(plane)));
-    return pixmap;
-}
+// the same shapes as kestrane.svg. Drawn only when a size is asked for, so
+// start-up loads no image plug-in and renders nothing it may never show.
+class DrawnIcon : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(rect.topLeft());
+        painter->scale(rect.width() / 64.0, rect.height() / 64.0);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QColor(0x2f, 0x4f, 0x6f));
+        painter->drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+        static const QPointF plane[] = {
+            {32, 6},  {35, 11}, {35, 25}, {58, 30}, {58, 35}, {35, 35}, {34, 47}, {43, 51}, {43, 55},
+            {32, 53}, {21, 55}, {21, 51}, {30, 47}, {29, 35}, {6, 35},  {6, 30},  {29, 25}, {29, 11},
+        };
+        painter->setBrush(QColor(0xf2, 0xe8, 0xc9));
+        painter->drawPolygon(plane, static_cast<int>(std::size(plane)));
+        painter->restore();
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return pixmap;
+    }
+    QIconEngine* clone() const override { return new DrawnIcon; }
+};
 
 }  // namespace
 
-QIcon AppIcon() {
-    static const QIcon icon = [] {
-        if (QImageReader::supportedImageFormats().contains("svg")) return QIcon(QStringLiteral(":/kestrane.svg"));
-        QIcon drawn;
-        for (int size : {16, 24, 32, 48, 64}) drawn.addPixmap(DrawIcon(size));
-        return drawn;
-    }();
-    return icon;
-}
+QIcon AppIcon() { return QIcon(new DrawnIcon); }
 
 QString PlainCaption(const std::string& caption) {
     return QString::fromStdString(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
