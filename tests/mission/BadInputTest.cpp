@@ -95,12 +95,16 @@ std::vector<Row> Rows() {
         {"huge negative exponent mantissa", Typed("MDate", -1, "-9e9999"), Enter("MDate"), "is too far below 0"},
         {"hex too wide", Typed("MWeather", -1, "&H1FFFFFFFF"), Enter("MWeather"), "is too large"},
         {"hex negative", Typed("UKN", 1, "&H8000"), Enter("UKN", 1), "reads as -32768, below 0"},
-        {"aircraft count too large", Typed("AP1Num", -1, "300"), Enter("AP1Num"), "from 0 to 255"},
+        {"hex FFFF", Typed("UKN", 0, "&HFFFF"), Enter("UKN", 0), "UK#1: \"&HFFFF\" reads as -1, below 0"},
+        {"aircraft count too large", Typed("AP1Num", -1, "300"), Enter("AP1Num"),
+         "Number of aircraft:: \"300\" reads as 300, above 255; enter a whole number from 0 to 255"},
         {"aircraft count negative", Typed("AP1Num", -1, "-1"), Enter("AP1Num"), "below 0"},
         {"bad number at save", Typed("AltText", 3, "-0.6"), [](Editor& e) { SaveAs(e, "x"); }, "Enemy Secondary"},
         // Names.
         {"name too long", Typed("Text1", -1, std::string(25, 'n')), Enter("Text1"), "25 characters"},
-        {"name outside Windows-1252", Typed("Text1", -1, "Привет"), Enter("Text1"), "cannot store"},
+        {"name too long at save", Typed("Text1", -1, "A name that is far too long for it"),
+         [](Editor& e) { SaveAs(e, "x"); }, "has 34 characters"},
+        {"name outside Windows-1252", Typed("Text1", -1, "Привет"), Enter("Text1"), "\"П\", which a mission file cannot store"},
         {"name emoji at save", Typed("Text1", -1, "Raid \xF0\x9F\x9A\x80"), [](Editor& e) { SaveAs(e, "x"); },
          "cannot store"},
         // File names to save under.
@@ -108,7 +112,8 @@ std::vector<Row> Rows() {
         {"dot dot path", Nothing, [](Editor& e) { SaveAs(e, "a/../b"); }, "cannot hold / or \\"},
         {"reserved character", Nothing, [](Editor& e) { SaveAs(e, "a<b"); }, "Windows does not allow"},
         {"colon", Nothing, [](Editor& e) { SaveAs(e, "c:x"); }, "Windows does not allow"},
-        {"300 characters", Nothing, [](Editor& e) { SaveAs(e, std::string(300, 'l')); }, "at most 255"},
+        {"300 characters", Nothing, [](Editor& e) { SaveAs(e, std::string(300, 'l')); }, "304 bytes long"},
+        {"backslash", Nothing, [](Editor& e) { SaveAs(e, "back\\slash"); }, "cannot hold / or \\"},
         {"newline in name", Nothing, [](Editor& e) { SaveAs(e, "a\nb"); }, "control character"},
         // The file system refuses the write.
         {"target is a folder", [](Editor& e) { std::filesystem::create_directory(e.dir / "t.msn"); },

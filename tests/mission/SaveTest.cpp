@@ -70,42 +70,6 @@ TEST(Save, OverwritesInPlaceKeepingALongerFilesTail) {
     EXPECT_EQ(e.Save("short").size(), 400u);
 }
 
-TEST(Save, RefusalsBeforeCommitChangeNoImageAndWriteNoFile) {
-    struct Case {
-        std::string box;  // control to fill
-        int index;
-        std::string text;
-        std::string fileName;
-        std::string says;
-    };
-    const Case cases[] = {
-        {"AltText", 0, "-5", "a", "Attack Primary: \"-5\" reads as -5, below 0"},
-        {"UKN", 1, "4294967296", "a", "UK#2: \"4294967296\" reads as 4294967296, above 4294967295"},
-        {"MDate", -1, "1e999", "a", "Mission Date: \"1e999\" is too large"},
-        {"AP1Num", -1, "256", "a", "Number of aircraft:: \"256\" reads as 256, above 255"},
-        {"Text1", -1, "A name that is far too long for it", "a", "has 34 characters"},
-        {"Text1", -1, "Ωmega", "a", "\"Ω\", which a mission file cannot store"},
-        {"", -1, "", "sub/dir", "cannot hold / or \\"},
-        {"", -1, "", "back\\slash", "cannot hold / or \\"},
-        {"", -1, "", "what?", "Windows does not allow"},
-        {"", -1, "", std::string(300, 'n'), "304 bytes long"},
-        {"", -1, "", "tab\there", "control character"},
-    };
-    for (const Case& c : cases) {
-        Editor e;
-        e.Load(Mission({{272, 1}, {12, 'Q'}}));
-        if (!c.box.empty()) e.form->Find<TextBox>(c.box, c.index)->Text = c.text;
-        const auto cells = test::ImageCells(*e.form);
-        e.form->Text2.Text = c.fileName;
-        e.form->Command4_Click();
-        EXPECT_NE(e.form->StatusLine.Caption.find(c.says), std::string::npos) << e.form->StatusLine.Caption;
-        EXPECT_EQ(test::ImageCells(*e.form), cells) << c.says;
-        std::size_t files = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(e.dir.path())) files += entry.path().extension() == ".msn";
-        EXPECT_EQ(files, 1u) << c.says;  // only the loaded file
-    }
-}
-
 TEST(Save, BeforeAnyMissionNothingIsWritten) {
     Editor e;
     e.form->Text2.Text = "nothing";
