@@ -39,17 +39,9 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
-std::string DecodeCatalogueText(std::string_view bytes) {
-    if (IsValidUtf8(bytes)) {
-        if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-        return std::string(bytes);
-    }
-    return Cp1252ToUtf8(bytes);
-}
-
 namespace {
 
-// DecodeCatalogueText for a buffer of its own: UTF-8 text keeps the buffer.
+// Decodes a buffer of its own: UTF-8 text keeps the buffer.
 std::string DecodeOwnedText(std::string&& bytes) {
     if (!IsValidUtf8(bytes)) return Cp1252ToUtf8(bytes);
     if (std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF") bytes.erase(0, 3);
@@ -57,6 +49,8 @@ std::string DecodeOwnedText(std::string&& bytes) {
 }
 
 }  // namespace
+
+std::string DecodeCatalogueText(std::string_view bytes) { return DecodeOwnedText(std::string(bytes)); }
 
 std::vector<std::size_t> LineStarts(std::string_view text) {
     std::vector<std::size_t> starts;
@@ -131,19 +125,15 @@ CatalogueFile ReadCatalogue(const std::filesystem::path& path) {
     return result;
 }
 
-void AppendCatalogueItem(std::string& out, std::size_t position, std::string_view line) {
+std::string CatalogueItem(std::size_t position, std::string_view line) {
     char number[24];
     const auto end = std::to_chars(number, number + sizeof number, position).ptr;
-    out.push_back(' ');
-    out.append(number, end);
-    out.push_back(':');
-    out.append(line);
-}
-
-std::string CatalogueItem(std::size_t position, std::string_view line) {
     std::string item;
-    item.reserve(line.size() + 8);
-    AppendCatalogueItem(item, position, line);
+    item.reserve(2 + static_cast<std::size_t>(end - number) + line.size());
+    item.push_back(' ');
+    item.append(number, end);
+    item.push_back(':');
+    item.append(line);
     return item;
 }
 

@@ -39,8 +39,6 @@ CatalogueFile ReadCatalogue(const std::filesystem::path& path);
 
 // A pick-list item: a blank, the entry's position, a colon and the line.
 std::string CatalogueItem(std::size_t position, std::string_view line);
-// Appends the same item to a buffer.
-void AppendCatalogueItem(std::string& out, std::size_t position, std::string_view line);
 
 bool IsValidUtf8(std::string_view bytes);
 
