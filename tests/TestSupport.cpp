@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <fstream>
-#include <random>
 #include <unistd.h>
 
 namespace kestrane::test {
@@ -62,38 +61,11 @@ void SetU32(MissionBytes& m, int offset, std::uint32_t value) {
     for (int k = 0; k < 4; ++k) m[static_cast<std::size_t>(offset + k)] = static_cast<std::uint8_t>(value >> (8 * k));
 }
 
-std::vector<std::string> ImageColumn(const Form1& form) {
-    std::vector<std::string> column;
-    for (int r = 1; r <= 400; ++r) column.push_back(form.G.TextMatrix(r, 2));
-    return column;
-}
-
-std::vector<std::string> ImageCells(const Form1& form) {
-    std::vector<std::string> cells;
-    for (int r = 0; r < Grid::kRows; ++r)
-        for (int c = 0; c < Grid::kCols; ++c) cells.push_back(form.G.TextMatrix(r, c));
-    return cells;
-}
-
-std::vector<std::string> ControlStates(const Form1& form) {
+std::vector<std::string> ControlStates(const WindowModel& model) {
     std::vector<std::string> states;
-    for (const Form1::ControlEntry& e : form.Controls()) {
-        if (e.name == "StatusLine") continue;
-        const std::string key = e.name + "(" + std::to_string(e.index) + ")=";
-        std::visit(
-            [&](auto* c) {
-                using T = std::remove_pointer_t<decltype(c)>;
-                if constexpr (std::is_same_v<T, Label> || std::is_same_v<T, Button> || std::is_same_v<T, Frame>)
-                    states.push_back(key + c->Caption);
-                else if constexpr (std::is_same_v<T, TextBox>)
-                    states.push_back(key + c->Text);
-                else if constexpr (std::is_same_v<T, CheckBox> || std::is_same_v<T, OptionGroup>)
-                    states.push_back(key + std::to_string(c->Value));
-                else if constexpr (std::is_same_v<T, ListBox>)
-                    states.push_back(key + std::to_string(c->ListCount()) + "/" + std::to_string(c->ListIndex));
-            },
-            e.control);
-    }
+    for (const ControlSpec& spec : AllControls())
+        if (spec.id != ControlId::StatusLine)
+            states.push_back(model.Text(spec.id) + "|" + std::to_string(model.Value(spec.id)));
     return states;
 }
 
@@ -101,18 +73,18 @@ Editor::Editor(int planes, int targets, bool blocks) {
     WriteFile(dir / "planes.txt", Lines(Numbered("Plane", planes)));
     WriteFile(dir / "targets.txt", Lines(Numbered("Place", targets)));
     if (blocks) WriteFile(dir / "blocks.txt", Lines(Numbered("Block", 32)));
-    form = std::make_unique<Form1>(dialog, dir.path());
+    model = std::make_unique<WindowModel>(dialog, dir.path());
 }
 
 void Editor::Load(const MissionBytes& bytes, const std::string& name) {
     WriteFile(dir / name, bytes);
     dialog.answers.push_back((dir / name).string());
-    form->Command2_Click();
+    model->Click(ControlId::LoadButton);
 }
 
-void Editor::Press(std::string_view box, int index) {
-    int key = kEnterKey;
-    form->KeyPress(box, index, key);
+void Editor::Enter(ControlId box, const std::string& text) {
+    model->Type(box, text);
+    model->KeyPress(box, kEnterKey);
 }
 
 std::vector<std::uint8_t> Editor::Bytes(int offset, int count) const {
@@ -122,8 +94,8 @@ std::vector<std::uint8_t> Editor::Bytes(int offset, int count) const {
 }
 
 std::vector<std::uint8_t> Editor::Save(const std::string& name) {
-    form->Text2.Text = name;
-    form->Command4_Click();
+    model->Type(ControlId::FileNameBox, name);
+    model->Click(ControlId::SaveButton);
     return ReadBytes(dir / (name + ".msn"));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Shared helpers for the core tests: a scripted file dialog, a throw-away
-// start folder with catalogues, crafted mission files and image snapshots.
+// Shared helpers for the tests: a scripted open dialog, a throw-away start
+// folder with catalogues, crafted mission files, and a window model on them.
 
 #include <cstdint>
 #include <deque>
@@ -12,25 +12,27 @@
 #include <utility>
 #include <vector>
 
-#include "mission/MissionFile.h"
-#include "ui/Form1.h"
+#include "mission/MissionImage.h"
+#include "ui/WindowModel.h"
 
 namespace kestrane::test {
 
-// Answers each ShowOpen with the next scripted path; an empty path or an
+// Answers each ChooseFile with the next scripted path; an empty path or an
 // empty script is a cancel.
-class ScriptedDialog : public CommonDialog {
+class ScriptedDialog : public OpenDialog {
 public:
     std::deque<std::string> answers;
     int shown = 0;
     std::function<void()> afterShow;  // runs once the user has "chosen"
-    void ShowOpen() override {
+    std::string ChooseFile(const std::string&, std::string_view, std::string_view) override {
         ++shown;
+        std::string chosen;
         if (!answers.empty()) {
-            FileName = answers.front();
+            chosen = answers.front();
             answers.pop_front();
         }
         if (afterShow) afterShow();
+        return chosen;
     }
 };
 
@@ -61,25 +63,24 @@ std::vector<std::string> Numbered(const std::string& stem, int count);
 MissionBytes Mission(std::initializer_list<std::pair<int, std::uint8_t>> bytes = {});
 void SetU32(MissionBytes& m, int offset, std::uint32_t value);
 
-// Column 2 of rows 1..400, as the image holds it.
-std::vector<std::string> ImageColumn(const Form1& form);
-// Every cell of the image.
-std::vector<std::string> ImageCells(const Form1& form);
-// Every control's caption, text, selection and check state.
-std::vector<std::string> ControlStates(const Form1& form);
+// Every control's text and value but the status line's, for "nothing
+// changed" checks.
+std::vector<std::string> ControlStates(const WindowModel& model);
 
 // A start folder with catalogues and a window model on it.
 struct Editor {
     explicit Editor(int planes = 10, int targets = 20, bool blocks = true);
     TempDir dir;
     ScriptedDialog dialog;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<WindowModel> model;
 
     // Writes the bytes to a file in the folder and loads it through the dialog.
     void Load(const MissionBytes& bytes, const std::string& name = "in.msn");
-    void Press(std::string_view box, int index = -1);  // Enter in a text box
-    std::uint8_t Byte(int offset) const { return form->G.Byte(offset + 1).value_or(0); }
+    // Types the text into a box and presses Enter.
+    void Enter(ControlId box, const std::string& text);
+    std::uint8_t Byte(int offset) const { return model->Image().u8(offset); }
     std::vector<std::uint8_t> Bytes(int offset, int count) const;
+    const std::string& Status() const { return model->Text(ControlId::StatusLine); }
     // Saves under the name and returns the written file's bytes.
     std::vector<std::uint8_t> Save(const std::string& name = "out");
 };

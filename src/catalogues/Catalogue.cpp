@@ -7,50 +7,10 @@
 #include <fstream>
 #include <system_error>
 
-#include "mission/Cp1252.h"
+#include "mission/Charset.h"
 
 namespace kestrane {
 
-bool IsValidUtf8(std::string_view s) {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const auto* end = p + s.size();
-    while (p < end) {
-        const unsigned char b = *p;
-        if (b < 0x80) { ++p; continue; }
-        int extra;
-        if (b >= 0xC2 && b <= 0xDF) extra = 1;
-        else if (b >= 0xE0 && b <= 0xEF) extra = 2;
-        else if (b >= 0xF0 && b <= 0xF4) extra = 3;
-        else return false;
-        if (end - p <= extra) return false;
-        // Second-byte limits rule out overlong forms, surrogates and code
-        // points past U+10FFFF.
-        const unsigned char b1 = p[1];
-        unsigned char lo = 0x80, hi = 0xBF;
-        if (b == 0xE0) lo = 0xA0;
-        else if (b == 0xED) hi = 0x9F;
-        else if (b == 0xF0) lo = 0x90;
-        else if (b == 0xF4) hi = 0x8F;
-        if (b1 < lo || b1 > hi) return false;
-        for (int k = 2; k <= extra; ++k)
-            if ((p[k] & 0xC0) != 0x80) return false;
-        p += extra + 1;
-    }
-    return true;
-}
-
-namespace {
-
-// Decodes a buffer of its own: UTF-8 text keeps the buffer.
-std::string DecodeOwnedText(std::string&& bytes) {
-    if (!IsValidUtf8(bytes)) return Cp1252ToUtf8(bytes);
-    if (std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF") bytes.erase(0, 3);
-    return std::move(bytes);
-}
-
-}  // namespace
-
-std::string DecodeCatalogueText(std::string_view bytes) { return DecodeOwnedText(std::string(bytes)); }
 
 std::vector<std::size_t> LineStarts(std::string_view text) {
     std::vector<std::size_t> starts;
@@ -74,10 +34,15 @@ std::string_view LineAt(std::string_view text, std::size_t start) {
     return rest.substr(0, rest.find_first_of("\r\n"));
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    for (std::size_t start : LineStarts(text)) lines.push_back(LineAt(text, start));
-    return lines;
+CatalogueFile ParseCatalogue(std::string bytes) {
+    CatalogueFile result;
+    // UTF-8 text keeps its buffer; only Windows-1252 text is converted.
+    if (!IsValidUtf8(bytes)) bytes = Cp1252ToUtf8(bytes);
+    else if (std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF") bytes.erase(0, 3);
+    result.text = std::move(bytes);
+    result.starts = LineStarts(result.text);
+    result.read = true;
+    return result;
 }
 
 CatalogueFile ReadCatalogue(const std::filesystem::path& path) {
@@ -119,10 +84,7 @@ CatalogueFile ReadCatalogue(const std::filesystem::path& path) {
         result.error = "cannot be read";
         return result;
     }
-    result.text = DecodeOwnedText(std::move(bytes));
-    result.starts = LineStarts(result.text);
-    result.read = true;
-    return result;
+    return ParseCatalogue(std::move(bytes));
 }
 
 std::string CatalogueItem(std::size_t position, std::string_view line) {

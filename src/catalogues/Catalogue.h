@@ -29,17 +29,12 @@ struct CatalogueFile {
     std::string_view line(std::size_t n) const { return LineAt(text, starts[n]); }
 };
 
-// The text of a catalogue as UTF-8: UTF-8 (a byte-order mark is dropped)
-// when the bytes are valid UTF-8, Windows-1252 otherwise.
-std::string DecodeCatalogueText(std::string_view bytes);
-// Every line of a text, as views into it.
-std::vector<std::string_view> SplitLines(std::string_view text);
-
+// A catalogue from its bytes: UTF-8 (a byte-order mark is dropped) when the
+// bytes are valid UTF-8, Windows-1252 otherwise, split into lines.
+CatalogueFile ParseCatalogue(std::string bytes);
 CatalogueFile ReadCatalogue(const std::filesystem::path& path);
 
 // A pick-list item: a blank, the entry's position, a colon and the line.
 std::string CatalogueItem(std::size_t position, std::string_view line);
-
-bool IsValidUtf8(std::string_view bytes);
 
 }  // namespace kestrane

@@ -85,8 +85,11 @@ ReadResult ReadMission(const std::filesystem::path& path) {
     return result;
 }
 
-WriteResult WriteMissionInPlace(const std::filesystem::path& path, const MissionBytes& bytes, WriteFn write) {
-    if (write == nullptr) write = &::pwrite;
+ssize_t FileWriter::Write(int fd, const void* data, std::size_t size, off_t offset) const {
+    return ::pwrite(fd, data, size, offset);
+}
+
+WriteResult WriteMissionInPlace(const std::filesystem::path& path, const MissionBytes& bytes, const FileWriter& writer) {
     WriteResult result;
 
     bool created = false;
@@ -132,7 +135,7 @@ WriteResult WriteMissionInPlace(const std::filesystem::path& path, const Mission
     };
 
     errno = 0;
-    const ssize_t n = write(fd.get(), bytes.data(), bytes.size(), 0);
+    const ssize_t n = writer.Write(fd.get(), bytes.data(), bytes.size(), 0);
     if (n != static_cast<ssize_t>(bytes.size())) {
         const int err = errno;
         std::string why = n < 0 ? LowerFirst(Reason(err))

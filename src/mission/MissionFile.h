@@ -8,11 +8,9 @@
 #include <string>
 #include <sys/types.h>
 
-#include "mission/Layout.h"
+#include "mission/MissionImage.h"
 
 namespace kestrane {
-
-using MissionBytes = std::array<std::uint8_t, kMissionSize>;
 
 struct ReadResult {
     bool ok = false;
@@ -25,9 +23,13 @@ struct ReadResult {
 // Nothing is returned from a file that is shorter.
 ReadResult ReadMission(const std::filesystem::path& path);
 
-// The single write of the 400 bytes; tests replace it to simulate a disk that
-// fails part-way.
-using WriteFn = ssize_t (*)(int fd, const void* data, std::size_t size, off_t offset);
+// The single write of the 400 bytes into an open file. The system's pwrite by
+// default; a test double stands in for a disk that fails part-way.
+class FileWriter {
+public:
+    virtual ~FileWriter() = default;
+    virtual ssize_t Write(int fd, const void* data, std::size_t size, off_t offset) const;
+};
 
 struct WriteResult {
     bool ok = false;
@@ -39,7 +41,7 @@ struct WriteResult {
 // back as it was (a created file is removed), so it is never left half old,
 // half new.
 WriteResult WriteMissionInPlace(const std::filesystem::path& path, const MissionBytes& bytes,
-                                WriteFn write = nullptr);
+                                const FileWriter& writer = FileWriter());
 
 struct SavePath {
     bool ok = false;

@@ -10,33 +10,24 @@
 // relative to each other.
 
 #include <span>
-#include <string_view>
+
+#include "ui/ControlId.h"
 
 namespace kestrane {
 
-enum class WidgetKind {
-    Frame,           // a titled group box
-    Label,           // a caption or a value shown as text
-    ClickableLabel,  // a label that takes clicks (the pickers' name labels, DP2N)
-    Button,
-    TextBox,
-    CheckBox,
-    OptionButton,  // one member of an option group
-    ListBox,
-    StatusLine,
-};
+// A control's place: relative to its frame, or to the window. An option
+// group has one placement per member button.
+inline constexpr ControlId kOnWindow = ControlId::Count;
 
 struct Placement {
-    std::string_view name;
-    int index;  // member of a control array, -1 otherwise
-    WidgetKind kind;
-    std::string_view parent;  // the frame that holds it; empty for the window
-    int parentIndex;          // the frame's array index, -1 otherwise
+    ControlId id;
+    int member;        // the option button's member, -1 for other controls
+    ControlId parent;  // the frame that holds it, or kOnWindow
     int left, top, width, height;  // twips, relative to the parent
 
     constexpr int right() const { return left + width; }
     constexpr int bottom() const { return top + height; }
-    constexpr bool onWindow() const { return parent.empty(); }
+    constexpr bool onWindow() const { return parent == kOnWindow; }
 };
 
 inline constexpr int kTwipsPerPixel = 15;
@@ -58,8 +49,8 @@ constexpr int TwipsToPixels(int twips) {
 // this order.
 std::span<const Placement> Arrangement();
 
-// The placement of a control or frame, or nullptr when it has none.
-const Placement* FindPlacement(std::string_view name, int index = -1);
+// The placement of a control, frame or option button, or null when it has none.
+const Placement* FindPlacement(ControlId id, int member = -1);
 
 // The placement's rectangle relative to the window's client area.
 struct TwipRect {

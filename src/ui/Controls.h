@@ -1,82 +1,72 @@
 #pragma once
-// The controls of the window model: named holders of a caption, a text, a
-// selected member, a check state or a list of items. A view shows them and
-// forwards its events to the model's handlers.
+// What kind each control is and the caption it starts with, as one table,
+// and the ties between controls and the settings they edit.
 
-#include <cstddef>
-#include <string>
+#include <array>
+#include <span>
 #include <string_view>
-#include <utility>
-#include <vector>
 
-#include "catalogues/Catalogue.h"
+#include "editors/Settings.h"
+#include "ui/ControlId.h"
 
 namespace kestrane {
 
-struct Label {
-    std::string Caption;
+enum class ControlKind {
+    Frame,           // a titled group box
+    Label,           // a caption or a value shown as text
+    ClickableLabel,  // a label that takes clicks (the pickers' name labels, the enemy secondary's number)
+    Button,
+    TextBox,
+    CheckBox,
+    Options,  // an option group: one id, a button per member
+    List,
+    StatusLine,
 };
 
-struct TextBox {
-    std::string Text;
+struct ControlSpec {
+    ControlId id;
+    ControlKind kind;
+    std::string_view caption;  // the caption (or text) at start-up
 };
 
-struct Button {
-    std::string Caption;
+// Every control, in ControlId order.
+const ControlSpec& Spec(ControlId id);
+std::span<const ControlSpec> AllControls();
+
+// The option groups and the settings they choose.
+struct OptionControl {
+    ControlId group;
+    const OptionSetting* setting;
 };
+extern const std::array<OptionControl, 10> kOptionControls;
 
-struct Frame {
-    std::string Caption;
+// The boxes committed by Enter and by every save, in the order a save reads
+// them; the mission name box has no number setting.
+struct BoxControl {
+    ControlId box;
+    const NumberSetting* number;  // null for the mission name
 };
+extern const std::array<BoxControl, 11> kBoxControls;
 
-struct CheckBox {
-    std::string Caption;
-    int Value = 0;  // 0 clear, 1 ticked
+// The aircraft slots and places with their name and number labels.
+struct SlotControl {
+    ControlId name;
+    ControlId number;
+    const AircraftSlot* slot;
 };
+extern const std::array<SlotControl, 4> kSlotControls;
 
-// An option-button array: selecting one member clears the others.
-struct OptionGroup {
-    std::vector<std::string> Captions;
-    int Value = -1;  // the selected member, -1 when none is
-    int Count() const { return static_cast<int>(Captions.size()); }
+struct PlaceControl {
+    ControlId name;
+    ControlId number;
+    const PlaceSetting* place;
 };
+extern const std::array<PlaceControl, 2> kPlaceControls;
 
-// A list box. A catalogue's lines show as " n:line" items ahead of the items
-// added one by one; an item's text is made when it is asked for, so a list of
-// tens of thousands of places costs no more than its file.
-struct ListBox {
-    int ListIndex = -1;  // the selected item, -1 when none is
-
-    void Clear() { numbered_ = {}; items_.clear(); ListIndex = -1; }
-    void SetNumberedLines(CatalogueFile lines) { numbered_ = std::move(lines); }
-    void AddItem(std::string item) { items_.push_back(std::move(item)); }
-    int ListCount() const { return static_cast<int>(numbered_.size() + items_.size()); }
-    // The item text at an index; empty past the end, as a list box answers.
-    std::string List(int index) const {
-        if (index < 0) return {};
-        const auto i = static_cast<std::size_t>(index);
-        if (i < numbered_.size()) return CatalogueItem(i, numbered_.line(i));
-        return i - numbered_.size() < items_.size() ? items_[i - numbered_.size()] : std::string();
-    }
-
-private:
-    CatalogueFile numbered_;
-    std::vector<std::string> items_;
-};
-
-// The file-open dialog. A view supplies a real one; tests script it.
-class CommonDialog {
-public:
-    virtual ~CommonDialog() = default;
-    std::string InitDir;
-    std::string Filter;
-    std::string DefaultExt;
-    std::string FileName;
-    // Shows the open dialog; FileName is the chosen path afterwards, or stays
-    // empty when the user cancels.
-    virtual void ShowOpen() = 0;
-};
-
-inline constexpr int kEnterKey = 13;
+// The row that ties a control to its setting, or null.
+const OptionControl* OptionFor(ControlId group);
+const BoxControl* BoxFor(ControlId box);
+const SlotControl* SlotFor(ControlId name);
+const PlaceControl* PlaceFor(ControlId name);
 
 }  // namespace kestrane

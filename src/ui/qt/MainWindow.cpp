@@ -14,15 +14,17 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <map>
 #include <utility>
 
 #include "ui/qt/QtFileDialog.h"
+#include "ui/qt/SheetNames.h"
 #include "ui/qt/Widgets.h"
 
 namespace kestrane {
 
 namespace {
+
+using C = ControlId;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -33,58 +35,59 @@ QRect PixelRect(const Placement& p) {
 // Names and hints for the controls that have no caption of their own: the
 // accessible name, and the tool tip that tells a user what the value is.
 struct Description {
-    std::string_view name;
-    int index;
+    ControlId id;
     const char* accessibleName;
     const char* hint;
 };
 
 constexpr Description kDescriptions[] = {
-    {"Label16", -1, "Path of the loaded file", "Path of the loaded file"},
-    {"Label17", -1, "Mission name read from the file", "Mission name read from the file"},
-    {"AP1L", -1, "Attack plane 1 type", "Select an aircraft in the Aircraft list, then click here"},
-    {"AP1N", -1, "Attack plane 1 type number", "Attack plane 1: aircraft number"},
-    {"AP2L", -1, "Attack plane 2 type", "Select an aircraft in the Aircraft list, then click here"},
-    {"AP2N", -1, "Attack plane 2 type number", "Attack plane 2: aircraft number"},
-    {"DP1L", -1, "Enemy primary type", "Select an aircraft in the Aircraft list, then click here"},
-    {"DP1N", -1, "Enemy primary type number", "Enemy primary: aircraft number"},
-    {"DP2L", -1, "Enemy secondary type", "Select an aircraft in the Aircraft list, then click here"},
-    {"DP2N", -1, "Enemy secondary type number", "Enemy secondary: aircraft number; click for None"},
-    {"Targl", -1, "Target", "Select a place in the Target/Home Base list, then click here"},
-    {"TargLN", -1, "Target number", "Target: place number"},
-    {"HBL", -1, "Home base", "Select a place in the Target/Home Base list, then click here"},
-    {"HBN", -1, "Home base number", "Home base: place number"},
-    {"Label15", -1, "Stored checksum, decimal", "Checksum stored in the loaded file (decimal)"},
-    {"Label3", -1, "Stored checksum, hexadecimal bytes", "Checksum stored in the loaded file (hexadecimal bytes)"},
-    {"Label1", -1, "Current checksum, decimal", "Current checksum (decimal)"},
-    {"Label2", -1, "Current checksum, hexadecimal", "Current checksum (hexadecimal)"},
-    {"Label18", 0, "Current checksum, byte 0", "Current checksum: byte 0 (lowest)"},
-    {"Label18", 1, "Current checksum, byte 1", "Current checksum: byte 1"},
-    {"Label18", 2, "Current checksum, byte 2", "Current checksum: byte 2"},
-    {"Label18", 3, "Current checksum, byte 3", "Current checksum: byte 3 (highest)"},
-    {"StatusLine", -1, "Status", ""},
+    {C::LoadedPath, "Path of the loaded file", "Path of the loaded file"},
+    {C::LoadedName, "Mission name read from the file", "Mission name read from the file"},
+    {C::AttackPlane1Name, "Attack plane 1 type", "Select an aircraft in the Aircraft list, then click here"},
+    {C::AttackPlane1Number, "Attack plane 1 type number", "Attack plane 1: aircraft number"},
+    {C::AttackPlane2Name, "Attack plane 2 type", "Select an aircraft in the Aircraft list, then click here"},
+    {C::AttackPlane2Number, "Attack plane 2 type number", "Attack plane 2: aircraft number"},
+    {C::EnemyPrimaryName, "Enemy primary type", "Select an aircraft in the Aircraft list, then click here"},
+    {C::EnemyPrimaryNumber, "Enemy primary type number", "Enemy primary: aircraft number"},
+    {C::EnemySecondaryName, "Enemy secondary type", "Select an aircraft in the Aircraft list, then click here"},
+    {C::EnemySecondaryNumber, "Enemy secondary type number", "Enemy secondary: aircraft number; click for None"},
+    {C::TargetName, "Target", "Select a place in the Target/Home Base list, then click here"},
+    {C::TargetNumber, "Target number", "Target: place number"},
+    {C::HomeBaseName, "Home base", "Select a place in the Target/Home Base list, then click here"},
+    {C::HomeBaseNumber, "Home base number", "Home base: place number"},
+    {C::StoredChecksumDecimal, "Stored checksum, decimal", "Checksum stored in the loaded file (decimal)"},
+    {C::StoredChecksumBytes, "Stored checksum, hexadecimal bytes", "Checksum stored in the loaded file (hexadecimal bytes)"},
+    {C::ChecksumDecimal, "Current checksum, decimal", "Current checksum (decimal)"},
+    {C::ChecksumHex, "Current checksum, hexadecimal", "Current checksum (hexadecimal)"},
+    {C::ChecksumByte0, "Current checksum, byte 0", "Current checksum: byte 0 (lowest)"},
+    {C::ChecksumByte1, "Current checksum, byte 1", "Current checksum: byte 1"},
+    {C::ChecksumByte2, "Current checksum, byte 2", "Current checksum: byte 2"},
+    {C::ChecksumByte3, "Current checksum, byte 3", "Current checksum: byte 3 (highest)"},
+    {C::StatusLine, "Status", ""},
 };
 
-const Description* FindDescription(std::string_view name, int index) {
+const Description* FindDescription(ControlId id) {
     for (const Description& d : kDescriptions)
-        if (d.name == name && d.index == index) return &d;
+        if (d.id == id) return &d;
     return nullptr;
 }
 
 // The label whose caption names a text box or a list.
-struct NamedBy {
-    std::string_view control;
-    int index;
-    std::string_view label;
-    int labelIndex;
-};
-
-constexpr NamedBy kNamedBy[] = {
-    {"Text1", -1, "Label19", -1},   {"Text2", -1, "Label20", -1},   {"AltText", 0, "Label10", 0},
-    {"AltText", 1, "Label10", 1},   {"AltText", 2, "Label10", 2},   {"AltText", 3, "Label10", 3},
-    {"MDate", -1, "Label11", 0},    {"MWeather", -1, "Label11", 1}, {"TOffset", -1, "Label11", 2},
-    {"UKN", 0, "Label13", 0},       {"UKN", 1, "Label13", 1},       {"AP1Num", -1, "Label6", -1},
-    {"List1", -1, "Label4", 0},     {"List2", -1, "Label4", 1},
+constexpr std::pair<ControlId, ControlId> kNamedBy[] = {
+    {C::NameBox, C::NameCaption},
+    {C::FileNameBox, C::FileNameCaption},
+    {C::AttackPrimaryAltitudeBox, C::AttackPrimaryAltitudeCaption},
+    {C::AttackSecondaryAltitudeBox, C::AttackSecondaryAltitudeCaption},
+    {C::EnemyPrimaryAltitudeBox, C::EnemyPrimaryAltitudeCaption},
+    {C::EnemySecondaryAltitudeBox, C::EnemySecondaryAltitudeCaption},
+    {C::MissionDateBox, C::MissionDateCaption},
+    {C::MissionWeatherBox, C::MissionWeatherCaption},
+    {C::TargetOffsetBox, C::TargetOffsetCaption},
+    {C::Unknown1Box, C::Unknown1Caption},
+    {C::Unknown2Box, C::Unknown2Caption},
+    {C::AircraftCountBox, C::AircraftCountCaption},
+    {C::AircraftList, C::AircraftListCaption},
+    {C::PlaceList, C::PlaceListCaption},
 };
 
 // A caption as a name: without the blanks and colon that end it.
@@ -99,35 +102,20 @@ QString AsName(QString caption) {
 struct CaptionRoom {
     QString text;
     int width;       // pixels of the control
-    WidgetKind kind;
+    ControlKind kind;
 };
 
-std::vector<CaptionRoom> StartCaptions(const Form1& form) {
+std::vector<CaptionRoom> StartCaptions(const WindowModel& model) {
     std::vector<CaptionRoom> rooms;
     for (const Placement& p : Arrangement()) {
         const int width = TwipsToPixels(p.width);
         std::string caption;
-        switch (p.kind) {
-        case WidgetKind::Frame:
-            if (const Frame* f = form.Find<Frame>(p.name, p.index)) caption = f->Caption;
-            break;
-        case WidgetKind::Label:
-            if (const Label* l = form.Find<Label>(p.name, p.index); l && p.name != "Label12") caption = l->Caption;
-            break;
-        case WidgetKind::Button:
-            if (const Button* b = form.Find<Button>(p.name, p.index)) caption = b->Caption;
-            break;
-        case WidgetKind::CheckBox:
-            if (const CheckBox* c = form.Find<CheckBox>(p.name, p.index)) caption = c->Caption;
-            break;
-        case WidgetKind::OptionButton:
-            if (const OptionGroup* g = form.Find<OptionGroup>(p.name); g && p.index < g->Count())
-                caption = g->Captions[static_cast<std::size_t>(p.index)];
-            break;
-        default:
-            break;
-        }
-        if (!caption.empty()) rooms.push_back({Text(caption), width, p.kind});
+        const ControlKind kind = Spec(p.id).kind;
+        if (kind == ControlKind::Options) caption = model.Members(p.id)[static_cast<std::size_t>(p.member)];
+        else if (kind == ControlKind::Label && p.id != ControlId::UnknownNote) caption = model.Text(p.id);
+        else if (kind == ControlKind::Frame || kind == ControlKind::Button || kind == ControlKind::CheckBox)
+            caption = model.Text(p.id);
+        if (!caption.empty()) rooms.push_back({Text(caption), width, Spec(p.id).kind});
     }
     return rooms;
 }
@@ -146,10 +134,10 @@ double WorstRatio(const std::vector<CaptionRoom>& rooms, const QFont& font, cons
     for (const CaptionRoom& r : rooms) {
         int room = r.width;
         switch (r.kind) {
-        case WidgetKind::Frame: room -= 16; break;
-        case WidgetKind::Button: room -= 8; break;
-        case WidgetKind::OptionButton: room -= radio + 1; break;
-        case WidgetKind::CheckBox: room -= check + 1; break;
+        case ControlKind::Frame: room -= 16; break;
+        case ControlKind::Button: room -= 8; break;
+        case ControlKind::Options: room -= radio + 1; break;
+        case ControlKind::CheckBox: room -= check + 1; break;
         default: break;
         }
         // Whole pixels, rounded up: a text a fraction wider than its room
@@ -162,12 +150,12 @@ double WorstRatio(const std::vector<CaptionRoom>& rooms, const QFont& font, cons
 
 // An 11-pixel sans serif, made narrower where a caption would not fit its
 // fixed width, so that every caption shows whole with the fonts at hand.
-QFont ChooseFont(const Form1& form, const QStyle& indicators) {
+QFont ChooseFont(const WindowModel& model, const QStyle& indicators) {
     QFont font;
     font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
-    const std::vector<CaptionRoom> rooms = StartCaptions(form);
+    const std::vector<CaptionRoom> rooms = StartCaptions(model);
 
     // Each step narrows the font by the widest caption's excess, measured
     // again since a narrower face of the family may take over below 100.
@@ -187,19 +175,19 @@ QFont ChooseFont(const Form1& form, const QStyle& indicators) {
 
 struct MainWindow::Owned {
     QtFileDialog dialog;
-    Form1 form{dialog};
+    WindowModel model{dialog};
 };
 
 MainWindow::MainWindow() : MainWindow(std::make_unique<Owned>()) {}
 
-MainWindow::MainWindow(std::unique_ptr<Owned> owned) : MainWindow(owned->form) {
+MainWindow::MainWindow(std::unique_ptr<Owned> owned) : MainWindow(owned->model) {
     owned_ = std::move(owned);
     owned_->dialog.SetParent(this);
 }
 
-MainWindow::MainWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(Text(form_.Caption));
+MainWindow::MainWindow(WindowModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    setObjectName(WindowObjectName());
+    setWindowTitle(Text(std::string(kWindowTitle)));
     setWindowIcon(AppIcon());
     setFixedSize(TwipsToPixels(kWindowWidth), TwipsToPixels(kWindowHeight));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -214,239 +202,208 @@ MainWindow::~MainWindow() {
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
-QString MainWindow::ObjectName(std::string_view name, int index) {
-    QString objectName = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-    if (index >= 0) objectName += u'_' + QString::number(index);
-    return objectName;
-}
-
 void MainWindow::Build() {
     sheetStyle_ = std::make_unique<SheetStyle>(QApplication::style()->name());
     // The font is fixed before any child exists, so no child is laid out twice.
-    setFont(ChooseFont(form_, *sheetStyle_));
+    setFont(ChooseFont(model_, *sheetStyle_));
 
-    std::map<std::pair<std::string_view, int>, QWidget*> frames;
+    std::map<ControlId, QWidget*> frames;
     std::vector<QWidget*> tabOrder;
     for (const Placement& p : Arrangement()) {
-        QWidget* parent = this;
-        if (!p.onWindow()) {
-            const auto it = frames.find({p.parent, p.parentIndex});
-            if (it == frames.end()) continue;
-            parent = it->second;
-        }
+        QWidget* parent = p.onWindow() ? this : frames.at(p.parent);
         QWidget* w = MakeWidget(p, parent);
-        if (w == nullptr) continue;
-        w->setObjectName(ObjectName(p.name, p.index));
+        w->setObjectName(ObjectName(p.id, p.member));
         w->setGeometry(PixelRect(p));
-        if (p.kind == WidgetKind::Frame) frames[{p.name, p.index}] = w;
+        if (Spec(p.id).kind == ControlKind::Frame) frames[p.id] = w;
         if (w->focusPolicy() & Qt::TabFocus) tabOrder.push_back(w);
     }
     for (std::size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 QWidget* MainWindow::MakeWidget(const Placement& p, QWidget* parent) {
-    const std::string_view name = p.name;
-    const int index = p.index;
-    const Description* description = FindDescription(name, index);
+    QWidget* w = nullptr;
+    switch (Spec(p.id).kind) {
+    case ControlKind::Frame: w = MakeFrame(p.id, parent); break;
+    case ControlKind::Label:
+    case ControlKind::ClickableLabel:
+    case ControlKind::StatusLine: w = MakeLabel(p.id, parent); break;
+    case ControlKind::Button: w = MakeButton(p.id, parent); break;
+    case ControlKind::TextBox: w = MakeTextBox(p.id, parent); break;
+    case ControlKind::CheckBox: w = MakeCheckBox(p.id, parent); break;
+    case ControlKind::Options: w = MakeOptionButton(p.id, p.member, parent); break;
+    case ControlKind::List: w = MakeList(p.id, parent); break;
+    }
+    for (const auto& [control, caption] : kNamedBy)
+        if (control == p.id) w->setAccessibleName(AsName(Text(model_.Text(caption))));
+    return w;
+}
 
-    auto accessibleFromLabel = [&](QWidget* w) {
-        for (const NamedBy& n : kNamedBy)
-            if (n.control == name && n.index == index)
-                if (const Label* label = form_.Find<Label>(n.label, n.labelIndex))
-                    w->setAccessibleName(AsName(Text(label->Caption)));
-    };
+QWidget* MainWindow::MakeFrame(ControlId id, QWidget* parent) {
+    auto* box = new QGroupBox(parent);
+    box->setStyle(sheetStyle_.get());
+    refreshers_.push_back([this, id, box] {
+        if (const QString title = PlainCaption(model_.Text(id)); box->title() != title) {
+            box->setTitle(title);
+            box->setAccessibleName(AsName(Text(model_.Text(id))));
+        }
+    });
+    return box;
+}
 
-    switch (p.kind) {
-    case WidgetKind::Frame: {
-        const Frame* frame = form_.Find<Frame>(name, index);
-        if (frame == nullptr) return nullptr;
-        auto* box = new QGroupBox(parent);
-        box->setStyle(sheetStyle_.get());
-        refreshers_.push_back([frame, box] {
-            if (const QString title = PlainCaption(frame->Caption); box->title() != title) {
-                box->setTitle(title);
-                box->setAccessibleName(AsName(Text(frame->Caption)));
-            }
-        });
-        return box;
+QWidget* MainWindow::MakeLabel(ControlId id, QWidget* parent) {
+    const ControlKind kind = Spec(id).kind;
+    CaptionLabel* view = nullptr;
+    if (kind == ControlKind::ClickableLabel) {
+        auto* clickable = new ClickableLabel(parent);
+        connect(clickable, &ClickableLabel::clicked, this, [this, id] { Forward([this, id] { model_.Click(id); }); });
+        view = clickable;
+    } else {
+        view = new CaptionLabel(parent);
     }
-    case WidgetKind::Label:
-    case WidgetKind::StatusLine:
-    case WidgetKind::ClickableLabel: {
-        const Label* label = form_.Find<Label>(name, index);
-        if (label == nullptr) return nullptr;
-        CaptionLabel* view = nullptr;
-        if (p.kind == WidgetKind::ClickableLabel) {
-            auto* clickable = new ClickableLabel(parent);
-            connect(clickable, &ClickableLabel::clicked, this, [this, name] { Forward([this, name] { form_.Click(name); }); });
-            view = clickable;
-        } else {
-            view = new CaptionLabel(parent);
+    if (kind == ControlKind::StatusLine) {
+        view->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        view->setIndent(3);
+        view->setWordWrap(true);
+        view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        view->setAccessibleName(QStringLiteral("Status"));
+    } else if (id == C::UnknownNote) {
+        view->setWordWrap(true);  // the note over several lines
+        view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    } else if (id == C::LoadedPath) {
+        view->SetElideMode(Qt::ElideMiddle);  // a path keeps its folder's start and its file name
+    }
+    const Description* description = FindDescription(id);
+    if (description != nullptr) {
+        view->setAccessibleName(QString::fromUtf8(description->accessibleName));
+        view->SetDescription(QString::fromUtf8(description->hint));
+    }
+    refreshers_.push_back([this, id, view, named = description == nullptr] {
+        const QString caption = Text(model_.Text(id));
+        if (view->Caption() == caption) return;
+        view->SetCaption(caption);
+        if (named) view->setAccessibleName(AsName(caption));
+    });
+    return view;
+}
+
+QWidget* MainWindow::MakeButton(ControlId id, QWidget* parent) {
+    auto* view = new QPushButton(parent);
+    view->setAutoDefault(false);
+    connect(view, &QPushButton::clicked, this, [this, id] { Forward([this, id] { model_.Click(id); }); });
+    refreshers_.push_back([this, id, view] {
+        if (const QString caption = PlainCaption(model_.Text(id)); view->text() != caption) {
+            view->setText(caption);
+            view->setAccessibleName(Text(model_.Text(id)));
         }
-        if (p.kind == WidgetKind::StatusLine) {
-            view->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            view->setIndent(3);
-            view->setWordWrap(true);
-            view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            view->setAccessibleName(QStringLiteral("Status"));
-        } else if (name == "Label12") {
-            view->setWordWrap(true);  // the note over several lines
-            view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        } else if (name == "Label16") {
-            view->SetElideMode(Qt::ElideMiddle);  // a path keeps its folder's start and its file name
+    });
+    return view;
+}
+
+QWidget* MainWindow::MakeTextBox(ControlId id, QWidget* parent) {
+    auto* view = new KeyLineEdit(parent);
+    // The model holds the text as typed, so that a save commits it even
+    // without Enter.
+    connect(view, &QLineEdit::textEdited, this, [this, id](const QString& text) { model_.Type(id, text.toStdString()); });
+    connect(view, &KeyLineEdit::keyAscii, this,
+            [this, id](int code) { Forward([this, id, code] { model_.KeyPress(id, code); }); });
+    refreshers_.push_back([this, id, view] {
+        if (const QString text = Text(model_.Text(id)); view->text() != text) view->setText(text);
+    });
+    return view;
+}
+
+QWidget* MainWindow::MakeCheckBox(ControlId id, QWidget* parent) {
+    auto* view = new QCheckBox(parent);
+    view->setStyle(sheetStyle_.get());
+    connect(view, &QCheckBox::clicked, this,
+            [this, id](bool checked) { Forward([this, id, checked] { model_.Check(id, checked); }); });
+    refreshers_.push_back([this, id, view] {
+        if (const QString caption = PlainCaption(model_.Text(id)); view->text() != caption) {
+            view->setText(caption);
+            view->setAccessibleName(Text(model_.Text(id)));
         }
-        if (description != nullptr) {
-            view->setAccessibleName(QString::fromUtf8(description->accessibleName));
-            view->SetDescription(QString::fromUtf8(description->hint));
-        }
-        refreshers_.push_back([label, view, named = description == nullptr] {
-            const QString caption = Text(label->Caption);
-            if (view->Caption() == caption) return;
-            view->SetCaption(caption);
-            if (named) view->setAccessibleName(AsName(caption));
-        });
-        return view;
-    }
-    case WidgetKind::Button: {
-        const Button* button = form_.Find<Button>(name, index);
-        if (button == nullptr) return nullptr;
-        auto* view = new QPushButton(parent);
-        view->setAutoDefault(false);
-        connect(view, &QPushButton::clicked, this, [this, name] { Forward([this, name] { form_.Click(name); }); });
-        refreshers_.push_back([button, view] {
-            if (const QString caption = PlainCaption(button->Caption); view->text() != caption) {
-                view->setText(caption);
-                view->setAccessibleName(Text(button->Caption));
-            }
-        });
-        return view;
-    }
-    case WidgetKind::TextBox: {
-        TextBox* box = form_.Find<TextBox>(name, index);
-        if (box == nullptr) return nullptr;
-        auto* view = new KeyLineEdit(parent);
-        accessibleFromLabel(view);
-        // The model holds the text as typed, so that a save commits it even
-        // without Enter.
-        connect(view, &QLineEdit::textEdited, this, [box](const QString& text) { box->Text = text.toStdString(); });
-        connect(view, &KeyLineEdit::keyAscii, this, [this, name, index](int code) {
-            Forward([this, name, index, code] {
-                int keyAscii = code;
-                form_.KeyPress(name, index, keyAscii);
-            });
-        });
-        refreshers_.push_back([box, view] {
-            if (const QString text = Text(box->Text); view->text() != text) view->setText(text);
-        });
-        return view;
-    }
-    case WidgetKind::CheckBox: {
-        CheckBox* check = form_.Find<CheckBox>(name, index);
-        if (check == nullptr) return nullptr;
-        auto* view = new QCheckBox(parent);
-        view->setStyle(sheetStyle_.get());
-        connect(view, &QCheckBox::clicked, this, [this, check, name](bool checked) {
-            Forward([this, check, name, checked] {
-                check->Value = checked ? 1 : 0;
-                form_.Click(name);
-            });
-        });
-        refreshers_.push_back([check, view] {
-            if (const QString caption = PlainCaption(check->Caption); view->text() != caption) {
-                view->setText(caption);
-                view->setAccessibleName(Text(check->Caption));
-            }
-            if (view->isChecked() != (check->Value == 1)) view->setChecked(check->Value == 1);
-        });
-        return view;
-    }
-    case WidgetKind::OptionButton: {
-        const OptionGroup* group = form_.Find<OptionGroup>(name);
-        if (group == nullptr || index < 0 || index >= group->Count()) return nullptr;
-        QButtonGroup* buttons = nullptr;
-        for (QButtonGroup* g : groups_)
-            if (g->objectName() == ObjectName(name, -1)) buttons = g;
-        if (buttons == nullptr) {
-            buttons = new QButtonGroup(this);
-            buttons->setObjectName(ObjectName(name, -1));
-            buttons->setExclusive(true);
-            groups_.push_back(buttons);
-            // A click, Space, or an arrow key that moves the selection all
-            // arrive here as a click on the member.
-            connect(buttons, &QButtonGroup::idClicked, this,
-                    [this, name](int id) { Forward([this, name, id] { form_.Click(name, id); }); });
-            refreshers_.push_back([group, buttons] {
-                for (int i = 0; i < group->Count(); ++i)
-                    if (QAbstractButton* b = buttons->button(i)) {
-                        const std::string& caption = group->Captions[static_cast<std::size_t>(i)];
-                        if (const QString text = PlainCaption(caption); b->text() != text) {
-                            b->setText(text);
-                            b->setAccessibleName(Text(caption).trimmed());
-                        }
+        if (view->isChecked() != (model_.Value(id) == 1)) view->setChecked(model_.Value(id) == 1);
+    });
+    return view;
+}
+
+QWidget* MainWindow::MakeOptionButton(ControlId id, int member, QWidget* parent) {
+    QButtonGroup*& buttons = groups_[id];
+    if (buttons == nullptr) {
+        buttons = new QButtonGroup(this);
+        buttons->setObjectName(ObjectName(id));
+        buttons->setExclusive(true);
+        // A click, Space, or an arrow key that moves the selection all
+        // arrive here as a click on the member.
+        connect(buttons, &QButtonGroup::idClicked, this,
+                [this, id](int m) { Forward([this, id, m] { model_.Click(id, m); }); });
+        refreshers_.push_back([this, id, group = buttons] {
+            const std::span<const std::string_view> members = model_.Members(id);
+            for (std::size_t i = 0; i < members.size(); ++i)
+                if (QAbstractButton* b = group->button(static_cast<int>(i))) {
+                    const std::string caption(members[i]);
+                    if (const QString text = PlainCaption(caption); b->text() != text) {
+                        b->setText(text);
+                        b->setAccessibleName(Text(caption).trimmed());
                     }
-                QAbstractButton* checked = buttons->checkedButton();
-                const int shown = checked != nullptr ? buttons->id(checked) : -1;
-                if (shown == group->Value) return;
-                if (QAbstractButton* b = buttons->button(group->Value)) {
-                    b->setChecked(true);
-                } else if (checked != nullptr) {
-                    // No member selected: an exclusive group cannot show that
-                    // without being opened for a moment.
-                    buttons->setExclusive(false);
-                    checked->setChecked(false);
-                    buttons->setExclusive(true);
                 }
-            });
-        }
-        auto* view = new QRadioButton(parent);
-        view->setStyle(sheetStyle_.get());
-        view->setAutoExclusive(false);
-        buttons->addButton(view, index);
-        return view;
-    }
-    case WidgetKind::ListBox: {
-        ListBox* list = form_.Find<ListBox>(name, index);
-        if (list == nullptr) return nullptr;
-        auto* view = new QListView(parent);
-        view->setUniformItemSizes(true);
-        view->setSelectionMode(QAbstractItemView::SingleSelection);
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        view->setTextElideMode(Qt::ElideRight);
-        accessibleFromLabel(view);
-        auto* items = new ListItems(*list, view);
-        view->setModel(items);
-        lists_.push_back(items);
-        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [list, view] {
-            const QModelIndexList selected = view->selectionModel()->selectedIndexes();
-            list->ListIndex = selected.isEmpty() ? -1 : selected.front().row();
-        });
-        refreshers_.push_back([list, view] {
-            const QModelIndexList selected = view->selectionModel()->selectedIndexes();
-            const int shown = selected.isEmpty() ? -1 : selected.front().row();
-            if (shown == list->ListIndex) return;
-            if (list->ListIndex < 0 || list->ListIndex >= list->ListCount()) {
-                view->selectionModel()->clearSelection();
-            } else {
-                const QModelIndex at = view->model()->index(list->ListIndex, 0);
-                view->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
-                view->scrollTo(at);
+            QAbstractButton* checked = group->checkedButton();
+            const int shown = checked != nullptr ? group->id(checked) : -1;
+            if (shown == model_.Value(id)) return;
+            if (QAbstractButton* b = group->button(model_.Value(id))) {
+                b->setChecked(true);
+            } else if (checked != nullptr) {
+                // No member selected: an exclusive group cannot show that
+                // without being opened for a moment.
+                group->setExclusive(false);
+                checked->setChecked(false);
+                group->setExclusive(true);
             }
         });
-        return view;
     }
-    }
-    return nullptr;
+    auto* view = new QRadioButton(parent);
+    view->setStyle(sheetStyle_.get());
+    view->setAutoExclusive(false);
+    buttons->addButton(view, member);
+    return view;
+}
+
+QWidget* MainWindow::MakeList(ControlId id, QWidget* parent) {
+    auto* view = new QListView(parent);
+    view->setUniformItemSizes(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setTextElideMode(Qt::ElideRight);
+    view->setModel(new ListItems(model_.Items(id), view));
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, id, view] {
+        const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+        model_.Select(id, selected.isEmpty() ? -1 : selected.front().row());
+    });
+    refreshers_.push_back([this, id, view] {
+        const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+        const int shown = selected.isEmpty() ? -1 : selected.front().row();
+        const int chosen = model_.Value(id);
+        if (shown == chosen) return;
+        if (chosen < 0) {
+            view->selectionModel()->clearSelection();
+        } else {
+            const QModelIndex at = view->model()->index(chosen, 0);
+            view->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+            view->scrollTo(at);
+        }
+    });
+    return view;
 }
 
 void MainWindow::AddShortcuts() {
     // The keyboard's open, save and new do what the three command buttons do.
-    const std::pair<QKeySequence::StandardKey, std::string_view> keys[] = {
-        {QKeySequence::Open, "Command2"}, {QKeySequence::Save, "Command4"}, {QKeySequence::New, "Command3"}};
+    const std::pair<QKeySequence::StandardKey, ControlId> keys[] = {
+        {QKeySequence::Open, C::LoadButton}, {QKeySequence::Save, C::SaveButton}, {QKeySequence::New, C::NewButton}};
     for (const auto& [key, command] : keys) {
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this,
-                [this, command = command] { Forward([this, command] { form_.Click(command); }); });
+                [this, command = command] { Forward([this, command] { model_.Click(command); }); });
     }
 }
 
@@ -458,11 +415,6 @@ void MainWindow::Forward(const std::function<void()>& event) {
 }
 
 void MainWindow::Refresh() {
-    if (const QString title = Text(form_.Caption); windowTitle() != title) setWindowTitle(title);
-    if (listsRevision_ != form_.ListsRevision()) {
-        listsRevision_ = form_.ListsRevision();
-        for (ListItems* items : lists_) items->Reload();
-    }
     for (const auto& refresh : refreshers_) refresh();
 }
 

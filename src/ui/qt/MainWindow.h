@@ -8,19 +8,19 @@
 
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string_view>
 #include <vector>
 
 #include "ui/Arrangement.h"
-#include "ui/Form1.h"
+#include "ui/WindowModel.h"
 
 class QButtonGroup;
 class QStyle;
 
 namespace kestrane {
 
-class ListItems;
 class QtFileDialog;
 
 class MainWindow : public QWidget {
@@ -30,17 +30,13 @@ public:
     // directory.
     MainWindow();
     // A window over a model that the caller owns and keeps alive.
-    explicit MainWindow(Form1& form, QWidget* parent = nullptr);
+    explicit MainWindow(WindowModel& model, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    Form1& Model() const { return form_; }
+    WindowModel& Model() const { return model_; }
 
     // Shows the model's state; a widget changes only where it differs.
     void Refresh();
-
-    // A widget's object name: the control's name, or for a member of a
-    // control array the name, "_" and the index ("AltText_0", "Frame1_19").
-    static QString ObjectName(std::string_view name, int index);
 
 private:
     struct Owned;
@@ -48,18 +44,23 @@ private:
 
     void Build();
     QWidget* MakeWidget(const Placement& placement, QWidget* parent);
+    QWidget* MakeFrame(ControlId id, QWidget* parent);
+    QWidget* MakeLabel(ControlId id, QWidget* parent);
+    QWidget* MakeButton(ControlId id, QWidget* parent);
+    QWidget* MakeTextBox(ControlId id, QWidget* parent);
+    QWidget* MakeCheckBox(ControlId id, QWidget* parent);
+    QWidget* MakeOptionButton(ControlId id, int member, QWidget* parent);
+    QWidget* MakeList(ControlId id, QWidget* parent);
     void FitFont();
     void AddShortcuts();
     // Runs one event of the model, then shows the model's state.
     void Forward(const std::function<void()>& event);
 
-    Form1& form_;
+    WindowModel& model_;
     std::unique_ptr<Owned> owned_;
     std::unique_ptr<QStyle> sheetStyle_;  // for the frames and the option and check buttons
     std::vector<std::function<void()>> refreshers_;
-    std::vector<QButtonGroup*> groups_;
-    std::vector<ListItems*> lists_;
-    int listsRevision_ = -1;
+    std::map<ControlId, QButtonGroup*> groups_;
 };
 
 }  // namespace kestrane

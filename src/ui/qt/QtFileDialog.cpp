@@ -22,16 +22,16 @@ QString QtFilter(std::string_view filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
-void QtFileDialog::ShowOpen() {
-    QFileDialog dialog(parent_, QStringLiteral("Open"), QString::fromStdString(InitDir), QtFilter(Filter));
+std::string QtFileDialog::ChooseFile(const std::string& folder, std::string_view filter, std::string_view suffix) {
+    QFileDialog dialog(parent_, QStringLiteral("Open"), QString::fromStdString(folder), QtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QString::fromStdString(DefaultExt));
-    if (dialog.exec() != QDialog::Accepted) return;
+    dialog.setDefaultSuffix(QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size())));
+    if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList chosen = dialog.selectedFiles();
     // The path in the file system's own encoding, so that the model opens
     // exactly the chosen file.
-    if (!chosen.isEmpty()) FileName = QFile::encodeName(chosen.front()).toStdString();
+    return chosen.isEmpty() ? std::string() : QFile::encodeName(chosen.front()).toStdString();
 }
 
 }  // namespace kestrane

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <string_view>
 
-#include "ui/Controls.h"
+#include "ui/WindowModel.h"
 
 namespace kestrane {
 
@@ -16,15 +16,14 @@ namespace kestrane {
 // "Mission files(*.msn) |*.msn" becomes "Mission files (*.msn)".
 QString QtFilter(std::string_view filter);
 
-class QtFileDialog : public CommonDialog {
+class QtFileDialog : public OpenDialog {
 public:
     explicit QtFileDialog(QWidget* parent = nullptr) : parent_(parent) {}
     // The window the dialog is shown over.
     void SetParent(QWidget* parent) { parent_ = parent; }
-    // Shows a modal open dialog in InitDir with the filter and default
-    // suffix; FileName is the chosen file's path afterwards, and is left as
-    // it was (empty, as the window model sets it) when the user cancels.
-    void ShowOpen() override;
+    // Shows a modal open dialog in the folder with the filter and default
+    // suffix; returns the chosen file's path, or empty when cancelled.
+    std::string ChooseFile(const std::string& folder, std::string_view filter, std::string_view suffix) override;
 
 private:
     QPointer<QWidget> parent_;

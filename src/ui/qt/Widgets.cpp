@@ -8,6 +8,8 @@
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionGroupBox>
 
+#include "ui/WindowModel.h"
+
 namespace kestrane {
 
 // ---- CaptionLabel ----
@@ -129,18 +131,13 @@ void KeyLineEdit::keyPressEvent(QKeyEvent* event) {
 
 // ---- ListItems ----
 
-ListItems::ListItems(const ListBox& list, QObject* parent) : QAbstractListModel(parent), list_(list) {}
+ListItems::ListItems(const PickList& list, QObject* parent) : QAbstractListModel(parent), list_(list) {}
 
-int ListItems::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : list_.ListCount(); }
+int ListItems::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : list_.count(); }
 
 QVariant ListItems::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
-    return QString::fromStdString(list_.List(index.row()));
-}
-
-void ListItems::Reload() {
-    beginResetModel();
-    endResetModel();
+    return QString::fromStdString(list_.item(index.row()));
 }
 
 // ---- SheetStyle ----

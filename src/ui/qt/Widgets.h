@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QProxyStyle>
 
-#include "ui/Controls.h"
+#include "ui/PickList.h"
 
 namespace kestrane {
 
@@ -85,14 +85,12 @@ int KeyAsciiOf(const QKeyEvent& event);
 class ListItems : public QAbstractListModel {
     Q_OBJECT
 public:
-    ListItems(const ListBox& list, QObject* parent);
+    ListItems(const PickList& list, QObject* parent);
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    // Re-reads the whole list after the window model refilled it.
-    void Reload();
 
 private:
-    const ListBox& list_;
+    const PickList& list_;
 };
 
 // The application's style with option and check indicators small enough

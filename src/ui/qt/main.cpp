@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "ui/Form1.h"
+#include "ui/WindowModel.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtFileDialog.h"
 #include "ui/qt/Widgets.h"
@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(kestrane::AppIcon());
 
     kestrane::QtFileDialog dialog;
-    kestrane::Form1 form(dialog);  // StartDir is the current directory
-    kestrane::MainWindow window(form);
+    kestrane::WindowModel model(dialog);  // the start folder is the current directory
+    kestrane::MainWindow window(model);
     dialog.SetParent(&window);
     window.show();
     return QApplication::exec();

@@ -1,0 +1,83 @@
+// The aircraft slots and the two places: an entry picked from a catalogue
+// list is stored as its position, or as the Random or None code.
+
+#include "editors/Settings.h"
+
+namespace kestrane {
+
+namespace {
+
+void WriteSlot(MissionImage& image, const AircraftSlot& slot, std::uint32_t code, std::vector<const Field*>& written) {
+    for (const Field* field : slot.fields)
+        if (field != nullptr) {
+            image.setU32(field->offset, code);
+            written.push_back(field);
+        }
+}
+
+PickEdit Refused(std::string message) {
+    PickEdit edit;
+    edit.message = std::move(message);
+    return edit;
+}
+
+}  // namespace
+
+bool PickableWithoutMission(const AircraftSlot& slot, const Pick& pick) {
+    return slot.randomNoneAnyTime && slot.usesCodes && pick.kind != Pick::Kind::Entry;
+}
+
+PickEdit AssignAircraft(MissionImage& image, const AircraftSlot& slot, const Pick& pick) {
+    if (pick.position < 0) return Refused("Select an aircraft in the Aircraft list first, then click the slot.");
+    if (pick.kind == Pick::Kind::None && !slot.offersNone)
+        return Refused(std::string(slot.what) + " cannot be \"None\"; nothing was changed.");
+    PickEdit edit;
+    edit.stored = true;
+    if (slot.usesCodes && pick.kind != Pick::Kind::Entry) {
+        const bool random = pick.kind == Pick::Kind::Random;
+        edit.name = random ? "Random" : "None";
+        WriteSlot(image, slot, random ? kRandomCode : kNoneCode, edit.written);
+    } else {
+        if (pick.position >= slot.firstRefused)
+            return Refused(std::string(slot.what) + ": list position " + std::to_string(pick.position) +
+                           " cannot be stored (a mission file tells positions apart only up to " +
+                           std::to_string(slot.firstRefused - 1) + "); nothing was changed.");
+        edit.name = pick.item;
+        edit.number = std::to_string(pick.position);
+        WriteSlot(image, slot, static_cast<std::uint32_t>(pick.position), edit.written);
+    }
+    edit.message = std::string(slot.what) + ": " + edit.name + ".";
+    return edit;
+}
+
+Edit StoreNone(MissionImage& image, const AircraftSlot& slot) {
+    Edit edit{true, std::string(slot.what) + ": None.", {}};
+    WriteSlot(image, slot, kNoneCode, edit.written);
+    return edit;
+}
+
+StoredAircraft ReadAircraft(const MissionImage& image, const AircraftSlot& slot) {
+    const int first = image.u8(slot.fields[0]->offset);
+    Pick::Kind kind = Pick::Kind::Entry;
+    if (slot.usesCodes && first == 255) kind = Pick::Kind::Random;
+    if (slot.usesCodes && slot.offersNone && first == 254) kind = Pick::Kind::None;
+    return {kind, first};
+}
+
+PickEdit AssignPlace(MissionImage& image, const PlaceSetting& place, const Pick& pick) {
+    if (pick.position < 0)
+        return Refused("Select a place in the Target/Home Base list first, then click the " + std::string(place.missing) + ".");
+    if (pick.position > kLastPlace)
+        return Refused(std::string(place.what) + ": list position " + std::to_string(pick.position) +
+                       " cannot be stored (a mission file holds places 0 to 65535); nothing was changed.");
+    PickEdit edit;
+    edit.stored = true;
+    edit.name = pick.item;
+    edit.number = std::to_string(pick.position);
+    image.setU16(place.field->offset, static_cast<std::uint16_t>(pick.position));
+    edit.written.push_back(place.field);
+    edit.message = std::string(place.what) + ": " + edit.name + ".";
+    return edit;
+}
+
+}  // namespace kestrane

@@ -1,0 +1,151 @@
+// The option, number, name and instant-action editors.
+
+#include "editors/Settings.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "editors/NumberReading.h"
+#include "mission/Charset.h"
+
+namespace kestrane {
+
+namespace {
+
+Edit Stored(std::string message, std::vector<const Field*> written) {
+    return {true, std::move(message), std::move(written)};
+}
+
+Edit Refused(std::string message) { return {false, std::move(message), {}}; }
+
+std::string ShortNumber(double v) {
+    char buf[32];
+    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    (void)ec;
+    return std::string(buf, ptr);
+}
+
+void WriteNumber(MissionImage& image, const Field& field, std::uint32_t value) {
+    if (field.width == 1) image.setU8(field.offset, static_cast<std::uint8_t>(value));
+    else image.setU32(field.offset, value);
+}
+
+using NameBytes = std::array<std::uint8_t, 24>;
+
+struct EncodedName {
+    std::optional<NameBytes> bytes;
+    std::string error;
+};
+
+EncodedName EncodeName(std::string_view text) {
+    EncodedName result;
+    const auto chars = DecodeUtf8(text);
+    if (!chars) {
+        result.error = "The mission name is not readable text; nothing was stored.";
+        return result;
+    }
+    if (chars->size() > NameBytes{}.size()) {
+        result.error = "The mission name has " + std::to_string(chars->size()) +
+                       " characters; a mission file holds at most 24. Nothing was stored.";
+        return result;
+    }
+    NameBytes bytes{};
+    for (std::size_t i = 0; i < chars->size(); ++i) {
+        const char32_t cp = (*chars)[i];
+        if (cp == kNullPlaceholder) continue;  // a zero byte
+        const auto code = UnicodeToCp1252(cp);
+        if (!code) {
+            std::string shown;
+            AppendUtf8(shown, cp);
+            result.error = "The mission name holds \"" + shown +
+                           "\", which a mission file cannot store (Windows-1252 characters only). Nothing was stored.";
+            return result;
+        }
+        bytes[i] = *code;
+    }
+    result.bytes = bytes;
+    return result;
+}
+
+void WriteName(MissionImage& image, const NameBytes& bytes) {
+    for (std::size_t j = 0; j < bytes.size(); ++j) image.setU8(kMissionNameField.offset + static_cast<int>(j), bytes[j]);
+}
+
+}  // namespace
+
+Edit ChooseOption(MissionImage& image, const OptionSetting& setting, int member) {
+    const auto index = static_cast<std::uint8_t>(member);
+    image.setU8(setting.field->offset, index);
+    std::vector<const Field*> written{setting.field};
+    if (setting.copy != nullptr) {
+        image.setU8(setting.copy->offset, index);
+        written.push_back(setting.copy);
+    }
+    return Stored(std::string(setting.title) + ": " + std::string(setting.captions[index]) + ".", std::move(written));
+}
+
+NumberResult ReadWholeNumber(std::string_view caption, std::string_view text, std::uint32_t max) {
+    NumberResult result;
+    const double v = ReadNumber(text);
+    result.value = ToWholeInRange(v, max);
+    if (result.value) return result;
+    std::string reads;
+    if (std::isinf(v)) reads = v > 0 ? "is too large" : "is too far below 0";
+    else if (v < 0) reads = "reads as " + ShortNumber(v) + ", below 0";
+    else reads = "reads as " + ShortNumber(v) + ", above " + std::to_string(max);
+    result.error = std::string(caption) + ": \"" + std::string(text) + "\" " + reads +
+                   "; enter a whole number from 0 to " + std::to_string(max) + ". Nothing was stored.";
+    return result;
+}
+
+Edit StoreNumber(MissionImage& image, const NumberSetting& setting, std::string_view text) {
+    const NumberResult number = ReadWholeNumber(setting.caption, text, setting.max);
+    if (!number.value) return Refused(number.error);
+    WriteNumber(image, *setting.field, *number.value);
+    return Stored(std::string(setting.caption) + ": stored " + std::to_string(*number.value) + ".", {setting.field});
+}
+
+std::string MissionName(const MissionImage& image) {
+    int end = kMissionNameField.width;
+    while (end > 0 && image.u8(kMissionNameField.offset + end - 1) == 0) --end;
+    std::string text;
+    for (int i = 0; i < end; ++i) {
+        const std::uint8_t b = image.u8(kMissionNameField.offset + i);
+        AppendUtf8(text, b == 0 ? kNullPlaceholder : Cp1252ToUnicode(b));
+    }
+    return text;
+}
+
+Edit StoreName(MissionImage& image, std::string_view text) {
+    const EncodedName name = EncodeName(text);
+    if (!name.bytes) return Refused(name.error);
+    WriteName(image, *name.bytes);
+    return Stored("Mission name stored.", {&kMissionNameField});
+}
+
+bool InstantAction(const MissionImage& image) { return image.u8(kInstantActionField.offset) == 128; }
+
+Edit SetInstantAction(MissionImage& image, bool on) {
+    image.setU8(kInstantActionField.offset, on ? 128 : 0);
+    return Stored({}, {&kInstantActionField});
+}
+
+Edit CommitTexts(MissionImage& image, std::string_view nameText, std::span<const TypedNumber> numbers) {
+    const EncodedName name = EncodeName(nameText);
+    if (!name.bytes) return Refused(name.error);
+    std::vector<std::uint32_t> values;
+    for (const TypedNumber& typed : numbers) {
+        const NumberResult number = ReadWholeNumber(typed.setting->caption, typed.text, typed.setting->max);
+        if (!number.value) return Refused(number.error);
+        values.push_back(*number.value);
+    }
+    WriteName(image, *name.bytes);
+    std::vector<const Field*> written{&kMissionNameField};
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        WriteNumber(image, *numbers[i].setting->field, values[i]);
+        written.push_back(numbers[i].setting->field);
+    }
+    return Stored({}, std::move(written));
+}
+
+}  // namespace kestrane

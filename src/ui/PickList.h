@@ -1,0 +1,35 @@
+#pragma once
+// A pick list: a catalogue's lines shown as " n:line" items, then the items
+// added one by one (the aircraft list's "Random" and "None"). An item's text
+// is made when it is asked for, so a list of tens of thousands of places
+// costs no more than its file.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalogues/Catalogue.h"
+
+namespace kestrane {
+
+class PickList {
+public:
+    PickList() = default;
+    explicit PickList(CatalogueFile lines, std::vector<std::string> extra = {})
+        : numbered_(std::move(lines)), extra_(std::move(extra)) {}
+
+    int count() const { return static_cast<int>(numbered_.size() + extra_.size()); }
+    // The item text at an index; empty past the end, as a list box answers.
+    std::string item(int index) const {
+        if (index < 0) return {};
+        const auto i = static_cast<std::size_t>(index);
+        if (i < numbered_.size()) return CatalogueItem(i, numbered_.line(i));
+        return i - numbered_.size() < extra_.size() ? extra_[i - numbered_.size()] : std::string();
+    }
+
+private:
+    CatalogueFile numbered_;
+    std::vector<std::string> extra_;
+};
+
+}  // namespace kestrane

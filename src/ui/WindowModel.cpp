@@ -1,0 +1,283 @@
+#include "ui/WindowModel.h"
+
+#include <charconv>
+
+#include "catalogues/Catalogue.h"
+#include "mission/Checksum.h"
+#include "mission/MissionFile.h"
+
+namespace kestrane {
+
+namespace {
+
+using C = ControlId;
+
+std::string Decimal(std::uint64_t value) { return std::to_string(value); }
+
+// Upper-case hexadecimal without leading zeros ("0" for zero).
+std::string Hex(std::uint32_t value) {
+    char buf[16];
+    const auto end = std::to_chars(buf, buf + sizeof buf, value, 16).ptr;
+    for (char* p = buf; p != end; ++p)
+        if (*p >= 'a' && *p <= 'f') *p = static_cast<char>(*p - 'a' + 'A');
+    return std::string(buf, end);
+}
+
+constexpr std::array<ControlId, 4> kChecksumBytes{C::ChecksumByte0, C::ChecksumByte1, C::ChecksumByte2,
+                                                  C::ChecksumByte3};
+
+}  // namespace
+
+WindowModel::WindowModel(OpenDialog& dialog, std::filesystem::path startDir)
+    : dialog_(dialog), startDir_(startDir.string()) {
+    for (const ControlSpec& spec : AllControls()) SetText(spec.id, std::string(spec.caption));
+    SetValue(C::InstantActionBox, 0);
+    ReadCatalogues();
+}
+
+std::span<const std::string_view> WindowModel::Members(ControlId group) const {
+    const OptionControl* option = OptionFor(group);
+    if (option == nullptr) return {};
+    return std::span(option->setting->captions).first(static_cast<std::size_t>(option->setting->count));
+}
+
+// ---- Start-up ----
+
+void WindowModel::ReadCatalogues() {
+    const std::filesystem::path dir(startDir_);
+    std::string notes;
+    auto note = [&](std::string_view file, const std::string& error, std::string_view consequence) {
+        if (!notes.empty()) notes += ' ';
+        notes.append(file).append(" ").append(error).append(" in ").append(startDir_).append(": ");
+        notes.append(consequence).append(".");
+    };
+
+    CatalogueFile planes = ReadCatalogue(dir / kPlanesFile);
+    const std::size_t planeCount = planes.size();
+    if (!planes.read) note(kPlanesFile, planes.error, "the aircraft list holds only Random and None");
+    aircraft_ = PickList(std::move(planes), {"Random", "None"});
+
+    CatalogueFile targets = ReadCatalogue(dir / kTargetsFile);
+    const std::size_t placeCount = targets.size();
+    if (!targets.read) note(kTargetsFile, targets.error, "the target and home base list is empty");
+    places_ = PickList(std::move(targets));
+
+    const CatalogueFile blocks = ReadCatalogue(dir / kBlocksFile);
+    for (std::size_t i = 0; i < blocks_.size() && i < blocks.size(); ++i) blocks_[i] = blocks.line(i);
+    if (!blocks.read) note(kBlocksFile, blocks.error, "the settings blocks have no descriptions");
+    else if (blocks.size() < kBlockCount) {
+        if (!notes.empty()) notes += ' ';
+        notes.append(kBlocksFile).append(" has ").append(std::to_string(blocks.size()));
+        notes += " of 32 lines: the remaining block descriptions are empty.";
+    }
+
+    SetText(C::StatusLine, notes.empty() ? "Ready: " + std::to_string(planeCount) + " aircraft and " +
+                                               std::to_string(placeCount) + " places read from " + startDir_ + "."
+                                         : notes);
+}
+
+// ---- Events ----
+
+void WindowModel::Click(ControlId id, int member) {
+    switch (id) {
+    case C::LoadButton: return Load();
+    case C::NewButton: return NewMission();
+    case C::SaveButton: return Save();
+    case C::EnemySecondaryNumber: return ChooseNone();
+    default: break;
+    }
+    if (const OptionControl* option = OptionFor(id)) return ChooseOption(*option, member);
+    if (const SlotControl* slot = SlotFor(id)) return PickAircraft(*slot);
+    if (const PlaceControl* place = PlaceFor(id)) return PickPlace(*place);
+}
+
+void WindowModel::Check(ControlId id, bool checked) {
+    if (id != C::InstantActionBox) return;
+    SetValue(id, checked ? 1 : 0);
+    if (unlocked_) Show(SetInstantAction(image_, checked));
+}
+
+void WindowModel::KeyPress(ControlId box, int characterCode) {
+    const BoxControl* binding = BoxFor(box);
+    if (binding == nullptr || characterCode != kEnterKey || !unlocked_) return;
+    Show(binding->number != nullptr ? StoreNumber(image_, *binding->number, Text(box)) : StoreName(image_, Text(box)));
+}
+
+void WindowModel::Type(ControlId box, std::string text) {
+    if (Spec(box).kind == ControlKind::TextBox) SetText(box, std::move(text));
+}
+
+void WindowModel::Select(ControlId list, int index) {
+    if (Spec(list).kind != ControlKind::List) return;
+    SetValue(list, index >= 0 && index < Items(list).count() ? index : -1);
+}
+
+void WindowModel::Show(const Edit& edit) {
+    if (!edit.message.empty()) SetText(C::StatusLine, edit.message);
+}
+
+// ---- Editing ----
+
+void WindowModel::ChooseOption(const OptionControl& option, int member) {
+    if (member < 0 || member >= option.setting->count) return;
+    SetValue(option.group, member);  // the button shows as selected in any case
+    if (!unlocked_) {
+        SetText(C::StatusLine, "No mission is open: load one or make a new one to change its settings.");
+        return;
+    }
+    Show(kestrane::ChooseOption(image_, *option.setting, member));
+}
+
+void WindowModel::PickAircraft(const SlotControl& slot) {
+    const int p = Value(C::AircraftList);
+    const int count = aircraft_.count();
+    Pick pick{Pick::Kind::Entry, p, aircraft_.item(p)};
+    if (p >= 0 && p == count - 2) pick.kind = Pick::Kind::Random;
+    if (p >= 0 && p == count - 1) pick.kind = Pick::Kind::None;
+    if (!unlocked_ && !PickableWithoutMission(*slot.slot, pick)) {
+        SetText(C::StatusLine, "No mission is open: load one or make a new one first.");
+        return;
+    }
+    const PickEdit edit = AssignAircraft(image_, *slot.slot, pick);
+    if (edit.stored) {
+        SetText(slot.name, edit.name);
+        SetText(slot.number, edit.number);
+    }
+    Show(edit);
+}
+
+void WindowModel::PickPlace(const PlaceControl& place) {
+    if (!unlocked_) {
+        SetText(C::StatusLine, "No mission is open: load one or make a new one first.");
+        return;
+    }
+    const int p = Value(C::PlaceList);
+    const PickEdit edit = AssignPlace(image_, *place.place, Pick{Pick::Kind::Entry, p, places_.item(p)});
+    if (edit.stored) {
+        SetText(place.name, edit.name);
+        SetText(place.number, edit.number);
+    }
+    Show(edit);
+}
+
+void WindowModel::ChooseNone() {
+    // The number label is a quick way to "None": the labels change at any
+    // time, and with a mission open the None code is stored as well, so that
+    // what the window shows is what the file gets.
+    SetText(C::EnemySecondaryName, "None");
+    SetText(C::EnemySecondaryNumber, "");
+    if (unlocked_) Show(StoreNone(image_, kEnemySecondary));
+}
+
+// ---- Loading ----
+
+void WindowModel::Load() {
+    const bool wasUnlocked = unlocked_;
+    unlocked_ = false;
+    const std::string name = dialog_.ChooseFile(startDir_, kMissionFilter, "msn");
+    if (name.empty()) {
+        SetText(C::StatusLine, image_.loaded()
+                                   ? "Load cancelled: the settings are locked until you load a mission or make a new one."
+                                   : "Load cancelled: no file was read.");
+        return;
+    }
+
+    // The whole read happens before the image is touched, so a failed read
+    // leaves the earlier mission exactly as it was.
+    const ReadResult read = ReadMission(name);
+    if (!read.ok) {
+        unlocked_ = wasUnlocked;
+        SetText(C::StatusLine, "Could not load " + name + ": the file " + read.error + ". Nothing was changed.");
+        return;
+    }
+
+    image_.assign(read.bytes);
+    SetText(C::LoadedPath, name);
+    ShowChecksum();
+    ShowSettings();
+    const std::uint32_t stored = StoredChecksum(image_.bytes());
+    SetText(C::StoredChecksumDecimal, Decimal(stored));
+    std::string storedBytes;
+    for (int k = 0; k < 4; ++k) storedBytes += Hex(image_.u8(k));
+    SetText(C::StoredChecksumBytes, storedBytes);
+    SetText(C::LoadedName, MissionName(image_));
+    SetText(C::NameBox, Text(C::LoadedName));
+    SetValue(C::InstantActionBox, InstantAction(image_) ? 1 : 0);
+
+    unlocked_ = true;
+    SetText(C::StatusLine, "Loaded " + name + ".");
+}
+
+void WindowModel::ShowSettings() {
+    for (const OptionControl& option : kOptionControls) {
+        // A stored value with no member leaves the group as it was.
+        const int v = image_.u8(option.setting->field->offset);
+        if (v < option.setting->count) SetValue(option.group, v);
+    }
+    for (const BoxControl& box : kBoxControls)
+        if (box.number != nullptr) {
+            const Field& field = *box.number->field;
+            SetText(box.box, Decimal(field.width == 1 ? image_.u8(field.offset) : image_.u32(field.offset)));
+        }
+    for (const PlaceControl& place : kPlaceControls) {
+        const int n = image_.u16(place.place->field->offset);
+        SetText(place.name, places_.item(n));
+        SetText(place.number, Decimal(static_cast<std::uint64_t>(n)));
+    }
+    for (const SlotControl& slot : kSlotControls) {
+        const StoredAircraft stored = ReadAircraft(image_, *slot.slot);
+        SetText(slot.name, stored.kind == Pick::Kind::Random ? "Random"
+                           : stored.kind == Pick::Kind::None ? "None"
+                                                             : aircraft_.item(stored.position));
+        SetText(slot.number, Decimal(static_cast<std::uint64_t>(stored.position)));
+    }
+}
+
+// The checksum the image would be saved with: signed decimal, hexadecimal,
+// and its four bytes, least significant first.
+void WindowModel::ShowChecksum() {
+    const std::uint32_t checksum = MissionChecksum(image_.bytes());
+    SetText(C::ChecksumDecimal, std::to_string(static_cast<std::int32_t>(checksum)));
+    SetText(C::ChecksumHex, Hex(checksum));
+    for (int k = 0; k < 4; ++k) SetText(kChecksumBytes[static_cast<std::size_t>(k)], Decimal((checksum >> (8 * k)) & 0xFFu));
+}
+
+// ---- New mission and saving ----
+
+void WindowModel::NewMission() {
+    image_.makeNew();
+    unlocked_ = true;
+    SetText(C::StatusLine,
+            "New mission: every setting is 0 until you change it (the window still shows the earlier choices).");
+}
+
+bool WindowModel::CommitBoxes() {
+    std::vector<TypedNumber> numbers;
+    for (const BoxControl& box : kBoxControls)
+        if (box.number != nullptr) numbers.push_back({box.number, Text(box.box)});
+    const Edit edit = CommitTexts(image_, Text(C::NameBox), numbers);
+    Show(edit);
+    return edit.stored;
+}
+
+void WindowModel::Save() {
+    if (!image_.loaded()) {
+        SetText(C::StatusLine, "Nothing to save yet: load a mission or make a new one first. No file was written.");
+        return;
+    }
+    const SavePath target = BuildSavePath(startDir_, Text(C::FileNameBox));
+    if (!target.ok) {
+        SetText(C::StatusLine, target.error);
+        return;
+    }
+    if (!CommitBoxes()) return;
+
+    image_.seal();
+    ShowChecksum();
+    const WriteResult written = WriteMissionInPlace(target.path, image_.bytes());
+    SetText(C::StatusLine, written.ok ? "Saved " + target.path.string() + "."
+                                      : "Could not save " + target.path.string() + ": " + written.error +
+                                            ". The mission in the editor is kept.");
+}
+
+}  // namespace kestrane

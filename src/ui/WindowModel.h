@@ -1,0 +1,107 @@
+#pragma once
+// The window model: the editor's one window as plain C++. It owns the
+// mission image, the state of every control (by its typed id) and the pick
+// lists. Every action is an event that runs to completion: a view forwards a
+// click, a key, a typed text or a list selection, then shows the model's
+// state. Editing goes through the editors, which the model runs only while a
+// mission is open.
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editors/Settings.h"
+#include "mission/MissionImage.h"
+#include "ui/ControlId.h"
+#include "ui/Controls.h"
+#include "ui/PickList.h"
+
+namespace kestrane {
+
+inline constexpr std::string_view kWindowTitle = "Kestrane Mission maker";
+inline constexpr std::string_view kMissionFilter = "Mission files(*.msn) |*.msn";
+inline constexpr int kEnterKey = 13;  // the character code a box reports for Enter
+
+// The file-open dialog. A view supplies a real one; tests script it.
+class OpenDialog {
+public:
+    virtual ~OpenDialog() = default;
+    // Asks for a file to open in the folder, offering the filter
+    // ("Description|pattern"); returns its path, or empty when cancelled.
+    virtual std::string ChooseFile(const std::string& folder, std::string_view filter, std::string_view suffix) = 0;
+};
+
+class WindowModel {
+public:
+    // Start-up: the start folder is the given folder (the current directory
+    // when the program starts); the catalogues are read from it.
+    explicit WindowModel(OpenDialog& dialog, std::filesystem::path startDir = std::filesystem::current_path());
+    WindowModel(const WindowModel&) = delete;
+    WindowModel& operator=(const WindowModel&) = delete;
+
+    // ---- State ----
+    const MissionImage& Image() const { return image_; }
+    const std::string& StartDir() const { return startDir_; }
+    // Whether the editors may write: after a load or a new mission, until a
+    // load is started.
+    bool EditorsUnlocked() const { return unlocked_; }
+    // A control's caption, or a box's text.
+    const std::string& Text(ControlId id) const { return state_[Index(id)].text; }
+    // An option group's chosen member, the check box's state (0 or 1), or a
+    // list's selected item; -1 for none.
+    int Value(ControlId id) const { return state_[Index(id)].value; }
+    // The members of an option group.
+    std::span<const std::string_view> Members(ControlId group) const;
+    const PickList& Items(ControlId list) const { return list == ControlId::AircraftList ? aircraft_ : places_; }
+    // The description of settings block 0..31, from "blocks.txt".
+    const std::string& BlockDescription(int block) const { return blocks_[static_cast<std::size_t>(block)]; }
+
+    // ---- Events ----
+    // A click on a button, a clickable label, or member of an option group.
+    void Click(ControlId id, int member = -1);
+    // The check box set to a state by the user.
+    void Check(ControlId id, bool checked);
+    // A key that makes a character in a text box, by its character code;
+    // only Enter (13) acts.
+    void KeyPress(ControlId box, int characterCode);
+    // The text of a box as the user left it.
+    void Type(ControlId box, std::string text);
+    // An item selected in a list (-1 for none).
+    void Select(ControlId list, int index);
+
+private:
+    struct ControlState {
+        std::string text;
+        int value = -1;
+    };
+
+    void ReadCatalogues();
+    void Load();
+    void NewMission();
+    void Save();
+    // Commits every box into the image; false (with the reason shown) when
+    // any box is refused, and then nothing is written.
+    bool CommitBoxes();
+    void ShowSettings();
+    void ShowChecksum();
+    void ChooseOption(const OptionControl& option, int member);
+    void PickAircraft(const SlotControl& slot);
+    void PickPlace(const PlaceControl& place);
+    void ChooseNone();
+    void Show(const Edit& edit);
+    void SetText(ControlId id, std::string text) { state_[Index(id)].text = std::move(text); }
+    void SetValue(ControlId id, int value) { state_[Index(id)].value = value; }
+
+    OpenDialog& dialog_;
+    std::string startDir_;
+    MissionImage image_;
+    bool unlocked_ = false;
+    std::array<ControlState, kControlCount> state_;
+    PickList aircraft_;
+    PickList places_;
+    std::array<std::string, kBlockCount> blocks_;
+};
+
+}  // namespace kestrane
