@@ -2,14 +2,17 @@
 # Debian packages it needs when they are missing, then configures and builds.
 
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
+            desktop-file-utils appstream shared-mime-info libxml2-utils
 JOBS ?= 2
+PREFIX ?= /usr/local
+METAINFO := data/org.kestrane.MissionMaker.metainfo.xml
 
 FUZZ_SECONDS ?= 20
 SAN_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: all deps build run test test-default test-asan fuzz fuzz-long bench install clean
+.PHONY: all deps build run test test-default validate test-asan fuzz fuzz-long bench install clean
 
 all: build
 
@@ -29,12 +32,27 @@ build: deps
 run: build
 	cd examples && ../build/default/src/kestrane
 
-# The whole suite in the normal build, a bounded fuzz run, then the whole
-# suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
-test: test-default fuzz test-asan
+# The whole suite in the normal build, the desktop files checked, a bounded
+# fuzz run, then the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+test: test-default validate fuzz test-asan
 
 test-default: build
 	ctest --preset default -j $(JOBS)
+
+# The desktop entry, the AppStream metainfo and the MIME package. The MIME
+# package is also compiled into a scratch database, which must map *.msn to
+# the mission type (update-mime-database reports its errors but exits 0).
+validate: deps
+	desktop-file-validate data/kestrane.desktop
+	appstreamcli validate --no-net $(METAINFO)
+	xmllint --noout data/kestrane-mission.xml
+	@tmp=$$(mktemp -d) && mkdir -p $$tmp/mime/packages && \
+	cp data/kestrane-mission.xml $$tmp/mime/packages/ && \
+	update-mime-database $$tmp/mime >/dev/null 2>&1; \
+	grep -qx '50:application/x-kestrane-mission:\*\.msn' $$tmp/mime/globs2; rc=$$?; \
+	rm -rf $$tmp; \
+	if [ $$rc -ne 0 ]; then echo "data/kestrane-mission.xml: *.msn does not map to application/x-kestrane-mission"; exit 1; fi
 
 test-asan: deps
 	cmake --preset asan
@@ -56,7 +74,7 @@ bench: deps
 	bench/run.sh
 
 install: build
-	cmake --install build/default
+	DESTDIR=$(DESTDIR) cmake --install build/default --prefix $(PREFIX)
 
 clean:
 	rm -rf build
