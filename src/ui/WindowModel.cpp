@@ -181,6 +181,22 @@ void WindowModel::Load() {
                                    : "Load cancelled: no file was read.");
         return;
     }
+    LoadFile(name, wasUnlocked);
+}
+
+void WindowModel::Open(const std::string& path) { LoadFile(path, unlocked_); }
+
+void WindowModel::Drop(const std::vector<std::string>& localFiles, int notLocal) {
+    if (localFiles.size() == 1 && notLocal == 0) return Open(localFiles.front());
+    const std::size_t count = localFiles.size() + static_cast<std::size_t>(notLocal);
+    const std::string why = count == 0 ? "nothing that names a file was dropped"
+                            : count > 1 ? std::to_string(count) + " items were dropped"
+                                        : "only a file on this computer can be loaded";
+    SetText(C::StatusLine, "Drop one mission file to load it: " + why + ". Nothing was changed.");
+}
+
+void WindowModel::LoadFile(const std::string& name, bool wasUnlocked) {
+    unlocked_ = false;
 
     // The whole read happens before the image is touched, so a failed read
     // leaves the earlier mission exactly as it was.

@@ -70,6 +70,13 @@ public:
     void Type(ControlId box, std::string text);
     // An item selected in a list (-1 for none).
     void Select(ControlId list, int index);
+    // A file named outside the dialog (on the command line), loaded exactly
+    // as if it had been chosen in it.
+    void Open(const std::string& path);
+    // Files dropped on the window: one local file loads as if chosen in the
+    // dialog; anything else changes nothing and says why. notLocal counts
+    // the dropped items that are not local files.
+    void Drop(const std::vector<std::string>& localFiles, int notLocal);
 
 private:
     struct ControlState {
@@ -79,6 +86,7 @@ private:
 
     void ReadCatalogues();
     void Load();
+    void LoadFile(const std::string& name, bool wasUnlocked);
     void NewMission();
     void Save();
     // Commits every box into the image; false (with the reason shown) when

@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDropEvent>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -191,6 +194,7 @@ MainWindow::MainWindow(WindowModel& model, QWidget* parent) : QWidget(parent), m
     setWindowIcon(AppIcon());
     setFixedSize(TwipsToPixels(kWindowWidth), TwipsToPixels(kWindowHeight));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setAcceptDrops(true);
     Build();
     AddShortcuts();
     Refresh();
@@ -408,6 +412,23 @@ void MainWindow::AddShortcuts() {
 }
 
 // ---- Events and display ----
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    // Anything that names files is accepted here, so that a refused drop
+    // can say why in the status line.
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> files;
+    int notLocal = 0;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        else ++notLocal;
+    }
+    event->acceptProposedAction();
+    Forward([this, &files, notLocal] { model_.Drop(files, notLocal); });
+}
 
 void MainWindow::Forward(const std::function<void()>& event) {
     event();

@@ -38,6 +38,11 @@ public:
     // Shows the model's state; a widget changes only where it differs.
     void Refresh();
 
+protected:
+    // A mission file dropped on the window loads as if chosen in the dialog.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     struct Owned;
     explicit MainWindow(std::unique_ptr<Owned> owned);
