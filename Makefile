@@ -3,6 +3,7 @@
 
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
+            libcli11-dev nlohmann-json3-dev \
             desktop-file-utils appstream shared-mime-info libxml2-utils
 JOBS ?= 2
 PREFIX ?= /usr/local
