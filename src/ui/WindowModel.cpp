@@ -93,14 +93,21 @@ void WindowModel::Click(ControlId id, int member) {
 
 void WindowModel::Check(ControlId id, bool checked) {
     if (id != C::InstantActionBox) return;
-    SetValue(id, checked ? 1 : 0);
-    if (unlocked_) Show(SetInstantAction(image_, checked));
+    if (!unlocked_) return SetValue(id, checked ? 1 : 0);
+    Record(Text(id), kInstantActionField, [&] {
+        SetValue(id, checked ? 1 : 0);
+        return SetInstantAction(image_, checked);
+    });
 }
 
 void WindowModel::KeyPress(ControlId box, int characterCode) {
     const BoxControl* binding = BoxFor(box);
     if (binding == nullptr || characterCode != kEnterKey || !unlocked_) return;
-    Show(binding->number != nullptr ? StoreNumber(image_, *binding->number, Text(box)) : StoreName(image_, Text(box)));
+    if (binding->number != nullptr)
+        Record(binding->number->caption, *binding->number->field,
+               [&] { return StoreNumber(image_, *binding->number, Text(box)); }, box);
+    else
+        Record("Mission name", kMissionNameField, [&] { return StoreName(image_, Text(box)); }, box);
 }
 
 void WindowModel::Type(ControlId box, std::string text) {
@@ -116,16 +123,107 @@ void WindowModel::Show(const Edit& edit) {
     if (!edit.message.empty()) SetText(C::StatusLine, edit.message);
 }
 
+// ---- Undo and redo ----
+
+void WindowModel::Record(std::string_view title, const Field& field, const std::function<Edit()>& editor, ControlId box) {
+    const MissionBytes before = image_.bytes();
+    const std::array<ControlState, kControlCount> states = state_;
+    Step step{std::string(title), Words(field), {}, {}, {}};
+    const std::string boxBefore = field.encoding == Encoding::Name ? MissionName(image_) : step.beforeWords;
+    const Edit edit = editor();
+    Show(edit);
+    if (!edit.stored || image_.bytes() == before) return;
+
+    step.afterWords = Words(field);
+    auto bytesOf = [](const MissionBytes& image, const Field& f) {
+        return std::vector<std::uint8_t>(image.begin() + f.offset, image.begin() + f.end());
+    };
+    for (const Field* f : edit.written) step.fields.push_back({f, bytesOf(before, *f), bytesOf(image_.bytes(), *f)});
+    for (const ControlSpec& spec : AllControls())
+        if (spec.id != C::StatusLine && states[Index(spec.id)] != state_[Index(spec.id)])
+            step.controls.push_back({spec.id, states[Index(spec.id)], state_[Index(spec.id)]});
+    if (box != C::Count) step.controls.push_back({box, {boxBefore, -1}, state_[Index(box)]});
+    history_.push_back(std::move(step));
+    undone_.clear();
+}
+
+void WindowModel::ApplyStep(const Step& step, bool forward) {
+    for (const FieldBytes& f : step.fields) {
+        const std::vector<std::uint8_t>& bytes = forward ? f.after : f.before;
+        for (std::size_t i = 0; i < bytes.size(); ++i) image_.setU8(f.field->offset + static_cast<int>(i), bytes[i]);
+    }
+    for (const ControlChange& change : step.controls) state_[Index(change.id)] = forward ? change.after : change.before;
+}
+
+void WindowModel::Undo() {
+    if (history_.empty()) return SetText(C::StatusLine, "Nothing to undo.");
+    Step step = std::move(history_.back());
+    history_.pop_back();
+    ApplyStep(step, false);
+    SetText(C::StatusLine, "Undone: " + step.title + " went back from " + step.afterWords + " to " + step.beforeWords + ".");
+    undone_.push_back(std::move(step));
+}
+
+void WindowModel::Redo() {
+    if (undone_.empty()) return SetText(C::StatusLine, "Nothing to redo.");
+    Step step = std::move(undone_.back());
+    undone_.pop_back();
+    ApplyStep(step, true);
+    SetText(C::StatusLine, "Redone: " + step.title + " changed from " + step.beforeWords + " to " + step.afterWords + ".");
+    history_.push_back(std::move(step));
+}
+
+void WindowModel::StartHistory() {
+    history_.clear();
+    undone_.clear();
+    clean_ = image_.bytes();
+}
+
+std::string WindowModel::Words(const Field& field) const {
+    auto item = [](std::string text) {
+        if (!text.empty() && text.front() == ' ') text.erase(0, 1);  // " 3:Name" as "3:Name"
+        return text.empty() ? std::string("(none)") : text;
+    };
+    switch (field.encoding) {
+    case Encoding::OptionIndex:
+        for (const OptionSetting* option : kOptionSettings)
+            if (option->field == &field && image_.u8(field.offset) < option->count) {
+                std::string_view caption = option->captions[image_.u8(field.offset)];
+                while (caption.ends_with(' ')) caption.remove_suffix(1);
+                return std::string(caption);
+            }
+        return Decimal(image_.u8(field.offset));
+    case Encoding::InstantFlag: return InstantAction(image_) ? "on" : "off";
+    case Encoding::Name: return "\"" + MissionName(image_) + "\"";
+    case Encoding::PlaceCode: return item(places_.item(image_.u16(field.offset)));
+    case Encoding::AircraftCode:
+    case Encoding::AircraftPosition:
+        for (const AircraftSlot* slot : kAircraftSlots)
+            if (slot->fields[0] == &field) {
+                const StoredAircraft stored = ReadAircraft(image_, *slot);
+                if (stored.kind == Pick::Kind::Random) return "Random";
+                if (stored.kind == Pick::Kind::None) return "None";
+                return item(aircraft_.item(stored.position));
+            }
+        return Decimal(image_.u32(field.offset));
+    case Encoding::Count: return Decimal(image_.u8(field.offset));
+    default: return Decimal(image_.u32(field.offset));
+    }
+}
+
 // ---- Editing ----
 
 void WindowModel::ChooseOption(const OptionControl& option, int member) {
     if (member < 0 || member >= option.setting->count) return;
-    SetValue(option.group, member);  // the button shows as selected in any case
     if (!unlocked_) {
+        SetValue(option.group, member);  // the button shows as selected in any case
         SetText(C::StatusLine, "No mission is open: load one or make a new one to change its settings.");
         return;
     }
-    Show(kestrane::ChooseOption(image_, *option.setting, member));
+    Record(option.setting->title, *option.setting->field, [&] {
+        SetValue(option.group, member);
+        return kestrane::ChooseOption(image_, *option.setting, member);
+    });
 }
 
 void WindowModel::PickAircraft(const SlotControl& slot) {
@@ -138,12 +236,14 @@ void WindowModel::PickAircraft(const SlotControl& slot) {
         SetText(C::StatusLine, "No mission is open: load one or make a new one first.");
         return;
     }
-    const PickEdit edit = AssignAircraft(image_, *slot.slot, pick);
-    if (edit.stored) {
-        SetText(slot.name, edit.name);
-        SetText(slot.number, edit.number);
-    }
-    Show(edit);
+    Record(slot.slot->what, *slot.slot->fields[0], [&]() -> Edit {
+        const PickEdit edit = AssignAircraft(image_, *slot.slot, pick);
+        if (edit.stored) {
+            SetText(slot.name, edit.name);
+            SetText(slot.number, edit.number);
+        }
+        return edit;
+    });
 }
 
 void WindowModel::PickPlace(const PlaceControl& place) {
@@ -152,21 +252,29 @@ void WindowModel::PickPlace(const PlaceControl& place) {
         return;
     }
     const int p = Value(C::PlaceList);
-    const PickEdit edit = AssignPlace(image_, *place.place, Pick{Pick::Kind::Entry, p, places_.item(p)});
-    if (edit.stored) {
-        SetText(place.name, edit.name);
-        SetText(place.number, edit.number);
-    }
-    Show(edit);
+    Record(place.place->what, *place.place->field, [&]() -> Edit {
+        const PickEdit edit = AssignPlace(image_, *place.place, Pick{Pick::Kind::Entry, p, places_.item(p)});
+        if (edit.stored) {
+            SetText(place.name, edit.name);
+            SetText(place.number, edit.number);
+        }
+        return edit;
+    });
 }
 
 void WindowModel::ChooseNone() {
     // The number label is a quick way to "None": the labels change at any
     // time, and with a mission open the None code is stored as well, so that
     // what the window shows is what the file gets.
-    SetText(C::EnemySecondaryName, "None");
-    SetText(C::EnemySecondaryNumber, "");
-    if (unlocked_) Show(StoreNone(image_, kEnemySecondary));
+    auto showNone = [this] {
+        SetText(C::EnemySecondaryName, "None");
+        SetText(C::EnemySecondaryNumber, "");
+    };
+    if (!unlocked_) return showNone();
+    Record(kEnemySecondary.what, *kEnemySecondary.fields[0], [&] {
+        showNone();
+        return StoreNone(image_, kEnemySecondary);
+    });
 }
 
 // ---- Loading ----
@@ -221,6 +329,7 @@ void WindowModel::LoadFile(const std::string& name, bool wasUnlocked) {
     SetValue(C::InstantActionBox, InstantAction(image_) ? 1 : 0);
 
     unlocked_ = true;
+    StartHistory();
     SetText(C::StatusLine, "Loaded " + name + ".");
 }
 
@@ -263,6 +372,7 @@ void WindowModel::ShowChecksum() {
 void WindowModel::NewMission() {
     image_.makeNew();
     unlocked_ = true;
+    StartHistory();
     SetText(C::StatusLine,
             "New mission: every setting is 0 until you change it (the window still shows the earlier choices).");
 }
@@ -291,6 +401,10 @@ void WindowModel::Save() {
     image_.seal();
     ShowChecksum();
     const WriteResult written = WriteMissionInPlace(target.path, image_.bytes());
+    if (written.ok) {
+        clean_ = image_.bytes();
+        ++saves_;
+    }
     SetText(C::StatusLine, written.ok ? "Saved " + target.path.string() + "."
                                       : "Could not save " + target.path.string() + ": " + written.error +
                                             ". The mission in the editor is kept.");

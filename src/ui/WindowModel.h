@@ -8,6 +8,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,6 +74,30 @@ public:
     // A file named outside the dialog (on the command line), loaded exactly
     // as if it had been chosen in it.
     void Open(const std::string& path);
+    // Takes back the last change an editor made to the image, or makes it
+    // again; each says in the status line what it did.
+    void Undo();
+    void Redo();
+    bool CanUndo() const { return !history_.empty(); }
+    bool CanRedo() const { return !undone_.empty(); }
+    // Whether the image differs from what was last loaded, made new or saved.
+    bool Modified() const { return image_.loaded() && image_.bytes() != clean_; }
+
+    // Unsaved work kept across a close: the image, the image last loaded or
+    // saved, and every control's state, as text for a recovery file.
+    std::string RecoveryText(std::string_view savedAt) const;
+    // The date and time a recovery text was written, or empty when the text
+    // is not a whole recovery text of this editor.
+    static std::string RecoverySavedAt(std::string_view text);
+    // Brings the recovered work back; false (and nothing changed) when the
+    // text is damaged, cut short or not a recovery text.
+    bool Restore(std::string_view text);
+    // Puts a note of the view's in the status line (unsaved work kept, a
+    // damaged recovery file set aside).
+    void Say(std::string text) { SetText(ControlId::StatusLine, std::move(text)); }
+    // How many saves have written a file.
+    int Saves() const { return saves_; }
+
     // Files dropped on the window: one local file loads as if chosen in the
     // dialog; anything else changes nothing and says why. notLocal counts
     // the dropped items that are not local files.
@@ -82,6 +107,22 @@ private:
     struct ControlState {
         std::string text;
         int value = -1;
+        bool operator==(const ControlState&) const = default;
+    };
+    // One undoable change: the bytes of the fields an editor wrote and the
+    // controls it changed, before and after, and how to say it.
+    struct FieldBytes {
+        const Field* field;
+        std::vector<std::uint8_t> before, after;
+    };
+    struct ControlChange {
+        ControlId id;
+        ControlState before, after;
+    };
+    struct Step {
+        std::string title, beforeWords, afterWords;
+        std::vector<FieldBytes> fields;
+        std::vector<ControlChange> controls;
     };
 
     void ReadCatalogues();
@@ -99,6 +140,15 @@ private:
     void PickPlace(const PlaceControl& place);
     void ChooseNone();
     void Show(const Edit& edit);
+    // Runs an editor as one undoable step. A text box's step also gives the
+    // box back the value it had before.
+    void Record(std::string_view title, const Field& field, const std::function<Edit()>& editor,
+                ControlId box = ControlId::Count);
+    // How the window words a field's value: an option's caption, a number,
+    // a name, on or off, an aircraft or place.
+    std::string Words(const Field& field) const;
+    void ApplyStep(const Step& step, bool forward);
+    void StartHistory();
     void SetText(ControlId id, std::string text) { state_[Index(id)].text = std::move(text); }
     void SetValue(ControlId id, int value) { state_[Index(id)].value = value; }
 
@@ -110,6 +160,10 @@ private:
     PickList aircraft_;
     PickList places_;
     std::array<std::string, kBlockCount> blocks_;
+    std::vector<Step> history_;  // steps that can be undone, the latest last
+    std::vector<Step> undone_;   // steps that can be made again
+    MissionBytes clean_{};       // the image as last loaded, made new or saved
+    int saves_ = 0;
 };
 
 }  // namespace kestrane

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateTime>
 #include <QDropEvent>
 #include <QFile>
 #include <QFontMetrics>
@@ -190,13 +192,15 @@ MainWindow::MainWindow(std::unique_ptr<Owned> owned) : MainWindow(owned->model) 
 
 MainWindow::MainWindow(WindowModel& model, QWidget* parent) : QWidget(parent), model_(model) {
     setObjectName(WindowObjectName());
-    setWindowTitle(Text(std::string(kWindowTitle)));
+    setWindowTitle(Text(std::string(kWindowTitle)) + QStringLiteral("[*]"));
     setWindowIcon(AppIcon());
     setFixedSize(TwipsToPixels(kWindowWidth), TwipsToPixels(kWindowHeight));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAcceptDrops(true);
     Build();
     AddShortcuts();
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { KeepUnsavedWork(); });
+    OfferRecovery();
     Refresh();
 }
 
@@ -402,13 +406,60 @@ QWidget* MainWindow::MakeList(ControlId id, QWidget* parent) {
 
 void MainWindow::AddShortcuts() {
     // The keyboard's open, save and new do what the three command buttons do.
-    const std::pair<QKeySequence::StandardKey, ControlId> keys[] = {
+    const std::pair<QKeySequence::StandardKey, ControlId> commands[] = {
         {QKeySequence::Open, C::LoadButton}, {QKeySequence::Save, C::SaveButton}, {QKeySequence::New, C::NewButton}};
-    for (const auto& [key, command] : keys) {
-        auto* shortcut = new QShortcut(key, this);
-        connect(shortcut, &QShortcut::activated, this,
-                [this, command = command] { Forward([this, command] { model_.Click(command); }); });
+    for (const auto& [key, command] : commands)
+        AddShortcut(key, [this, command = command] { Forward([this, command] { model_.Click(command); }); });
+    // A text box being typed in takes these first, for its own undo and redo.
+    AddShortcut(QKeySequence::Undo, [this] { Forward([this] { model_.Undo(); }); });
+    for (const QKeySequence& redo : {QKeySequence(QKeySequence::Redo), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        AddShortcut(redo, [this] { Forward([this] { model_.Redo(); }); });
+    AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { Restore(); });
+    AddShortcut(QKeySequence::Quit, [this] { close(); });
+}
+
+void MainWindow::AddShortcut(const QKeySequence& key, const std::function<void()>& action) {
+    auto* shortcut = new QShortcut(key, this);
+    connect(shortcut, &QShortcut::activated, this, action);
+}
+
+// ---- Unsaved work ----
+
+void MainWindow::OfferRecovery() {
+    if (!recovery_.Exists()) return;
+    const std::string savedAt = WindowModel::RecoverySavedAt(recovery_.Read().toStdString());
+    const std::string ready = model_.Text(C::StatusLine) + " ";
+    if (!savedAt.empty()) {
+        model_.Say(ready + "Unsaved work from " + savedAt + " is kept: press Ctrl+R to restore it.");
+        return;
     }
+    const QString aside = recovery_.SetAside();
+    model_.Say(ready + "A recovery file that could not be read whole was set aside" +
+               (aside.isEmpty() ? std::string(".") : " as " + aside.toStdString() + "."));
+}
+
+void MainWindow::Restore() {
+    if (!recovery_.Exists()) {
+        model_.Say("No unsaved work is kept.");
+    } else if (model_.Restore(recovery_.Read().toStdString())) {
+        recovery_.Remove();
+    } else {
+        const QString aside = recovery_.SetAside();
+        model_.Say("The recovery file could not be read whole; nothing was changed. It was set aside" +
+                   (aside.isEmpty() ? std::string(".") : " as " + aside.toStdString() + "."));
+    }
+    Refresh();
+}
+
+void MainWindow::KeepUnsavedWork() {
+    if (!model_.Modified()) return;
+    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    recovery_.Write(QByteArray::fromStdString(model_.RecoveryText(now.toStdString())));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    KeepUnsavedWork();
+    event->accept();
 }
 
 // ---- Events and display ----
@@ -437,6 +488,12 @@ void MainWindow::Forward(const std::function<void()>& event) {
 
 void MainWindow::Refresh() {
     for (const auto& refresh : refreshers_) refresh();
+    setWindowModified(model_.Modified());
+    // A save makes the kept work of an earlier session obsolete.
+    if (model_.Saves() != savesSeen_) {
+        savesSeen_ = model_.Saves();
+        recovery_.Remove();
+    }
 }
 
 }  // namespace kestrane

@@ -15,6 +15,7 @@
 
 #include "ui/Arrangement.h"
 #include "ui/WindowModel.h"
+#include "ui/qt/RecoveryFile.h"
 
 class QButtonGroup;
 class QStyle;
@@ -39,6 +40,8 @@ public:
     void Refresh();
 
 protected:
+    // Closing never asks: unsaved work goes into the recovery file.
+    void closeEvent(QCloseEvent* event) override;
     // A mission file dropped on the window loads as if chosen in the dialog.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -58,6 +61,11 @@ private:
     QWidget* MakeList(ControlId id, QWidget* parent);
     void FitFont();
     void AddShortcuts();
+    void AddShortcut(const QKeySequence& key, const std::function<void()>& action);
+    // Tells at start-up of unsaved work kept from an earlier session.
+    void OfferRecovery();
+    void Restore();
+    void KeepUnsavedWork();
     // Runs one event of the model, then shows the model's state.
     void Forward(const std::function<void()>& event);
 
@@ -66,6 +74,8 @@ private:
     std::unique_ptr<QStyle> sheetStyle_;  // for the frames and the option and check buttons
     std::vector<std::function<void()>> refreshers_;
     std::map<ControlId, QButtonGroup*> groups_;
+    RecoveryFile recovery_;
+    int savesSeen_ = 0;
 };
 
 }  // namespace kestrane

@@ -16,7 +16,7 @@
 #endif
 
 int main(int argc, char** argv) {
-    QCoreApplication::setApplicationName(QStringLiteral("Kestrane Mission maker"));
+    QCoreApplication::setApplicationName(QStringLiteral("kestrane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KESTRANE_VERSION));
 
     // The command line is read before any window system is touched, so that

@@ -1,0 +1,101 @@
+// Unsaved work as a recovery text: the image, the image last loaded or
+// saved, and every control's state, in JSON with a checksum over the whole,
+// so that a damaged or cut file is never taken in part.
+
+#include <nlohmann/json.hpp>
+
+#include "mission/Checksum.h"
+#include "ui/WindowModel.h"
+
+namespace kestrane {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr std::string_view kFormat = "kestrane-unsaved-mission";
+constexpr int kVersion = 1;
+
+std::string HexBytes(const MissionBytes& bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (const std::uint8_t b : bytes) {
+        hex += kDigits[b >> 4];
+        hex += kDigits[b & 0xF];
+    }
+    return hex;
+}
+
+std::optional<MissionBytes> FromHex(const std::string& hex) {
+    if (hex.size() != 2 * kMissionSize) return std::nullopt;
+    MissionBytes bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        unsigned value = 0;
+        for (const char c : hex.substr(2 * i, 2)) {
+            const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+            if (digit < 0) return std::nullopt;
+            value = value * 16 + static_cast<unsigned>(digit);
+        }
+        bytes[i] = static_cast<std::uint8_t>(value);
+    }
+    return bytes;
+}
+
+std::uint32_t Seal(const Json& body) {
+    const std::string text = body.dump();
+    return Crc32(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+// The body of a whole, sealed recovery text of this editor, or null.
+std::optional<Json> Unseal(std::string_view text) {
+    Json doc = Json::parse(text.begin(), text.end(), nullptr, false);
+    if (doc.is_discarded() || !doc.is_object() || !doc.contains("body") || !doc.contains("seal")) return std::nullopt;
+    const Json& body = doc["body"];
+    if (!doc["seal"].is_number_unsigned() || doc["seal"].get<std::uint32_t>() != Seal(body)) return std::nullopt;
+    if (body.value("format", "") != kFormat || body.value("version", 0) != kVersion) return std::nullopt;
+    if (!body.contains("controls") || !body["controls"].is_array() || body["controls"].size() != kControlCount)
+        return std::nullopt;
+    return body;
+}
+
+}  // namespace
+
+std::string WindowModel::RecoveryText(std::string_view savedAt) const {
+    Json controls = Json::array();
+    for (const ControlState& state : state_) controls.push_back({state.text, state.value});
+    Json body{{"format", std::string(kFormat)},   {"version", kVersion},           {"saved_at", std::string(savedAt)},
+              {"image", HexBytes(image_.bytes())}, {"clean", HexBytes(clean_)}, {"controls", controls}};
+    const std::uint32_t seal = Seal(body);
+    return Json{{"body", std::move(body)}, {"seal", seal}}.dump(1) + "\n";
+}
+
+std::string WindowModel::RecoverySavedAt(std::string_view text) {
+    const std::optional<Json> body = Unseal(text);
+    return body && (*body)["saved_at"].is_string() ? (*body)["saved_at"].get<std::string>() : std::string();
+}
+
+bool WindowModel::Restore(std::string_view text) {
+    const std::optional<Json> body = Unseal(text);
+    if (!body) return false;
+    try {
+        const std::optional<MissionBytes> image = FromHex((*body)["image"].get<std::string>());
+        const std::optional<MissionBytes> clean = FromHex((*body)["clean"].get<std::string>());
+        if (!image || !clean) return false;
+        std::array<ControlState, kControlCount> states;
+        for (std::size_t i = 0; i < kControlCount; ++i)
+            states[i] = {(*body)["controls"][i].at(0).get<std::string>(), (*body)["controls"][i].at(1).get<int>()};
+        const std::string status = "Restored the unsaved work from " + (*body)["saved_at"].get<std::string>() + ".";
+        image_.assign(*image);
+        state_ = states;
+        history_.clear();
+        undone_.clear();
+        clean_ = *clean;
+        unlocked_ = true;
+        SetText(ControlId::StatusLine, status);
+        return true;
+    } catch (const Json::exception&) {
+        return false;
+    }
+}
+
+}  // namespace kestrane
