@@ -41,6 +41,13 @@ CatalogueFile ParseCatalogue(std::string bytes) {
     else if (std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF") bytes.erase(0, 3);
     result.text = std::move(bytes);
     result.starts = LineStarts(result.text);
+    for (std::size_t i = 0; i < result.starts.size(); ++i) {
+        const std::string_view line = result.line(i);
+        if (line.size() <= result.longest) continue;  // cannot hold more characters than bytes
+        result.longest = std::max<std::size_t>(result.longest, std::ranges::count_if(line, [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+    }
     result.read = true;
     return result;
 }
@@ -95,7 +102,12 @@ std::string CatalogueItem(std::size_t position, std::string_view line) {
     item.push_back(' ');
     item.append(number, end);
     item.push_back(':');
-    item.append(line);
+    // Cut at a character boundary: the text is UTF-8.
+    std::size_t cut = 0;
+    for (std::size_t chars = 0; cut < line.size(); ++cut)
+        if ((static_cast<unsigned char>(line[cut]) & 0xC0) != 0x80 && chars++ == kShownCharacters) break;
+    item.append(line.substr(0, cut));
+    if (cut < line.size()) item.append("\u2026");
     return item;
 }
 

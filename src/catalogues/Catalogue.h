@@ -23,6 +23,7 @@ struct CatalogueFile {
     std::string text;
     std::vector<std::size_t> starts;
     bool read = false;
+    std::size_t longest = 0;  // characters in the longest line
     std::string error;  // why it could not be read, when read is false
 
     std::size_t size() const { return starts.size(); }
@@ -34,7 +35,13 @@ struct CatalogueFile {
 CatalogueFile ParseCatalogue(std::string bytes);
 CatalogueFile ReadCatalogue(const std::filesystem::path& path);
 
-// A pick-list item: a blank, the entry's position, a colon and the line.
+// The most characters of an entry that a list item or label shows: a line
+// longer than anyone reads (a binary file saved as a catalogue, say) would
+// otherwise cost the window seconds to measure and draw.
+inline constexpr std::size_t kShownCharacters = 256;
+
+// A pick-list item: a blank, the entry's position, a colon and the line, cut
+// to kShownCharacters characters with an ellipsis.
 std::string CatalogueItem(std::size_t position, std::string_view line);
 
 }  // namespace kestrane

@@ -290,7 +290,9 @@ int Set(const std::string& file, const std::vector<std::string>& changes, const 
         err << kProgram << ": could not save " << target << ": " << written.error << "\n";
         return kExitFailed;
     }
-    out << said << "Saved " << target << ".\n";
+    out << said << "Saved " << written.written.string();
+    if (written.written != target) out << " (through the link " << target << ")";
+    out << ".\n";
     return kExitOk;
 }
 

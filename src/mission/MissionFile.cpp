@@ -12,6 +12,13 @@ namespace {
 
 std::string Reason(int err) { return std::strerror(err); }
 
+std::string NotPlainFile(mode_t mode) {
+    if (S_ISDIR(mode)) return "it is a folder, not a file";
+    if (S_ISFIFO(mode)) return "it is a pipe, not a plain file";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a plain file";
+    return "it is not a plain file";
+}
+
 std::string LowerFirst(std::string s) {
     if (!s.empty() && s[0] >= 'A' && s[0] <= 'Z') s[0] = static_cast<char>(s[0] - 'A' + 'a');
     return s;
@@ -92,40 +99,66 @@ ssize_t FileWriter::Write(int fd, const void* data, std::size_t size, off_t offs
 WriteResult WriteMissionInPlace(const std::filesystem::path& path, const MissionBytes& bytes, const FileWriter& writer) {
     WriteResult result;
 
+    // Only a plain file, or a new one, is written: a device or pipe would
+    // take the bytes without storing them.
+    struct stat target {};
+    if (::stat(path.c_str(), &target) == 0) {
+        if (!S_ISREG(target.st_mode)) {
+            result.error = NotPlainFile(target.st_mode) + "; nothing was written";
+            return result;
+        }
+    } else if (errno == ENOENT && ::lstat(path.c_str(), &target) == 0) {
+        result.error = "it is a link to a file that does not exist; nothing was written";
+        return result;
+    }
+    result.written = path;
+    if (std::error_code ec; std::filesystem::is_symlink(path, ec)) {
+        const std::filesystem::path real = std::filesystem::weakly_canonical(path, ec);
+        if (!ec) result.written = real;
+    }
+
     bool created = false;
     bool readable = true;
-    int raw = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    int raw = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (raw < 0 && errno == ENOENT) {
         raw = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         created = raw >= 0;
         readable = false;
     } else if (raw < 0 && errno == EACCES) {
         // A file we may write but not read: no copy of its old bytes.
-        raw = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        raw = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
         readable = false;
     }
     if (raw < 0) {
-        result.error = LowerFirst(Reason(errno));
+        result.error = LowerFirst(Reason(errno)) + "; nothing was written";
         return result;
     }
     Fd fd(raw);
+    // The path may have changed between the look and the open.
+    if (struct stat opened {}; ::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        result.error = NotPlainFile(opened.st_mode) + "; nothing was written";
+        return result;
+    }
 
     // Keep the old first bytes so that a failed write can be undone.
     MissionBytes old{};
     ssize_t oldLength = -1;
     off_t oldSize = 0;
     struct stat st {};
-    if (!created && readable && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode)) {
+    if (!created && readable && ::fstat(fd.get(), &st) == 0) {
         oldSize = st.st_size;
         oldLength = ReadFully(fd.get(), old.data(), old.size(), 0);
     }
 
-    auto undo = [&]() -> std::string {
+    // Puts the file back after a failed write; written says whether any byte
+    // may have reached it.
+    auto undo = [&](bool written) -> std::string {
         if (created) {
             ::close(fd.release());
             ::unlink(path.c_str());
             return "; no file was made";
         }
+        if (!written) return "; the file was left as it was";
         if (oldLength < 0) return "; the file may be damaged";
         const ssize_t back = oldLength == 0 ? 0 : ::pwrite(fd.get(), old.data(), static_cast<std::size_t>(oldLength), 0);
         if (back != oldLength) return "; the file could not be put back as it was";
@@ -140,14 +173,14 @@ WriteResult WriteMissionInPlace(const std::filesystem::path& path, const Mission
         const int err = errno;
         std::string why = n < 0 ? LowerFirst(Reason(err))
                                 : "only " + std::to_string(n) + " of 400 bytes could be written";
-        result.error = why + undo();
+        result.error = why + undo(n > 0);
         return result;
     }
     // fsync surfaces late failures (a full disk on some file systems); it is
     // not supported on devices and pipes, which is no failure.
     if (::fsync(fd.get()) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) {
         const int err = errno;
-        result.error = LowerFirst(Reason(err)) + undo();
+        result.error = LowerFirst(Reason(err)) + undo(true);
         return result;
     }
     if (::close(fd.release()) != 0) {

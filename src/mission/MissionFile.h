@@ -34,12 +34,17 @@ public:
 struct WriteResult {
     bool ok = false;
     std::string error;  // the system's reason, and what became of the file
+    // The file the bytes went to: the path itself, or where a link at the
+    // path leads.
+    std::filesystem::path written;
 };
 
 // Writes the 400 bytes at offset 0 of the file, creating it when missing and
-// keeping any bytes after offset 399. When the write fails, the file is put
-// back as it was (a created file is removed), so it is never left half old,
-// half new.
+// keeping any bytes after offset 399. A link is followed to the file it leads
+// to. A path that is not a plain file (a folder, device or pipe, or a link
+// that leads nowhere) is refused before anything is written. When the write
+// fails, the file is put back as it was (a created file is removed), so it is
+// never left half old, half new.
 WriteResult WriteMissionInPlace(const std::filesystem::path& path, const MissionBytes& bytes,
                                 const FileWriter& writer = FileWriter());
 

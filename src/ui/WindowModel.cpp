@@ -52,14 +52,23 @@ void WindowModel::ReadCatalogues() {
         notes.append(consequence).append(".");
     };
 
+    // A catalogue that is missing, empty or holds entries too long to show
+    // gets a note; the list is filled all the same.
+    auto check = [&](std::string_view file, const CatalogueFile& catalogue, std::string_view emptyList) {
+        if (!catalogue.read) note(file, catalogue.error, emptyList);
+        else if (catalogue.size() == 0) note(file, "is empty", emptyList);
+        else if (catalogue.longest > kShownCharacters)
+            note(file, "has entries longer than " + std::to_string(kShownCharacters) + " characters",
+                 "the lists and labels show their beginning");
+    };
     CatalogueFile planes = ReadCatalogue(dir / kPlanesFile);
     const std::size_t planeCount = planes.size();
-    if (!planes.read) note(kPlanesFile, planes.error, "the aircraft list holds only Random and None");
+    check(kPlanesFile, planes, "the aircraft list holds only Random and None");
     aircraft_ = PickList(std::move(planes), {"Random", "None"});
 
     CatalogueFile targets = ReadCatalogue(dir / kTargetsFile);
     const std::size_t placeCount = targets.size();
-    if (!targets.read) note(kTargetsFile, targets.error, "the target and home base list is empty");
+    check(kTargetsFile, targets, "the target and home base list is empty");
     places_ = PickList(std::move(targets));
 
     const CatalogueFile blocks = ReadCatalogue(dir / kBlocksFile);
@@ -405,8 +414,12 @@ void WindowModel::Save() {
         clean_ = image_.bytes();
         ++saves_;
     }
-    SetText(C::StatusLine, written.ok ? "Saved " + target.path.string() + "."
-                                      : "Could not save " + target.path.string() + ": " + written.error +
+    // Through a link, the status line names the file that was written too.
+    std::string where = target.path.string();
+    if (!written.written.empty() && written.written != target.path)
+        where = written.written.string() + " (through the link " + where + ")";
+    SetText(C::StatusLine, written.ok ? "Saved " + where + "."
+                                      : "Could not save " + where + ": " + written.error +
                                             ". The mission in the editor is kept.");
 }
 

@@ -309,9 +309,12 @@ QWidget* MainWindow::MakeButton(ControlId id, QWidget* parent) {
 
 QWidget* MainWindow::MakeTextBox(ControlId id, QWidget* parent) {
     auto* view = new KeyLineEdit(parent);
-    // The model holds the text as typed, so that a save commits it even
-    // without Enter.
-    connect(view, &QLineEdit::textEdited, this, [this, id](const QString& text) { model_.Type(id, text.toStdString()); });
+    // A box takes whatever is typed or pasted, however long: the model reads
+    // it all, so no value is ever read from text the box cut off.
+    view->setMaxLength(std::numeric_limits<int>::max());
+    // The model holds the text however it got into the box (typing, pasting,
+    // assistive technology), so that Enter and Save commit what the box shows.
+    connect(view, &QLineEdit::textChanged, this, [this, id](const QString& text) { model_.Type(id, text.toStdString()); });
     connect(view, &KeyLineEdit::keyAscii, this,
             [this, id](int code) { Forward([this, id, code] { model_.KeyPress(id, code); }); });
     refreshers_.push_back([this, id, view] {
