@@ -1,5 +1,6 @@
 #include "ui/qt/MainWindow.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -68,7 +69,7 @@ constexpr Description kDescriptions[] = {
     {C::ChecksumByte1, "Current checksum, byte 1", "Current checksum: byte 1"},
     {C::ChecksumByte2, "Current checksum, byte 2", "Current checksum: byte 2"},
     {C::ChecksumByte3, "Current checksum, byte 3", "Current checksum: byte 3 (highest)"},
-    {C::StatusLine, "Status", ""},
+    {C::StatusLine, "Status line: what the last action did, or why it was refused", ""},
 };
 
 const Description* FindDescription(ControlId id) {
@@ -273,23 +274,30 @@ QWidget* MainWindow::MakeLabel(ControlId id, QWidget* parent) {
         view->setIndent(3);
         view->setWordWrap(true);
         view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        view->setAccessibleName(QStringLiteral("Status"));
     } else if (id == C::UnknownNote) {
         view->setWordWrap(true);  // the note over several lines
         view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     } else if (id == C::LoadedPath) {
         view->SetElideMode(Qt::ElideMiddle);  // a path keeps its folder's start and its file name
     }
+    // A label that shows a value is read by its value: its accessible name is
+    // the text it shows, its description what the value is. A caption is read
+    // by its text.
     const Description* description = FindDescription(id);
     if (description != nullptr) {
-        view->setAccessibleName(QString::fromUtf8(description->accessibleName));
+        view->setAccessibleDescription(QString::fromUtf8(description->accessibleName));
         view->SetDescription(QString::fromUtf8(description->hint));
     }
-    refreshers_.push_back([this, id, view, named = description == nullptr] {
+    refreshers_.push_back([this, id, view, status = kind == ControlKind::StatusLine] {
         const QString caption = Text(model_.Text(id));
-        if (view->Caption() == caption) return;
+        if (view->Caption() == caption && view->accessibleName() == caption) return;
         view->SetCaption(caption);
-        if (named) view->setAccessibleName(AsName(caption));
+        view->setAccessibleName(caption);  // reaches assistive technology as a name change
+        if (status && !caption.isEmpty()) {
+            // What an action did, or why it was refused, is announced as it appears.
+            QAccessibleEvent alert(view, QAccessible::Alert);
+            QAccessible::updateAccessibility(&alert);
+        }
     });
     return view;
 }
@@ -324,7 +332,7 @@ QWidget* MainWindow::MakeTextBox(ControlId id, QWidget* parent) {
 }
 
 QWidget* MainWindow::MakeCheckBox(ControlId id, QWidget* parent) {
-    auto* view = new QCheckBox(parent);
+    auto* view = new CheckButton(parent);
     view->setStyle(sheetStyle_.get());
     connect(view, &QCheckBox::clicked, this,
             [this, id](bool checked) { Forward([this, id, checked] { model_.Check(id, checked); }); });
@@ -372,7 +380,7 @@ QWidget* MainWindow::MakeOptionButton(ControlId id, int member, QWidget* parent)
             }
         });
     }
-    auto* view = new QRadioButton(parent);
+    auto* view = new OptionButton(parent);
     view->setStyle(sheetStyle_.get());
     view->setAutoExclusive(false);
     buttons->addButton(view, member);
@@ -466,6 +474,29 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 // ---- Events and display ----
+
+bool MainWindow::focusNextPrevChild(bool next) {
+    auto groupOf = [](QWidget* w) {
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        return button != nullptr ? button->group() : nullptr;
+    };
+    QWidget* const start = focusWidget();
+    if (start == nullptr) return QWidget::focusNextPrevChild(next);
+    QButtonGroup* const leaving = groupOf(start);
+    for (QWidget* w = start;;) {
+        w = next ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (w == nullptr || w == start) break;
+        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisibleTo(this) || !isAncestorOf(w))
+            continue;
+        if (QButtonGroup* group = groupOf(w)) {
+            if (group == leaving) continue;
+            if (QAbstractButton* chosen = group->checkedButton()) w = chosen;
+        }
+        w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
+}
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     // Anything that names files is accepted here, so that a refused drop

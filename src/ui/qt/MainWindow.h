@@ -45,6 +45,9 @@ protected:
     // A mission file dropped on the window loads as if chosen in the dialog.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Tab and Shift+Tab visit an option group once, landing on its chosen
+    // button, as with option buttons everywhere.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     struct Owned;

@@ -6,10 +6,12 @@
 // option and check indicators and the frames to fit the window's small rows.
 
 #include <QAbstractListModel>
+#include <QCheckBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
+#include <QRadioButton>
 
 #include "ui/PickList.h"
 
@@ -73,6 +75,26 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+};
+
+// An option button and a check box that take a click anywhere in their
+// rectangle, not only on the indicator and the caption's text.
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+class CheckButton : public QCheckBox {
+    Q_OBJECT
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
 // The character code of a key press as a text box's key event gives it:
