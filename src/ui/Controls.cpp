@@ -164,4 +164,26 @@ const BoxControl* BoxFor(ControlId box) { return Find(kBoxControls, &BoxControl:
 const SlotControl* SlotFor(ControlId name) { return Find(kSlotControls, &SlotControl::name, name); }
 const PlaceControl* PlaceFor(ControlId name) { return Find(kPlaceControls, &PlaceControl::name, name); }
 
+std::vector<const Field*> FieldsOf(ControlId id) {
+    std::vector<const Field*> fields;
+    auto add = [&](const Field* field) {
+        if (field != nullptr) fields.push_back(field);
+    };
+    if (const OptionControl* option = OptionFor(id)) {
+        add(option->setting->field);
+        add(option->setting->copy);
+    } else if (const BoxControl* box = BoxFor(id)) {
+        add(box->number != nullptr ? box->number->field : &kMissionNameField);
+    } else if (const SlotControl* slot = SlotFor(id)) {
+        for (const Field* field : slot->slot->fields) add(field);
+    } else if (const PlaceControl* place = PlaceFor(id)) {
+        add(place->place->field);
+    } else if (id == C::InstantActionBox) {
+        add(&kInstantActionField);
+    } else if (id == C::EnemySecondaryNumber) {
+        for (const Field* field : kEnemySecondary.fields) add(field);
+    }
+    return fields;
+}
+
 }  // namespace kestrane

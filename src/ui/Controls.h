@@ -5,6 +5,7 @@
 #include <array>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "editors/Settings.h"
 #include "ui/ControlId.h"
@@ -68,5 +69,7 @@ const OptionControl* OptionFor(ControlId group);
 const BoxControl* BoxFor(ControlId box);
 const SlotControl* SlotFor(ControlId name);
 const PlaceControl* PlaceFor(ControlId name);
+// The fields a control edits (a setting and its copy), empty for others.
+std::vector<const Field*> FieldsOf(ControlId id);
 
 }  // namespace kestrane

@@ -90,6 +90,7 @@ bool WindowModel::Restore(std::string_view text) {
         history_.clear();
         undone_.clear();
         clean_ = *clean;
+        origin_ = *clean;
         unlocked_ = true;
         SetText(ControlId::StatusLine, status);
         return true;

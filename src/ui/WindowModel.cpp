@@ -186,6 +186,7 @@ void WindowModel::StartHistory() {
     history_.clear();
     undone_.clear();
     clean_ = image_.bytes();
+    origin_ = image_.bytes();
 }
 
 std::string WindowModel::Words(const Field& field) const {

@@ -82,6 +82,8 @@ public:
     bool CanRedo() const { return !undone_.empty(); }
     // Whether the image differs from what was last loaded, made new or saved.
     bool Modified() const { return image_.loaded() && image_.bytes() != clean_; }
+    // The image as the last load or new mission made it.
+    const MissionBytes& Origin() const { return origin_; }
 
     // Unsaved work kept across a close: the image, the image last loaded or
     // saved, and every control's state, as text for a recovery file.
@@ -163,6 +165,7 @@ private:
     std::vector<Step> history_;  // steps that can be undone, the latest last
     std::vector<Step> undone_;   // steps that can be made again
     MissionBytes clean_{};       // the image as last loaded, made new or saved
+    MissionBytes origin_{};      // the image as last loaded or made new
     int saves_ = 0;
 };
 

@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QStyle>
 #include <algorithm>
@@ -22,6 +23,7 @@
 #include <limits>
 #include <utility>
 
+#include "ui/qt/InspectorWindow.h"
 #include "ui/qt/QtFileDialog.h"
 #include "ui/qt/SheetNames.h"
 #include "ui/qt/Widgets.h"
@@ -201,6 +203,8 @@ MainWindow::MainWindow(WindowModel& model, QWidget* parent) : QWidget(parent), m
     Build();
     AddShortcuts();
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { KeepUnsavedWork(); });
+    inspector_ = new InspectorWindow(model_, this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
     OfferRecovery();
     Refresh();
 }
@@ -222,6 +226,7 @@ void MainWindow::Build() {
         QWidget* parent = p.onWindow() ? this : frames.at(p.parent);
         QWidget* w = MakeWidget(p, parent);
         w->setObjectName(ObjectName(p.id, p.member));
+        controlOf_[w] = p.id;
         w->setGeometry(PixelRect(p));
         if (Spec(p.id).kind == ControlKind::Frame) frames[p.id] = w;
         if (w->focusPolicy() & Qt::TabFocus) tabOrder.push_back(w);
@@ -427,6 +432,7 @@ void MainWindow::AddShortcuts() {
         AddShortcut(redo, [this] { Forward([this] { model_.Redo(); }); });
     AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { Restore(); });
     AddShortcut(QKeySequence::Quit, [this] { close(); });
+    AddShortcut(QKeySequence(Qt::Key_F2), [this] { ToggleInspector(); });
 }
 
 void MainWindow::AddShortcut(const QKeySequence& key, const std::function<void()>& action) {
@@ -470,7 +476,29 @@ void MainWindow::KeepUnsavedWork() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     KeepUnsavedWork();
+    QSettings().setValue(QStringLiteral("inspector/open"), inspector_->isVisible());
+    inspector_->close();
     event->accept();
+}
+
+// ---- The inspector ----
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous() && QSettings().value(QStringLiteral("inspector/open")).toBool()) ToggleInspector();
+}
+
+void MainWindow::ToggleInspector() {
+    if (inspector_->isVisible()) return inspector_->close(), void();
+    inspector_->show();
+    inspector_->Refresh();
+    FollowFocus(focusWidget());
+}
+
+void MainWindow::FollowFocus(QWidget* now) {
+    const auto it = controlOf_.find(now);
+    if (it == controlOf_.end() || !inspector_->isVisible()) return;
+    if (const std::vector<const Field*> fields = FieldsOf(it->second); !fields.empty()) inspector_->SelectFields(fields);
 }
 
 // ---- Events and display ----
@@ -522,6 +550,7 @@ void MainWindow::Forward(const std::function<void()>& event) {
 
 void MainWindow::Refresh() {
     for (const auto& refresh : refreshers_) refresh();
+    if (inspector_ != nullptr) inspector_->Refresh();
     setWindowModified(model_.Modified());
     // A save makes the kept work of an earlier session obsolete.
     if (model_.Saves() != savesSeen_) {

@@ -27,6 +27,7 @@ class QtFileDialog;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
+    class InspectorWindow* Inspector() const { return inspector_; }
     // A window with its own model and file dialog, started in the current
     // directory.
     MainWindow();
@@ -42,6 +43,8 @@ public:
 protected:
     // Closing never asks: unsaved work goes into the recovery file.
     void closeEvent(QCloseEvent* event) override;
+    // The inspector opens with the window when it was open at the last close.
+    void showEvent(QShowEvent* event) override;
     // A mission file dropped on the window loads as if chosen in the dialog.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -69,6 +72,9 @@ private:
     void OfferRecovery();
     void Restore();
     void KeepUnsavedWork();
+    void ToggleInspector();
+    // Selects in the inspector the rows of the field the focused control edits.
+    void FollowFocus(QWidget* now);
     // Runs one event of the model, then shows the model's state.
     void Forward(const std::function<void()>& event);
 
@@ -78,6 +84,8 @@ private:
     std::vector<std::function<void()>> refreshers_;
     std::map<ControlId, QButtonGroup*> groups_;
     RecoveryFile recovery_;
+    class InspectorWindow* inspector_ = nullptr;
+    std::map<QWidget*, ControlId> controlOf_;  // the control each widget shows
     int savesSeen_ = 0;
 };
 

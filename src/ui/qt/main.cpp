@@ -16,6 +16,7 @@
 #endif
 
 int main(int argc, char** argv) {
+    QCoreApplication::setOrganizationName(QStringLiteral("kestrane"));
     QCoreApplication::setApplicationName(QStringLiteral("kestrane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KESTRANE_VERSION));
 

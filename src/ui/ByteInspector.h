@@ -1,0 +1,42 @@
+#pragma once
+// The mission image byte by byte, for the inspector: each offset's byte, the
+// field it belongs to and the description of its settings block, whether it
+// differs from the last load or new mission, and from a second mission
+// loaded for comparison.
+
+#include <optional>
+#include <string>
+
+#include "mission/Fields.h"
+#include "ui/WindowModel.h"
+
+namespace kestrane {
+
+class ByteInspector {
+public:
+    explicit ByteInspector(const WindowModel& model) : model_(model) {}
+
+    struct Row {
+        int offset;
+        std::uint8_t byte;
+        std::string character;  // the byte as a Windows-1252 character, empty for control codes
+        std::string field;      // "YearSetting", "AttackPlane2Type (byte 2 of 4)", empty for pass-through
+        std::string block;      // the settings block's description from blocks.txt
+        bool changed;           // differs from the last load or new mission
+        std::optional<std::uint8_t> compared;  // the comparison mission's byte
+        bool differs;           // differs from the comparison mission
+    };
+    Row RowAt(int offset) const;
+
+    // Loads a second mission for comparison; returns the status line's
+    // sentence. A file that cannot be read leaves the comparison as it was.
+    std::string Compare(const std::string& path);
+    const std::string& ComparedPath() const { return comparedPath_; }
+
+private:
+    const WindowModel& model_;
+    std::optional<MissionBytes> compared_;
+    std::string comparedPath_;
+};
+
+}  // namespace kestrane

@@ -1,0 +1,124 @@
+#include "ui/qt/InspectorWindow.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFont>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QShortcut>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace kestrane {
+
+namespace {
+
+QString Hex2(int value) { return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper(); }
+
+}  // namespace
+
+QVariant InspectorTable::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const ByteInspector::Row row = rows_.RowAt(index.row());
+    // A changed or differing byte is bold, and marked in its own column, so
+    // that the marking reads without colour.
+    if (role == Qt::FontRole && (row.changed || row.differs)) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    if (role == Qt::TextAlignmentRole && index.column() <= Byte) return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+    switch (index.column()) {
+    case Offset: return row.offset;
+    case OffsetHex: return QStringLiteral("%1").arg(row.offset, 3, 16, QLatin1Char('0')).toUpper();
+    case ByteHex: return Hex2(row.byte);
+    case Byte: return row.byte;
+    case Character: return QString::fromStdString(row.character);
+    case FieldName: return QString::fromStdString(row.field);
+    case Block: return QString::fromStdString(row.block);
+    case Changed: return row.changed ? QStringLiteral("changed") : QString();
+    case ComparedHex: return row.compared ? Hex2(*row.compared) : QString();
+    case Differs: return row.differs ? QStringLiteral("differs") : QString();
+    default: return {};
+    }
+}
+
+QVariant InspectorTable::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return {};
+    static const char* const kTitles[Columns] = {"Offset", "Hex",     "Byte (hex)", "Byte",     "Char",
+                                                 "Field",  "Block",   "Since load", "Compared", "Comparison"};
+    return QString::fromLatin1(kTitles[section]);
+}
+
+InspectorWindow::InspectorWindow(const WindowModel& model, QWidget* parent)
+    : QWidget(parent, Qt::Window), rows_(model) {
+    setObjectName(QStringLiteral("Inspector"));
+    setWindowTitle(QStringLiteral("Mission bytes"));
+    model_ = new InspectorTable(rows_, this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("InspectorTable"));
+    table_->setAccessibleName(QStringLiteral("Mission bytes"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table_->horizontalHeader()->setSectionResizeMode(InspectorTable::Block, QHeaderView::Stretch);
+
+    auto* compare = new QPushButton(QStringLiteral("Compare with..."), this);
+    compare->setObjectName(QStringLiteral("CompareButton"));
+    compare->setAutoDefault(false);
+    connect(compare, &QPushButton::clicked, this, &InspectorWindow::ChooseComparison);
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("InspectorStatus"));
+    status_->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(table_);
+    layout->addWidget(compare, 0, Qt::AlignLeft);
+    layout->addWidget(status_);
+
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
+
+    resize(980, 560);
+    restoreGeometry(QSettings().value(QStringLiteral("inspector/geometry")).toByteArray());
+}
+
+void InspectorWindow::Refresh() {
+    if (isVisible()) model_->Reload();
+}
+
+void InspectorWindow::SelectFields(const std::vector<const Field*>& fields) {
+    QItemSelection selection;
+    for (const Field* field : fields)
+        selection.select(model_->index(field->offset, 0), model_->index(field->end() - 1, InspectorTable::Columns - 1));
+    table_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (!fields.empty()) table_->scrollTo(model_->index(fields.front()->offset, 0));
+}
+
+void InspectorWindow::CompareWith(const QString& path) {
+    const std::string said = rows_.Compare(QFile::encodeName(path).toStdString());
+    status_->setText(QString::fromStdString(said));
+    status_->setAccessibleName(status_->text());
+    model_->Reload();
+}
+
+void InspectorWindow::ChooseComparison() {
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Compare with"), QString(), QStringLiteral("Mission files (*.msn)"));
+    if (!path.isEmpty()) CompareWith(path);
+}
+
+void InspectorWindow::hideEvent(QHideEvent* event) {
+    QSettings().setValue(QStringLiteral("inspector/geometry"), saveGeometry());
+    QWidget::hideEvent(event);
+}
+
+}  // namespace kestrane
