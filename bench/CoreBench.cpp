@@ -5,14 +5,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <array>
-#include <charconv>
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,21 +22,23 @@
 
 #include "catalogues/Catalogue.h"
 #include "editors/NumberReading.h"
+#include "editors/Settings.h"
 #include "mission/Checksum.h"
 #include "mission/MissionFile.h"
 #include "ui/Controls.h"
-#include "ui/Form1.h"
+#include "ui/WindowModel.h"
 
 namespace {
 
-using kestrane::Form1;
+using kestrane::ControlId;
 using kestrane::MissionBytes;
+using kestrane::WindowModel;
 
 // Answers every open dialog with the same path.
-class FixedDialog : public kestrane::CommonDialog {
+class FixedDialog : public kestrane::OpenDialog {
 public:
     std::string answer;
-    void ShowOpen() override { FileName = answer; }
+    std::string ChooseFile(const std::string&, std::string_view, std::string_view) override { return answer; }
 };
 
 class ScratchDir {
@@ -88,27 +90,23 @@ void WriteCatalogues(const ScratchDir& dir, std::int64_t planes, std::int64_t ta
 // A mission with every kind of field set to something that decodes to a
 // real catalogue entry, a selected option or a non-trivial number.
 MissionBytes TypicalMission() {
-    MissionBytes m{};
-    m[4] = 101; m[5] = 2; m[6] = 0; m[7] = 170;
-    m[9] = 128;
+    kestrane::MissionImage m;
+    m.makeNew();
+    m.setU8(9, 128);
     const std::string_view name = "Dawn raid on the docks";
-    for (std::size_t i = 0; i < name.size(); ++i) m[12 + i] = static_cast<std::uint8_t>(name[i]);
-    for (std::size_t i = 36; i < 272; ++i) m[i] = static_cast<std::uint8_t>(i * 7);
-    auto u32 = [&m](int offset, std::uint32_t v) {
-        for (int k = 0; k < 4; ++k) m[static_cast<std::size_t>(offset + k)] = static_cast<std::uint8_t>(v >> (8 * k));
-    };
-    m[272] = 2; m[276] = 1; m[280] = 3; m[284] = 1;
-    u32(288, 17); m[292] = 4; m[296] = 2; u32(300, 42);
-    u32(304, 255u | 255u << 8 | 255u << 16 | 255u << 24);
-    m[308] = 1; m[312] = 2; m[316] = 1;
-    u32(320, 5); u32(324, 7); m[328] = 3; m[332] = 2;
-    u32(336, 12); u32(340, 99); u32(344, 3); u32(348, 19440606); u32(352, 250);
-    u32(356, 3); u32(360, 255u | 255u << 8 | 255u << 16 | 255u << 24); m[364] = 2;
-    u32(368, 15000); u32(372, 12000); m[376] = 1; u32(380, 5); u32(384, 7); m[388] = 3;
-    u32(392, 18000); u32(396, 9000);
-    const std::uint32_t crc = kestrane::Crc32(std::string_view(reinterpret_cast<const char*>(m.data()) + 4, 396));
-    u32(0, crc);
-    return m;
+    for (std::size_t i = 0; i < name.size(); ++i) m.setU8(12 + static_cast<int>(i), static_cast<std::uint8_t>(name[i]));
+    for (int i = 36; i < 272; ++i) m.setU8(i, static_cast<std::uint8_t>(i * 7));
+    m.setU8(272, 2); m.setU8(276, 1); m.setU8(280, 3); m.setU8(284, 1);
+    m.setU32(288, 17); m.setU8(292, 4); m.setU8(296, 2); m.setU32(300, 42);
+    m.setU32(304, kestrane::kRandomCode);
+    m.setU8(308, 1); m.setU8(312, 2); m.setU8(316, 1);
+    m.setU32(320, 5); m.setU32(324, 7); m.setU8(328, 3); m.setU8(332, 2);
+    m.setU32(336, 12); m.setU32(340, 99); m.setU32(344, 3); m.setU32(348, 19440606); m.setU32(352, 250);
+    m.setU32(356, 3); m.setU32(360, kestrane::kRandomCode); m.setU8(364, 2);
+    m.setU32(368, 15000); m.setU32(372, 12000); m.setU8(376, 1); m.setU32(380, 5); m.setU32(384, 7); m.setU8(388, 3);
+    m.setU32(392, 18000); m.setU32(396, 9000);
+    m.seal();
+    return m.bytes();
 }
 
 void WriteMission(const std::filesystem::path& path, const MissionBytes& m) {
@@ -122,39 +120,33 @@ struct LoadedEditor {
         WriteCatalogues(dir, planes, targets);
         WriteMission(dir / "typical.msn", TypicalMission());
         dialog.answer = (dir / "typical.msn").string();
-        form = std::make_unique<Form1>(dialog, dir.path());
-        form->Command2_Click();
-        if (!form->MissionOpen) throw std::runtime_error("benchmark mission did not load: " + form->StatusLine.Caption);
+        model = std::make_unique<WindowModel>(dialog, dir.path());
+        model->Click(ControlId::LoadButton);
+        if (!model->EditorsUnlocked())
+            throw std::runtime_error("benchmark mission did not load: " + model->Text(ControlId::StatusLine));
     }
     ScratchDir dir;
     FixedDialog dialog;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<WindowModel> model;
 };
-
-std::string ChecksumBytes() {
-    const MissionBytes m = TypicalMission();
-    return std::string(reinterpret_cast<const char*>(m.data()) + 4, 396);
-}
 
 // ---- Checksum ----
 
 void BM_Crc32_396(benchmark::State& state) {
-    const std::string bytes = ChecksumBytes();
+    const MissionBytes m = TypicalMission();
+    const std::span<const std::uint8_t> bytes = std::span(m).subspan(kestrane::kChecksumStart);
     for (auto _ : state) benchmark::DoNotOptimize(kestrane::Crc32(bytes));
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
 }
 BENCHMARK(BM_Crc32_396);
 
-// The window's path: table check, running value over ChecksumText and the
-// two caption texts.
-void BM_ShowChecksum_396(benchmark::State& state) {
-    kestrane::Module1 module;
-    module.ChecksumText = ChecksumBytes();
-    kestrane::Label decimal, hex;
-    for (auto _ : state) benchmark::DoNotOptimize(module.ShowChecksum(decimal, hex));
+// The checksum as load and save take it: over offsets 4..399 of the image.
+void BM_MissionChecksum_396(benchmark::State& state) {
+    const MissionBytes m = TypicalMission();
+    for (auto _ : state) benchmark::DoNotOptimize(kestrane::MissionChecksum(m));
     state.SetBytesProcessed(state.iterations() * 396);
 }
-BENCHMARK(BM_ShowChecksum_396);
+BENCHMARK(BM_MissionChecksum_396);
 
 // ---- Load ----
 
@@ -171,27 +163,17 @@ void BM_ReadMission(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadMission);
 
-// A whole load through the model: dialog, read, fill the 400 rows, checksum,
-// decode every field into its control, name and flag.
+// A whole load through the model: dialog, read, checksum, decode every field
+// into its control, name and flag.
 void BM_Load(benchmark::State& state) {
     LoadedEditor editor;
     for (auto _ : state) {
-        editor.form->Command2_Click();
-        benchmark::DoNotOptimize(editor.form->Label1.Caption.data());
+        editor.model->Click(ControlId::LoadButton);
+        benchmark::DoNotOptimize(editor.model->Text(ControlId::ChecksumDecimal).data());
     }
-    if (!editor.form->MissionOpen) state.SkipWithError("load failed");
+    if (!editor.model->EditorsUnlocked()) state.SkipWithError("load failed");
 }
 BENCHMARK(BM_Load);
-
-// The checksum of rows 5..400 as the save recomputes it from the image text.
-void BM_RefreshChecksum(benchmark::State& state) {
-    LoadedEditor editor;
-    for (auto _ : state) {
-        editor.form->RefreshChecksum();
-        benchmark::DoNotOptimize(editor.form->Label1.Caption.data());
-    }
-}
-BENCHMARK(BM_RefreshChecksum);
 
 // ---- Edits ----
 
@@ -199,19 +181,18 @@ void BM_EditOptionClick(benchmark::State& state) {
     LoadedEditor editor;
     int i = 0;
     for (auto _ : state) {
-        editor.form->Yrbut_Click(i);
+        editor.model->Click(ControlId::YearOptions, i);
         i = (i + 1) & 3;
     }
+    if (editor.model->Image().u8(kestrane::kYear.field->offset) != ((i + 3) & 3)) state.SkipWithError("not stored");
 }
 BENCHMARK(BM_EditOptionClick);
 
 void BM_EditNumericEnter(benchmark::State& state) {
     LoadedEditor editor;
-    editor.form->AltText[0].Text = "1500";
-    for (auto _ : state) {
-        int key = kestrane::kEnterKey;
-        editor.form->AltText_KeyPress(0, key);
-    }
+    editor.model->Type(ControlId::AttackPrimaryAltitudeBox, "1500");
+    for (auto _ : state) editor.model->KeyPress(ControlId::AttackPrimaryAltitudeBox, kestrane::kEnterKey);
+    if (editor.model->Image().u32(kestrane::kAttackPrimaryAltitude.field->offset) != 1500) state.SkipWithError("not stored");
 }
 BENCHMARK(BM_EditNumericEnter);
 
@@ -221,24 +202,32 @@ BENCHMARK(BM_EditNumericEnter);
 // write's fsync) through the model.
 void BM_Save(benchmark::State& state) {
     LoadedEditor editor;
-    editor.form->Text2.Text = "bench-out";
+    editor.model->Type(ControlId::FileNameBox, "bench-out");
     for (auto _ : state) {
-        editor.form->Command4_Click();
-        benchmark::DoNotOptimize(editor.form->StatusLine.Caption.data());
+        editor.model->Click(ControlId::SaveButton);
+        benchmark::DoNotOptimize(editor.model->Text(ControlId::StatusLine).data());
     }
-    if (editor.form->StatusLine.Caption.rfind("Saved ", 0) != 0) state.SkipWithError(editor.form->StatusLine.Caption.c_str());
+    const std::string& status = editor.model->Text(ControlId::StatusLine);
+    if (status.rfind("Saved ", 0) != 0) state.SkipWithError(status.c_str());
 }
 BENCHMARK(BM_Save);
 
-// The save's work without the file: Update and the checksum.
-void BM_UpdateAndChecksum(benchmark::State& state) {
+// The save's work without the file: commit every box's text into the image,
+// then stamp the header and checksum.
+void BM_CommitAndSeal(benchmark::State& state) {
     LoadedEditor editor;
+    kestrane::MissionImage image = editor.model->Image();
+    std::vector<kestrane::TypedNumber> numbers;
+    for (const kestrane::BoxControl& box : kestrane::kBoxControls)
+        if (box.number != nullptr) numbers.push_back({box.number, editor.model->Text(box.box)});
+    const std::string& name = editor.model->Text(ControlId::NameBox);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(editor.form->Update());
-        editor.form->RefreshChecksum();
+        benchmark::DoNotOptimize(kestrane::CommitTexts(image, name, numbers).stored);
+        image.seal();
     }
+    if (image.bytes() != TypicalMission()) state.SkipWithError("commit changed the mission");
 }
-BENCHMARK(BM_UpdateAndChecksum);
+BENCHMARK(BM_CommitAndSeal);
 
 // The file write alone, fsync included: what the save pays the system.
 void BM_WriteMissionInPlace(benchmark::State& state) {
@@ -298,18 +287,18 @@ BENCHMARK(BM_ReadCatalogue)->Arg(100)->Arg(10000)->Arg(65536)->Complexity(benchm
 
 // Window model start-up with planes.txt and targets.txt both N lines long
 // and a 32-line blocks.txt.
-void BM_Form1Construct(benchmark::State& state) {
+void BM_WindowModelConstruct(benchmark::State& state) {
     ScratchDir dir;
     WriteCatalogues(dir, state.range(0), state.range(0));
     FixedDialog dialog;
     for (auto _ : state) {
-        Form1 form(dialog, dir.path());
-        benchmark::DoNotOptimize(form.List2.ListCount());
+        WindowModel model(dialog, dir.path());
+        benchmark::DoNotOptimize(model.Items(ControlId::PlaceList).count());
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_Form1Construct)->Name("BM_Form1Construct_Empty")->Arg(0);
-BENCHMARK(BM_Form1Construct)->Arg(100)->Arg(10000)->Arg(65536)->Complexity(benchmark::oN);
+BENCHMARK(BM_WindowModelConstruct)->Name("BM_WindowModelConstruct_Empty")->Arg(0);
+BENCHMARK(BM_WindowModelConstruct)->Arg(100)->Arg(10000)->Arg(65536)->Complexity(benchmark::oN);
 
 }  // namespace
 

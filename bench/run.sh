@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the core benchmarks and the window start-up cases, prints the figures
-# and writes them to build/bench/results.txt. Expects `cmake --build --preset
-# bench` to have run. Knobs (environment):
+# and writes them to results.txt in the build folder. Expects `cmake --build
+# --preset bench` (or a build like it) to have run. Knobs (environment):
+#   BENCH_BUILD       the bench build folder (default build/bench)
 #   BENCH_MIN_TIME    seconds per core benchmark (default 0.05)
 #   STARTUP_RUNS      runs of each start-up case (default 15)
 #   STARTUP_PLATFORM  offscreen (default) or xvfb (starts its own Xvfb)
@@ -9,7 +10,7 @@
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD="$ROOT/build/bench"
+BUILD="${BENCH_BUILD:-$ROOT/build/bench}"
 CORE="$BUILD/bench/kestrane_core_bench"
 HARNESS="$BUILD/bench/kestrane_startup"
 RESULTS="$BUILD/results.txt"
@@ -44,8 +45,8 @@ verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v != "" && v + 0 <= t + 0) ?
 
 out "== Core targets (CPU time per operation, target < 50 us) =="
 for pair in "load:BM_Load" "edit (option click):BM_EditOptionClick" "edit (Enter in a numeric box):BM_EditNumericEnter" \
-            "save:BM_Save" "save without the file (Update + checksum):BM_UpdateAndChecksum" \
-            "checksum, Crc32:BM_Crc32_396" "checksum, ShowChecksum:BM_ShowChecksum_396"; do
+            "save:BM_Save" "save without the file (commit boxes + seal):BM_CommitAndSeal" \
+            "checksum, Crc32:BM_Crc32_396" "checksum, MissionChecksum:BM_MissionChecksum_396"; do
     label="${pair%%:*}"; name="${pair#*:}"
     v="$(cpu_us "$name")"
     case "$name" in BM_Load|BM_Save) note="  $(verdict "$v" 50)";; *) note="";; esac
@@ -153,7 +154,7 @@ out "  all runs (total ms): a: $(awk '{ printf "%s ", $1 }' "$WORK/a.txt")"
 out "                       b: $(awk '{ printf "%s ", $1 }' "$WORK/b.txt")"
 out "                       c: $(awk '{ printf "%s ", $1 }' "$WORK/c.txt")"
 
-out "  window model start-up alone (Form1 construction, fresh process, median): a: $(median < "$WORK/ma.txt") ms   b: $(median < "$WORK/mb.txt") ms"
+out "  window model start-up alone (WindowModel construction, fresh process, median): a: $(median < "$WORK/ma.txt") ms   b: $(median < "$WORK/mb.txt") ms"
 ratio() { awk -v x="$1" -v y="$2" 'BEGIN { if (x == "" || y == "" || y + 0 == 0) print "-"; else printf "%.2f", x / y }'; }
 if [ "$HAVE_VIEW" = 1 ]; then
     ac="$(ratio "${T[a]}" "${T[c]}")"; bc="$(ratio "${T[b]}" "${T[c]}")"

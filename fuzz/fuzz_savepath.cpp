@@ -1,22 +1,43 @@
 // Any text typed as the file name: an accepted name always lands directly
-// in the start folder as the typed name plus ".msn".
+// in the start folder, as the typed name plus ".msn", and never names a
+// place outside it; a refusal says why, and only a name that holds a
+// character Windows or the folder rule forbids, or is too long, is refused.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "mission/MissionFile.h"
+
+namespace {
+
+bool Forbidden(std::string_view typed) {
+    for (const char ch : typed) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F || std::string_view("/\\<>:\"|?*").find(ch) != std::string_view::npos) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view typed(reinterpret_cast<const char*>(data), size);
     const std::string startDir = "/missions/start";
     const kestrane::SavePath result = kestrane::BuildSavePath(startDir, typed);
+    const bool tooLong = typed.size() + 4 > 255;
     if (!result.ok) {
-        if (result.error.empty()) std::abort();
+        if (result.error.rfind("Cannot save under the name ", 0) != 0) std::abort();
+        if (!Forbidden(typed) && !tooLong) std::abort();
         return 0;
     }
-    if (typed.find('/') != std::string_view::npos || typed.find('\0') != std::string_view::npos) std::abort();
-    if (result.path.parent_path() != startDir) std::abort();
-    if (result.path.filename().string() != std::string(typed) + ".msn") std::abort();
-    if (result.path.filename().string().size() > 255) std::abort();
+    if (Forbidden(typed) || tooLong) std::abort();
+    const std::filesystem::path& path = result.path;
+    if (path.parent_path() != startDir) std::abort();
+    if (path.filename().string() != std::string(typed) + ".msn") std::abort();
+    // Resolving "." and ".." leaves the file in the folder, under its name.
+    const std::filesystem::path normal = path.lexically_normal();
+    if (normal != path || normal.parent_path() != startDir) std::abort();
+    if (std::filesystem::path(startDir).lexically_relative(normal.parent_path()) != ".") std::abort();
     return 0;
 }

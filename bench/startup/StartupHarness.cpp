@@ -71,8 +71,10 @@
 #include <unistd.h>
 #include <vector>
 
+#include "ui/Arrangement.h"
 #include "ui/Controls.h"
-#include "ui/Form1.h"
+#include "ui/PickList.h"
+#include "ui/WindowModel.h"
 
 #ifdef KESTRANE_HAVE_VIEW
 #include "ui/qt/MainWindow.h"
@@ -188,27 +190,26 @@ void PrintCensus(const Census& c) {
     std::printf("# list items %ld\n", c.listItems);
 }
 
-// Counts from the window model: one widget per control, one radio button
-// per option member, one group box per frame.
+// Counts from the window model's arrangement, as the view builds it: one
+// widget per placement (an option group has one per member), of the
+// standard class its control kind is shown with; the window's size.
 Census ModelCensus() {
-    struct NoDialog : kestrane::CommonDialog {
-        void ShowOpen() override {}
-    } dialog;
-    const kestrane::Form1 form(dialog, std::filesystem::temp_directory_path() / "kestrane-no-catalogues");
+    using kestrane::ControlKind;
     Census c;
-    for (const kestrane::Form1::ControlEntry& e : form.Controls()) {
-        std::visit(
-            [&c](auto* control) {
-                using T = std::remove_pointer_t<decltype(control)>;
-                if constexpr (std::is_same_v<T, kestrane::Label>) ++c.counts["QLabel"];
-                else if constexpr (std::is_same_v<T, kestrane::TextBox>) ++c.counts["QLineEdit"];
-                else if constexpr (std::is_same_v<T, kestrane::CheckBox>) ++c.counts["QCheckBox"];
-                else if constexpr (std::is_same_v<T, kestrane::OptionGroup>) c.counts["QRadioButton"] += control->Count();
-                else if constexpr (std::is_same_v<T, kestrane::ListBox>) ++c.counts["QListWidget"];
-                else if constexpr (std::is_same_v<T, kestrane::Button>) ++c.counts["QPushButton"];
-                else if constexpr (std::is_same_v<T, kestrane::Frame>) ++c.counts["QGroupBox"];
-            },
-            e.control);
+    c.width = kestrane::TwipsToPixels(kestrane::kWindowWidth);
+    c.height = kestrane::TwipsToPixels(kestrane::kWindowHeight);
+    for (const kestrane::Placement& p : kestrane::Arrangement()) {
+        switch (kestrane::AllControls()[kestrane::Index(p.id)].kind) {
+        case ControlKind::Frame: ++c.counts["QGroupBox"]; break;
+        case ControlKind::Label:
+        case ControlKind::ClickableLabel:
+        case ControlKind::StatusLine: ++c.counts["QLabel"]; break;
+        case ControlKind::Button: ++c.counts["QPushButton"]; break;
+        case ControlKind::TextBox: ++c.counts["QLineEdit"]; break;
+        case ControlKind::CheckBox: ++c.counts["QCheckBox"]; break;
+        case ControlKind::Options: ++c.counts["QRadioButton"]; break;
+        case ControlKind::List: ++c.counts["QListView"]; break;
+        }
     }
     return c;
 }
@@ -254,43 +255,39 @@ std::unique_ptr<QWidget> BareWindow(const Census& c) {
 //   uniform   the same with setUniformItemSizes(true)
 //   model     a QListView on a QStringListModel, uniform item sizes
 //   lazy      a QListView on a model that makes each item's text only when
-//             the view asks for it, from lines held as std::string the way
-//             the window model holds them; uniform item sizes
+//             the view asks for it, from a pick list over one catalogue
+//             text the way the window model holds it; uniform item sizes
+// The list filled is the window's last list (a QListWidget or QListView);
+// it is replaced by one of the kind the way needs, in the same place.
 class LazyLines : public QAbstractListModel {
 public:
-    explicit LazyLines(std::vector<std::string> lines, QObject* parent) : QAbstractListModel(parent), lines_(std::move(lines)) {}
-    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : static_cast<int>(lines_.size()); }
+    LazyLines(kestrane::PickList lines, QObject* parent) : QAbstractListModel(parent), lines_(std::move(lines)) {}
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : lines_.count(); }
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || !index.isValid()) return {};
-        return QString::fromStdString(lines_[static_cast<std::size_t>(index.row())]);
+        return QString::fromStdString(lines_.item(index.row()));
     }
 
 private:
-    std::vector<std::string> lines_;
+    kestrane::PickList lines_;
 };
 
 double g_fillMs = 0;
 
 bool FillList(QWidget& window, const std::string& how, int n) {
-    const QList<QListWidget*> lists = window.findChildren<QListWidget*>();
+    const QList<QListView*> lists = window.findChildren<QListView*>();
     if (lists.isEmpty()) return false;
-    QListWidget* list = lists.back();
+    QListView* list = lists.back();
     QElapsedTimer timer;
     timer.start();
     if (how == "lazy") {
-        std::vector<std::string> lines;
-        lines.reserve(static_cast<std::size_t>(n));
+        std::string text;
         for (int i = 0; i < n; ++i)
-        {
-            std::string line(" ");
-            line.append(std::to_string(i)).append(":Target ").append(std::to_string(i));
-            line.append(" (sector ").append(std::to_string(i % 97)).append(")");
-            lines.push_back(std::move(line));
-        }
+            text.append("Target ").append(std::to_string(i)).append(" (sector ").append(std::to_string(i % 97)).append(")\n");
         auto* view = new QListView(&window);
         view->setGeometry(list->geometry());
         view->setUniformItemSizes(true);
-        view->setModel(new LazyLines(std::move(lines), view));
+        view->setModel(new LazyLines(kestrane::PickList(kestrane::ParseCatalogue(std::move(text))), view));
         delete list;
         g_fillMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
         return true;
@@ -298,13 +295,22 @@ bool FillList(QWidget& window, const std::string& how, int n) {
     QStringList items;
     items.reserve(n);
     for (int i = 0; i < n; ++i) items.append(QStringLiteral(" %1:Target %1 (sector %2)").arg(i).arg(i % 97));
+    QListWidget* widget = nullptr;
+    if (how == "additem" || how == "additems" || how == "uniform") {
+        widget = qobject_cast<QListWidget*>(list);
+        if (widget == nullptr) {
+            widget = new QListWidget(&window);
+            widget->setGeometry(list->geometry());
+            delete list;
+        }
+    }
     if (how == "additem") {
-        for (const QString& item : items) list->addItem(item);
+        for (const QString& item : items) widget->addItem(item);
     } else if (how == "additems") {
-        list->addItems(items);
+        widget->addItems(items);
     } else if (how == "uniform") {
-        list->setUniformItemSizes(true);
-        list->addItems(items);
+        widget->setUniformItemSizes(true);
+        widget->addItems(items);
     } else if (how == "model") {
         auto* view = new QListView(&window);
         view->setGeometry(list->geometry());
@@ -352,14 +358,15 @@ int main(int argc, char** argv) {
     const std::string mode = argv[1];
 
     if (mode == "model") {
-        struct NoDialog : kestrane::CommonDialog {
-            void ShowOpen() override {}
+        struct NoDialog : kestrane::OpenDialog {
+            std::string ChooseFile(const std::string&, std::string_view, std::string_view) override { return {}; }
         } dialog;
         const std::int64_t before = RealtimeNs();
-        const kestrane::Form1 form(dialog);
+        const kestrane::WindowModel model(dialog);
         const std::int64_t after = RealtimeNs();
         std::printf("model construct_ms=%.2f maxrss_kb=%ld items=%d+%d\n", static_cast<double>(after - before) / 1e6,
-                    MaxRssKb(), form.List1.ListCount(), form.List2.ListCount());
+                    MaxRssKb(), model.Items(kestrane::ControlId::AircraftList).count(),
+                    model.Items(kestrane::ControlId::PlaceList).count());
         return 0;
     }
     if (mode == "model-census") {
