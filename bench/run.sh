@@ -55,6 +55,33 @@ done
 out "  decode is part of load: it is met whenever load is."
 out ""
 
+# ---- kestrane-msn check against cat ----
+CLI="$BUILD/src/kestrane-msn"
+if [ -x "$CLI" ]; then
+    out "== kestrane-msn check over 20,000 mission files, against cat of the same files to /dev/null =="
+    CLI_DIR="$WORK/missions"
+    if [ "$(find "$CLI_DIR" -name '*.msn' 2>/dev/null | wc -l)" != 20000 ]; then
+        rm -rf "$CLI_DIR" && mkdir -p "$CLI_DIR"
+        for i in $(seq 0 19999); do cp "$ROOT/examples/sample.msn" "$CLI_DIR/m$i.msn"; done
+    fi
+    now() { date +%s%N; }
+    cli_t=(); cat_t=()
+    # Interleaved rounds, so that the machine's noise falls on both alike.
+    for round in $(seq 1 "${CLI_RUNS:-9}"); do
+        t0=$(now); (cd "$CLI_DIR" && "$CLI" check -- *.msn >/dev/null); t1=$(now)
+        (cd "$CLI_DIR" && cat -- *.msn >/dev/null); t2=$(now)
+        cli_t+=($(( (t1 - t0) / 1000 ))); cat_t+=($(( (t2 - t1) / 1000 )))
+    done
+    median() { printf '%s\n' "$@" | sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
+    spread() { printf '%s\n' "$@" | sort -n | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%d..%d", lo, hi }'; }
+    mc=$(median "${cli_t[@]}"); mk=$(median "${cat_t[@]}")
+    ratio=$(awk -v a="$mc" -v b="$mk" 'BEGIN { printf "%.2f", a / b }')
+    out "$(printf '  kestrane-msn check  median %8d us  (spread %s us)' "$mc" "$(spread "${cli_t[@]}")")"
+    out "$(printf '  cat                 median %8d us  (spread %s us)' "$mk" "$(spread "${cat_t[@]}")")"
+    out "  ratio $ratio (target at most 1.5): $(verdict "$ratio" 1.5)"
+    out ""
+fi
+
 # ---- Start-up ----
 [ -x "$HARNESS" ] || { out "Start-up harness not built (Qt missing): start-up cases skipped."; exit 0; }
 
