@@ -203,7 +203,6 @@ MainWindow::MainWindow(WindowModel& model, QWidget* parent) : QWidget(parent), m
     Build();
     AddShortcuts();
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { KeepUnsavedWork(); });
-    inspector_ = new InspectorWindow(model_, this);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
     OfferRecovery();
     Refresh();
@@ -476,8 +475,9 @@ void MainWindow::KeepUnsavedWork() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     KeepUnsavedWork();
-    QSettings().setValue(QStringLiteral("inspector/open"), inspector_->isVisible());
-    inspector_->close();
+    const bool inspecting = inspector_ != nullptr && inspector_->isVisible();
+    QSettings().setValue(QStringLiteral("inspector/open"), inspecting);
+    if (inspecting) inspector_->close();
     event->accept();
 }
 
@@ -489,6 +489,8 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::ToggleInspector() {
+    // Made when first asked for, so that start-up does not pay for it.
+    if (inspector_ == nullptr) inspector_ = new InspectorWindow(model_, this);
     if (inspector_->isVisible()) return inspector_->close(), void();
     inspector_->show();
     inspector_->Refresh();
@@ -497,7 +499,7 @@ void MainWindow::ToggleInspector() {
 
 void MainWindow::FollowFocus(QWidget* now) {
     const auto it = controlOf_.find(now);
-    if (it == controlOf_.end() || !inspector_->isVisible()) return;
+    if (it == controlOf_.end() || inspector_ == nullptr || !inspector_->isVisible()) return;
     if (const std::vector<const Field*> fields = FieldsOf(it->second); !fields.empty()) inspector_->SelectFields(fields);
 }
 
