@@ -39,6 +39,14 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     return {s.begin(), s.end()};
 }
 
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+        files[entry.path().lexically_relative(dir).string()] =
+            entry.is_regular_file() && !entry.is_symlink() ? ReadFile(entry.path()) : "<other>";
+    return files;
+}
+
 std::string Lines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\n";

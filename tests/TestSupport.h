@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -53,6 +54,8 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 void WriteFile(const std::filesystem::path& path, const MissionBytes& bytes);
 std::string ReadFile(const std::filesystem::path& path);
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
+// Every entry under a folder by relative path: a file's bytes, or "<other>".
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& dir);
 
 // Lines joined with LF, and a final LF.
 std::string Lines(const std::vector<std::string>& lines);

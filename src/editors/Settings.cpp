@@ -74,6 +74,7 @@ void WriteName(MissionImage& image, const NameBytes& bytes) {
 }  // namespace
 
 Edit ChooseOption(MissionImage& image, const OptionSetting& setting, int member) {
+    if (member < 0 || member >= setting.count) return Refused(std::string(setting.title) + ": no such choice.");
     const auto index = static_cast<std::uint8_t>(member);
     image.setU8(setting.field->offset, index);
     std::vector<const Field*> written{setting.field};

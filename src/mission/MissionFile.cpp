@@ -84,6 +84,7 @@ ReadResult ReadMission(const std::filesystem::path& path) {
         return result;
     }
     if (n < kMissionSize) {
+        result.bytes = {};
         result.error = "is only " + std::to_string(n) + (n == 1 ? " byte" : " bytes") +
                        " long; a mission file has 400";
         return result;
@@ -150,16 +151,17 @@ WriteResult WriteMissionInPlace(const std::filesystem::path& path, const Mission
         oldLength = ReadFully(fd.get(), old.data(), old.size(), 0);
     }
 
-    // Puts the file back after a failed write; written says whether any byte
-    // may have reached it.
+    // Puts the file back after a failed write; written says whether the
+    // write reported bytes written.
     auto undo = [&](bool written) -> std::string {
         if (created) {
             ::close(fd.release());
             ::unlink(path.c_str());
             return "; no file was made";
         }
-        if (!written) return "; the file was left as it was";
-        if (oldLength < 0) return "; the file may be damaged";
+        // Without a copy of the old bytes, only a write that reported none
+        // written can be said to have left the file as it was.
+        if (oldLength < 0) return written ? "; the file may be damaged" : "; the file was left as it was";
         const ssize_t back = oldLength == 0 ? 0 : ::pwrite(fd.get(), old.data(), static_cast<std::size_t>(oldLength), 0);
         if (back != oldLength) return "; the file could not be put back as it was";
         if (oldSize < kMissionSize && ::ftruncate(fd.get(), oldSize) != 0)

@@ -1,306 +1,124 @@
+// The editors as functions over a mission image: what each writes, and that
+// a refusal writes nothing.
+
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include <algorithm>
+
+#include "editors/Settings.h"
 
 namespace kestrane {
-namespace {
 
-using test::Editor;
-using test::Mission;
-using Bytes = std::vector<std::uint8_t>;
+using K = Pick::Kind;
 
-struct Open : Editor {
-    explicit Open(int planes = 10, int targets = 20) : Editor(planes, targets) { form->Command3_Click(); }
-};
-
-TEST(OptionGroups, ClickWritesTheIndexIntoTheFieldAndItsCopy) {
-    struct Case { const char* group; int index; std::vector<int> offsets; };
-    const Case cases[] = {
-        {"Yrbut", 3, {272}}, {"TOD", 2, {276}}, {"Weather", 4, {280}}, {"MTBut", 4, {284}},
-        {"PAlt", 1, {296}}, {"AP2But", 3, {308}}, {"Pskill", 3, {312, 364}},
-        {"BSBut", 1, {316, 376}}, {"EPskill", 1, {328, 388}}, {"AAA", 3, {332}},
-    };
-    for (const Case& c : cases) {
-        Open e;
-        const auto before = test::ImageColumn(*e.form);
-        e.form->Click(c.group, c.index);
-        auto after = test::ImageColumn(*e.form);
-        for (int offset : c.offsets) {
-            EXPECT_EQ(after[static_cast<std::size_t>(offset)], std::to_string(c.index)) << c.group;
-            after[static_cast<std::size_t>(offset)] = before[static_cast<std::size_t>(offset)];
+// Runs an editor on a patterned image, checking that it changed nothing
+// outside the fields it reports, and nothing at all when it refused.
+template <class Run>
+static auto Apply(Run run) {
+    MissionImage image;
+    for (int i = 0; i < kMissionSize; ++i) image.setU8(i, static_cast<std::uint8_t>(i * 7 + 3));
+    const MissionImage before = image;
+    const auto edit = run(image);
+    for (int i = 0; i < kMissionSize; ++i)
+        if (std::none_of(edit.written.begin(), edit.written.end(), [&](const Field* f) { return f->holds(i); })) {
+            EXPECT_EQ(image.u8(i), before.u8(i)) << "stray write at " << i << ": " << edit.message;
         }
-        EXPECT_EQ(after, before) << c.group << ": only the field and its copy change";
-        EXPECT_EQ(e.form->Find<OptionGroup>(c.group)->Value, c.index);
-    }
+    EXPECT_TRUE(edit.stored || edit.written.empty());
+    return std::pair{image, edit};
 }
 
-TEST(OptionGroups, WriteNothingWithoutAMissionAndOnlyTheirByteAfterALoad) {
-    Editor e;
-    e.form->Yrbut_Click(3);
-    EXPECT_EQ(e.form->G.TextMatrix(273, 2), "");
-    EXPECT_EQ(e.form->Yrbut.Value, 3);
-
-    e.Load(Mission({{272, 0}, {273, 9}, {274, 9}, {275, 9}, {312, 2}, {364, 0}}));
-    EXPECT_EQ(e.form->Pskill.Value, 2);
-    EXPECT_EQ(e.Byte(364), 0);  // the copy keeps its difference until edited
-    e.form->Yrbut_Click(1);
-    EXPECT_EQ(e.Bytes(272, 4), (Bytes{1, 9, 9, 9}));
-    EXPECT_EQ(e.form->G.TextMatrix(273, 3), "0");  // other columns keep the loaded text
-}
-
-TEST(NumericFields, EnterCommitsFourLittleEndianBytes) {
-    struct Case { const char* text; Bytes bytes; };
-    const Case cases[] = {
-        {"1500", {220, 5, 0, 0}}, {"2147483647", {255, 255, 255, 127}}, {"", {0, 0, 0, 0}},
-        {"2 500", {196, 9, 0, 0}}, {"1.5E3", {220, 5, 0, 0}}, {"12abc", {12, 0, 0, 0}},
-        {"1,500", {1, 0, 0, 0}}, {"4294967295", {255, 255, 255, 255}}, {"255.6", {0, 1, 0, 0}},
-        {"&H10000", {0, 0, 1, 0}}, {"2.5", {2, 0, 0, 0}},
-    };
-    for (const Case& c : cases) {
-        Open e;
-        e.form->TOffset.Text = c.text;
-        e.Press("TOffset");
-        EXPECT_EQ(e.Bytes(352, 4), c.bytes) << c.text;
-        EXPECT_EQ(e.form->TOffset.Text, c.text);  // the box keeps the text as typed
-    }
-}
-
-TEST(NumericFields, EachBoxWritesOnlyItsRows) {
-    struct Case { const char* box; int index; int offset; };
-    const Case cases[] = {
-        {"AltText", 0, 368}, {"AltText", 1, 372}, {"AltText", 2, 392}, {"AltText", 3, 396},
-        {"MDate", -1, 348}, {"MWeather", -1, 344}, {"TOffset", -1, 352}, {"UKN", 0, 336}, {"UKN", 1, 340},
-    };
-    for (const Case& c : cases) {
-        Open e;
-        const auto before = test::ImageColumn(*e.form);
-        e.form->Find<TextBox>(c.box, c.index)->Text = "16909060";  // 04 03 02 01
-        int other = 'a';
-        e.form->KeyPress(c.box, c.index, other);
-        EXPECT_EQ(test::ImageColumn(*e.form), before) << "a key other than Enter writes nothing";
-        e.Press(c.box, c.index);
-        auto after = test::ImageColumn(*e.form);
-        EXPECT_EQ(e.Bytes(c.offset, 4), (Bytes{4, 3, 2, 1})) << c.box << c.index;
-        for (int k = 0; k < 4; ++k) after[static_cast<std::size_t>(c.offset + k)] = before[static_cast<std::size_t>(c.offset + k)];
-        EXPECT_EQ(after, before) << c.box << c.index;
-    }
-}
-
-TEST(NumericFields, EnterWithoutAMissionDoesNothing) {
-    Editor e;
-    e.Load(Mission());
-    e.form->Command2_Click();  // cancelled: editors locked
-    const auto before = test::ImageColumn(*e.form);
-    e.form->AltText[0].Text = "1500";
-    e.Press("AltText", 0);
-    e.form->AP1Num.Text = "3";
-    e.Press("AP1Num");
-    e.form->Text1.Text = "X";
-    e.Press("Text1");
-    EXPECT_EQ(test::ImageColumn(*e.form), before);
-}
-
-TEST(AttackPlane1Count, RoundsHalfToEvenAndReadsLikeTheOtherBoxes) {
-    struct Case { const char* text; int byte; };
-    const Case cases[] = {{"12", 12}, {"2.5", 2}, {"3.5", 4}, {"abc", 0}, {"&HFF", 255}, {" 1 2 ", 12}};
-    for (const Case& c : cases) {
-        Open e;
-        e.form->AP1Num.Text = c.text;
-        e.Press("AP1Num");
-        EXPECT_EQ(e.Byte(292), c.byte) << c.text;
-        EXPECT_EQ(e.Byte(293), 0);
-    }
-}
-
-TEST(MissionName, EnterWritesCodesAndZeroPadding) {
-    Open e;
-    e.form->Text1.Text = "Dogfight";
-    e.Press("Text1");
-    EXPECT_EQ(e.Bytes(12, 8), (Bytes{68, 111, 103, 102, 105, 103, 104, 116}));
-    EXPECT_EQ(e.Bytes(20, 16), Bytes(16, 0));
-
-    e.form->Text1.Text = "Caf\xC3\xA9 \xE2\x82\xAC";  // é and € are Windows-1252 characters
-    e.Press("Text1");
-    EXPECT_EQ(e.Bytes(12, 6), (Bytes{'C', 'a', 'f', 0xE9, ' ', 0x80}));
-
-    e.form->Text1.Text = std::string(24, 'x');
-    e.Press("Text1");
-    EXPECT_EQ(e.Byte(35), 'x');
-
-    e.form->G.SetByte(37, 77);
-    e.form->Text1.Text = std::string(25, 'y');  // refused: offset 36 and beyond never change
-    e.Press("Text1");
-    EXPECT_EQ(e.Byte(12), 'x');
-    EXPECT_EQ(e.Byte(36), 77);
-    EXPECT_NE(e.form->StatusLine.Caption.find("25 characters"), std::string::npos);
-
-    e.form->Text1.Text = "";
-    e.Press("Text1");
-    EXPECT_EQ(e.Bytes(12, 24), Bytes(24, 0));
-}
-
-TEST(InstantAction, TickWrites128AndUntickZeroOnlyWithAMission) {
-    Editor e;
-    e.form->IA.Value = 1;
-    e.form->IA_Click();
-    EXPECT_EQ(e.form->G.TextMatrix(10, 2), "");
-    e.form->Command3_Click();
-    e.form->Click("IA");
-    EXPECT_EQ(e.Byte(9), 128);
-    e.form->IA.Value = 0;
-    e.form->IA_Click();
-    EXPECT_EQ(e.Byte(9), 0);
-
-    e.Load(Mission({{9, 5}}));
-    EXPECT_EQ(e.form->IA.Value, 0);
-    EXPECT_EQ(e.Byte(9), 5);
-}
-
-TEST(AircraftSlots, PicksFollowEachSlotsRandomAndNoneRules) {
-    constexpr int N = 10;  // Random at 10, None at 11
-    struct Case {
-        const char* label;
-        int pick;
-        std::vector<std::pair<int, Bytes>> fields;  // expected bytes, empty: no change
-        const char* name;
-        const char* number;
-    };
-    const Bytes none{254, 255, 255, 255}, random{255, 255, 255, 255};
-    const Case cases[] = {
-        {"DP2L", 7, {{324, {7, 0, 0, 0}}, {384, {7, 0, 0, 0}}}, " 7:Plane 7", "7"},
-        {"AP2L", N + 1, {{304, none}, {360, none}}, "None", ""},
-        {"AP2L", N, {{304, random}, {360, random}}, "Random", ""},
-        {"AP1L", N, {{356, {N, 0, 0, 0}}}, "Random", "10"},
-        {"AP1L", N + 1, {}, nullptr, nullptr},
-        {"DP1L", N + 1, {}, nullptr, nullptr},
-        {"DP1L", N, {{320, random}, {380, random}}, "Random", ""},
-        {"DP2L", N + 1, {{324, none}, {384, none}}, "None", ""},
-        {"AP1L", 0, {{356, {0, 0, 0, 0}}}, " 0:Plane 0", "0"},
-    };
-    for (const Case& c : cases) {
-        Open e(N);
-        Label* name = e.form->Find<Label>(c.label);
-        name->Caption = "before";
-        const auto before = test::ImageColumn(*e.form);
-        e.form->List1.ListIndex = c.pick;
-        e.form->Click(c.label);
-        auto after = test::ImageColumn(*e.form);
-        for (const auto& [offset, bytes] : c.fields) {
-            EXPECT_EQ(e.Bytes(offset, 4), bytes) << c.label << " pick " << c.pick;
-            for (int k = 0; k < 4; ++k) after[static_cast<std::size_t>(offset + k)] = before[static_cast<std::size_t>(offset + k)];
+TEST(Editors, OptionsWriteTheMemberIntoTheFieldAndItsCopy) {
+    for (const OptionSetting* s : kOptionSettings)
+        for (int member = 0; member < s->count; ++member) {
+            const auto [image, edit] = Apply([&](MissionImage& i) { return ChooseOption(i, *s, member); });
+            for (const Field* f : {s->field, s->copy}) EXPECT_EQ(f ? image.u8(f->offset) : member, member) << s->title;
         }
-        EXPECT_EQ(after, before) << c.label << " pick " << c.pick;
-        EXPECT_EQ(name->Caption, c.name ? c.name : "before") << c.label << " pick " << c.pick;
-        if (c.number) {
-            std::string numberLabel = c.label;
-            numberLabel.back() = 'N';  // AP1L -> AP1N
-            EXPECT_EQ(e.form->Find<Label>(numberLabel)->Caption, c.number);
+}
+
+TEST(Editors, NumbersStoreWhatTheBoxReadsOrSayWhyNot) {
+    const NumberSetting *offset = &kTargetOffset, *count = &kAircraftCount;
+    const struct { const NumberSetting* setting; std::string text; std::int64_t value; std::string says; } cases[] = {
+        {offset, "", 0, ""}, {offset, "255.6", 256, ""}, {offset, "4294967295", 4294967295, ""},
+        {offset, "4294967296", -1, "above 4294967295"}, {offset, "&HFFFF", -1, "reads as -1, below 0"},
+        {offset, "-0.6", -1, "Target Offset: \"-0.6\" reads as -0.6, below 0"},
+        {&kUnknown1, "1e308000", -1, "UK#1: \"1e308000\" is too large"},
+        {&kMissionDate, "-9e9999", -1, "Mission Date: \"-9e9999\" is too far below 0"},
+        {count, "3.5", 4, ""}, {count, "&HFF", 255, ""}, {count, "255.5", -1, "reads as 255.5, above 255"},
+        {count, "300", -1, "\"300\" reads as 300, above 255; enter a whole number from 0 to 255. Nothing was stored."}};
+    for (const auto& c : cases) {
+        const auto [image, edit] = Apply([&](MissionImage& i) { return StoreNumber(i, *c.setting, c.text); });
+        const Field& f = *c.setting->field;
+        EXPECT_EQ(edit.stored ? std::int64_t{f.width == 1 ? image.u8(f.offset) : image.u32(f.offset)} : -1, c.value);
+        EXPECT_NE(edit.message.find(c.says), std::string::npos) << edit.message;
+    }
+}
+
+TEST(Editors, MissionNamesAreUpTo24Windows1252Characters) {
+    const struct { std::string text, bytes, says; } cases[] = {
+        {"Dogfight", "Dogfight", ""}, {"", "", ""}, {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xE9 \x80", ""},
+        {"a\u2400b", std::string("a\0b", 3), ""},  // the placeholder stands for a zero byte
+        {std::string(24, 'x'), std::string(24, 'x'), ""}, {"€€€€€€€€€€€€€€€€€€€€€€€€", std::string(24, '\x80'), ""},
+        {std::string(25, 'y'), "", "has 25 characters; a mission file holds at most 24. Nothing was stored."},
+        {"Привет", "", "holds \"П\", which a mission file cannot store (Windows-1252 characters only)."},
+        {"ok\xFF", "", "The mission name is not readable text; nothing was stored."}};
+    for (const auto& c : cases) {
+        const auto [image, edit] = Apply([&](MissionImage& i) { return StoreName(i, c.text); });
+        EXPECT_NE(edit.message.find(c.says.empty() ? "Mission name stored." : c.says), std::string::npos) << edit.message;
+        if (!edit.stored) continue;
+        std::string field;
+        for (int k = 0; k < 24; ++k) field += static_cast<char>(image.u8(12 + k));
+        EXPECT_EQ(field, c.bytes + std::string(24 - c.bytes.size(), '\0'));
+        EXPECT_EQ(MissionName(image), c.text);
+    }
+}
+
+TEST(Editors, CommitTextsWritesAllOrNothing) {
+    const struct { std::string name; std::vector<TypedNumber> numbers; std::string says; } cases[] = {
+        {"Raid", {{&kTargetOffset, "5"}, {&kAircraftCount, "300"}}, "Number of aircraft: \"300\""},
+        {"Raid", {{&kMissionDate, "-1"}, {&kUnknown1, "-2"}}, "Mission Date: \"-1\""},  // the first refusal
+        {"\xFF", {{&kTargetOffset, "-5"}}, "The mission name is not readable text"},   // the name first
+        {"Raid", {{&kTargetOffset, "5"}, {&kAircraftCount, "7"}}, ""}};
+    for (const auto& c : cases) {
+        const auto [image, edit] = Apply([&](MissionImage& i) { return CommitTexts(i, c.name, c.numbers); });
+        EXPECT_EQ(edit.message.rfind(c.says, 0), 0u) << edit.message;
+        EXPECT_EQ(edit.stored, c.says.empty());
+        EXPECT_TRUE(!edit.stored || MissionName(image) + std::to_string(image.u32(352) + image.u8(292)) == "Raid12");
+    }
+}
+
+TEST(Editors, AircraftSlotsStorePositionsOrCodesWithinWhatTheFileTellsApart) {
+    constexpr std::int64_t kRefused = -1;
+    const AircraftSlot *a1 = &kAttackPlane1, *a2 = &kAttackPlane2, *e1 = &kEnemyPrimary, *e2 = &kEnemySecondary;
+    const struct { const AircraftSlot* slot; K kind; int position; std::int64_t code; std::string says; } cases[] = {
+        {a2, K::Random, 10, kRandomCode, ""}, {a2, K::None, 11, kNoneCode, ""}, {a2, K::Entry, 253, 253, ""},
+        {a2, K::Entry, 254, kRefused, "Attack plane 2: list position 254 cannot be stored (a mission file tells "
+                                      "positions apart only up to 253); nothing was changed."},
+        {a1, K::Random, 10, 10, ""},  // no codes: "Random" is an entry like any other
+        {a1, K::None, 11, kRefused, "Attack plane 1 cannot be \"None\"; nothing was changed."},
+        {a1, K::Entry, 255, 255, ""}, {a1, K::Entry, 256, kRefused, "up to 255"}, {e1, K::Random, 10, kRandomCode, ""},
+        {e1, K::None, 11, kRefused, "cannot be \"None\""}, {e1, K::Entry, 254, 254, ""}, {e2, K::None, 11, kNoneCode, ""},
+        {e1, K::Entry, 255, kRefused, "up to 254"}, {e2, K::Entry, 254, kRefused, "up to 253"},
+        {e2, K::Entry, -1, kRefused, "Select an aircraft in the Aircraft list first, then click the slot."}};
+    for (const auto& c : cases) {
+        const auto [image, edit] =
+            Apply([&](MissionImage& i) { return AssignAircraft(i, *c.slot, {c.kind, c.position, "it"}); });
+        EXPECT_NE(edit.message.find(c.says), std::string::npos) << edit.message;
+        for (const Field* f : c.slot->fields) EXPECT_EQ(f && edit.stored ? image.u32(f->offset) : c.code, c.code);
+        const bool coded = c.code == kRandomCode || c.code == kNoneCode;
+        EXPECT_EQ(edit.name, !edit.stored ? "" : !coded ? "it" : c.kind == K::Random ? "Random" : "None");
+        EXPECT_EQ(edit.number, edit.stored && !coded ? std::to_string(c.position) : "");
+    }
+    EXPECT_EQ(Apply([](MissionImage& i) { return StoreNone(i, kEnemySecondary); }).first.u32(384), kNoneCode);
+}
+
+TEST(Editors, PlacesStoreTwoByteCodes) {
+    for (const PlaceSetting* place : {&kTarget, &kHomeBase})
+        for (int at : {0, 300, 65535, 65536, -1}) {
+            const auto [image, edit] = Apply([&](MissionImage& i) { return AssignPlace(i, *place, {K::Entry, at, ""}); });
+            EXPECT_EQ(edit.stored ? image.u16(place->field->offset) : -1, at <= 65535 ? at : -1);
+            EXPECT_TRUE(at >= 0 || edit.message == "Select a place in the Target/Home Base list first, then "
+                                                         "click the " + std::string(place->missing) + ".");
         }
-        EXPECT_EQ(e.form->List1.ListIndex, c.pick);  // the selection is left alone
-    }
 }
 
-TEST(AircraftSlots, BeforeAMissionOnlyRandomAndNoneForAttackPlane2) {
-    Editor e;
-    e.form->List1.ListIndex = 11;
-    e.form->AP2L_Click();
-    EXPECT_EQ(e.form->AP2L.Caption, "None");
-    EXPECT_EQ(e.form->G.TextMatrix(305, 2), "254");
-    EXPECT_EQ(e.form->G.TextMatrix(361, 2), "254");
-
-    e.form->List1.ListIndex = 3;
-    e.form->AP2L_Click();
-    EXPECT_EQ(e.form->AP2L.Caption, "None");
-    for (const char* other : {"AP1L", "DP1L", "DP2L"}) {
-        e.form->List1.ListIndex = 10;
-        e.form->Click(other);
-        EXPECT_EQ(e.form->Find<Label>(other)->Caption, "") << other;
-    }
-    EXPECT_EQ(e.form->G.TextMatrix(321, 2), "");
-}
-
-TEST(AircraftSlots, EmptyCatalogueMakesRandomPositionZero) {
-    Open e(0);
-    e.form->List1.ListIndex = 0;
-    e.form->AP1L_Click();
-    EXPECT_EQ(e.form->AP1L.Caption, "Random");
-    EXPECT_EQ(e.Bytes(356, 4), (Bytes{0, 0, 0, 0}));
-}
-
-TEST(AircraftSlots, NoSelectionAndUnstorablePositionsChangeNothing) {
-    Open e(300);
-    const auto before = test::ImageColumn(*e.form);
-    for (const char* slot : {"AP1L", "AP2L", "DP1L", "DP2L"}) {
-        e.form->List1.ListIndex = -1;
-        e.form->Click(slot);
-        EXPECT_NE(e.form->StatusLine.Caption.find("Select an aircraft"), std::string::npos);
-    }
-    struct Case { const char* slot; int pick; bool stored; };
-    const Case cases[] = {
-        {"AP2L", 253, true}, {"AP2L", 254, false}, {"DP2L", 254, false}, {"DP1L", 254, true},
-        {"DP1L", 255, false}, {"AP1L", 255, true}, {"AP1L", 256, false}, {"AP1L", 300, false},  // Random at 300
-    };
-    for (const Case& c : cases) {
-        Open f(300);
-        f.form->List1.ListIndex = c.pick;
-        f.form->Click(c.slot);
-        EXPECT_EQ(f.form->Find<Label>(c.slot)->Caption.empty(), !c.stored) << c.slot << c.pick;
-        if (!c.stored) {
-            EXPECT_NE(f.form->StatusLine.Caption.find("cannot be stored"), std::string::npos);
-        }
-    }
-    EXPECT_EQ(test::ImageColumn(*e.form), before);
-}
-
-TEST(AircraftSlots, NumberLabelOfEnemySecondaryMeansNone) {
-    Editor e;
-    e.form->DP2N.Caption = "7";
-    e.form->DP2N_Click();  // labels change at any time
-    EXPECT_EQ(e.form->DP2L.Caption, "None");
-    EXPECT_EQ(e.form->DP2N.Caption, "");
-    EXPECT_EQ(e.form->G.TextMatrix(325, 2), "");
-    e.form->Command3_Click();
-    e.form->DP2N_Click();  // and with a mission open the code is stored too
-    EXPECT_EQ(e.Bytes(324, 4), (Bytes{254, 255, 255, 255}));
-    EXPECT_EQ(e.Bytes(384, 4), (Bytes{254, 255, 255, 255}));
-}
-
-TEST(Places, PicksStoreTwoByteCodes) {
-    Open e(10, 400);
-    e.form->List2.ListIndex = 5;
-    e.form->Targl_Click();
-    EXPECT_EQ(e.Bytes(288, 4), (Bytes{5, 0, 0, 0}));
-    EXPECT_EQ(e.form->TargLN.Caption, "5");
-    EXPECT_EQ(e.form->Targl.Caption, " 5:Place 5");
-
-    e.form->G.SetByte(304, 9);  // offset 303, the spare byte after the code
-    e.form->List2.ListIndex = 300;
-    e.form->HBL_Click();
-    EXPECT_EQ(e.Bytes(300, 4), (Bytes{44, 1, 0, 9}));
-    EXPECT_EQ(e.form->HBN.Caption, "300");
-
-    e.form->Targl_Click();
-    EXPECT_EQ(e.Bytes(288, 2), e.Bytes(300, 2));
-
-    e.form->List2.ListIndex = -1;
-    e.form->Targl_Click();
-    EXPECT_EQ(e.Bytes(288, 2), (Bytes{44, 1}));
-}
-
-TEST(Places, NothingBeforeAMissionAndNothingPast65535) {
-    Editor e(2, 65537);
-    e.form->List2.ListIndex = 1;
-    e.form->Targl_Click();
-    EXPECT_EQ(e.form->Targl.Caption, "");
-    e.form->Command3_Click();
-    e.form->List2.ListIndex = 65535;
-    e.form->HBL_Click();
-    EXPECT_EQ(e.Bytes(300, 2), (Bytes{255, 255}));
-    e.form->List2.ListIndex = 65536;
-    e.form->Targl_Click();
-    EXPECT_EQ(e.Bytes(288, 2), (Bytes{0, 0}));
-    EXPECT_NE(e.form->StatusLine.Caption.find("0 to 65535"), std::string::npos);
-}
-
-}  // namespace
 }  // namespace kestrane

@@ -1,0 +1,100 @@
+// What a hostile trial found: long catalogue entries, long pastes, save
+// targets that are not plain files, links out of the start folder, empty
+// catalogues, and drops that cannot load.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "TestSupport.h"
+
+namespace kestrane {
+
+using C = ControlId;
+using test::Editor;
+using test::Mission;
+
+TEST(Faults, ACatalogueEntryCostsTheSameWhateverItsLength) {
+    Editor e;
+    test::WriteFile(e.dir / "planes.txt", "Short\n" + std::string(3'000'000, 'x'));  // no line end
+    test::WriteFile(e.dir / "targets.txt", "");
+    WindowModel model(e.dialog, e.dir.path());
+    const PickList& planes = model.Items(C::AircraftList);
+    ASSERT_EQ(planes.count(), 4);
+    EXPECT_EQ(planes.item(1), " 1:" + std::string(256, 'x') + "\u2026");
+    const std::string& status = model.Text(C::StatusLine);
+    EXPECT_NE(status.find("planes.txt has entries longer than 256 characters"), std::string::npos) << status;
+    EXPECT_NE(status.find("targets.txt is empty"), std::string::npos) << status;
+}
+
+TEST(Faults, APasteOfAnyLengthIsReadWhole) {
+    Editor e;
+    e.Load(Mission());
+    e.Enter(C::AttackPrimaryAltitudeBox, std::string(100'000, '0') + "7");
+    EXPECT_EQ(e.model->Image().u32(368), 7u);
+    e.Enter(C::EnemyPrimaryAltitudeBox, "1" + std::string(40'000, '0'));
+    EXPECT_EQ(e.model->Image().u32(392), 0u);
+    EXPECT_NE(e.Status().find("is too large"), std::string::npos);
+}
+
+TEST(Faults, SaveTargetsThatAreNotPlainFilesAreRefusedWithTheTrueReason) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> make;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"link to a device", [](auto& p) { std::filesystem::create_symlink("/dev/null", p); }, "it is a device"},
+        {"pipe", [](auto& p) { ::mkfifo(p.c_str(), 0600); }, "it is a pipe"},
+        {"folder", [](auto& p) { std::filesystem::create_directory(p); }, "it is a folder"},
+        {"dangling link", [](auto& p) { std::filesystem::create_symlink(p.parent_path() / "gone.msn", p); },
+         "it is a link to a file that does not exist"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Editor e;
+        e.Load(Mission({{272, 2}}));
+        c.make(e.dir / "out.msn");
+        e.model->Type(C::FileNameBox, "out");
+        e.model->Click(C::SaveButton);
+        EXPECT_NE(e.Status().find(c.reason), std::string::npos) << e.Status();
+        EXPECT_NE(e.Status().find("nothing was written"), std::string::npos) << e.Status();
+        EXPECT_EQ(e.Status().find("damaged"), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(e.dir / "gone.msn"));
+    }
+}
+
+TEST(Faults, ALinkOutOfTheStartFolderIsFollowedAndTheFileWrittenIsNamed) {
+    Editor e;
+    test::TempDir elsewhere;
+    const std::filesystem::path outside = elsewhere / "kept.bin";
+    test::WriteFile(outside, std::string(1000, 'o'));
+    std::filesystem::create_symlink(outside, e.dir / "out.msn");
+    e.Load(Mission({{272, 2}}));
+    e.Save("out");
+    EXPECT_EQ(e.Status(), "Saved " + outside.string() + " (through the link " + (e.dir / "out.msn").string() + ").");
+    const std::string written = test::ReadFile(outside);
+    ASSERT_EQ(written.size(), 1000u);
+    EXPECT_EQ(written.substr(400), std::string(600, 'o'));
+    EXPECT_EQ(static_cast<std::uint8_t>(written[272]), 2);
+}
+
+TEST(Faults, ADropThatCannotLoadChangesNothing) {
+    Editor e;
+    e.Load(Mission({{272, 2}}));
+    test::WriteFile(e.dir / "b.msn", Mission({{272, 3}}));
+    const std::vector<std::string> shown = test::ControlStates(*e.model);
+    const std::string b = (e.dir / "b.msn").string();
+    for (const auto& [files, notLocal, why] : {std::tuple{std::vector<std::string>{b, b}, 0, "2 items were dropped"},
+                                               std::tuple{std::vector<std::string>{}, 1, "only a file on this computer"},
+                                               std::tuple{std::vector<std::string>{}, 0, "nothing that names a file"}}) {
+        e.model->Drop(files, notLocal);
+        EXPECT_NE(e.Status().find(why), std::string::npos) << e.Status();
+        EXPECT_EQ(e.model->Image().u8(272), 2);
+        EXPECT_EQ(test::ControlStates(*e.model), shown);
+    }
+    e.model->Drop({b}, 0);
+    EXPECT_EQ(e.Status(), "Loaded " + b + ".");
+    EXPECT_EQ(e.model->Value(C::YearOptions), 3);
+}
+
+}  // namespace kestrane
