@@ -12,7 +12,9 @@
 //   kestrane_startup model-census  the same counts worked out from the
 //                                  window model, for when there is no view
 //   kestrane_startup bare FILE     a plain window holding the widgets that
-//                                  FILE (a census) lists, and nothing else
+//                                  FILE (a census) lists, its lists holding
+//                                  as many plain rows as the census counted
+//                                  (none with STARTUP_BARE_EMPTY_LISTS set)
 //   kestrane_startup bare FILE HOW N
 //                                  the same with N items put into its second
 //                                  list in one of the ways a view could fill
@@ -165,6 +167,7 @@ struct Census {
     int width = 900;
     int height = 700;
     long listItems = 0;
+    std::vector<int> itemsPerList;  // rows of each list, in the window's order
 };
 
 Census TakeCensus(QWidget& window) {
@@ -176,9 +179,14 @@ Census TakeCensus(QWidget& window) {
         const std::string cls = StandardClass(w);
         ++c.counts[cls];
         if (cls != w->metaObject()->className()) ++c.foreign[std::string(w->metaObject()->className()) + "->" + cls];
-        if (auto* list = qobject_cast<QListWidget*>(w)) c.listItems += list->count();
+        int rows = -1;
+        if (auto* list = qobject_cast<QListWidget*>(w)) rows = list->count();
         else if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->model())
-            c.listItems += view->model()->rowCount();
+            rows = view->model()->rowCount();
+        if (rows >= 0) {
+            c.listItems += rows;
+            c.itemsPerList.push_back(rows);
+        }
     }
     return c;
 }
@@ -188,6 +196,11 @@ void PrintCensus(const Census& c) {
     for (const auto& [cls, n] : c.counts) std::printf("%s %d\n", cls.c_str(), n);
     for (const auto& [cls, n] : c.foreign) std::printf("# %s %d\n", cls.c_str(), n);
     std::printf("# list items %ld\n", c.listItems);
+    if (!c.itemsPerList.empty()) {
+        std::printf("rows");
+        for (int n : c.itemsPerList) std::printf(" %d", n);
+        std::printf("\n");
+    }
 }
 
 // Counts from the window model's arrangement, as the view builds it: one
@@ -224,26 +237,45 @@ Census ReadCensus(const char* path) {
         std::string key;
         fields >> key;
         if (key == "size") fields >> c.width >> c.height;
+        else if (key == "rows") for (int n; fields >> n;) c.itemsPerList.push_back(n);
         else fields >> c.counts[key];
     }
     return c;
 }
 
 // A plain window of the census's size with its widgets laid out in a
-// simple grid of fixed cells; they carry no data and no connections.
-std::unique_ptr<QWidget> BareWindow(const Census& c) {
+// simple grid of fixed cells; they carry no connections. Its lists hold as
+// many rows as the census counted in the real window's lists (when it
+// counted them, and unless rows is false), as plain strings, so that both
+// windows paint a screenful of rows.
+std::unique_ptr<QWidget> BareWindow(const Census& c, bool rows) {
     auto window = std::make_unique<QWidget>();
     window->setWindowTitle("Bare widgets");
     window->resize(c.width, c.height);
     constexpr int kCellW = 110, kCellH = 26;
     const int columns = std::max(1, c.width / kCellW);
     int cell = 0;
+    std::size_t list = 0;
     for (const auto& [name, make] : Factories()) {
         const auto it = c.counts.find(name);
         if (it == c.counts.end()) continue;
-        for (int i = 0; i < it->second; ++i, ++cell) {
+        for (int i = 0; i < it->second; ++i) {
             QWidget* w = make(window.get());
-            w->setGeometry((cell % columns) * kCellW, (cell / columns) * kCellH, kCellW - 4, kCellH - 2);
+            auto* view = qobject_cast<QListView*>(w);
+            if (view == nullptr || !rows || list >= c.itemsPerList.size()) {
+                w->setGeometry((cell % columns) * kCellW, (cell / columns) * kCellH, kCellW - 4, kCellH - 2);
+                ++cell;
+                continue;
+            }
+            // Lists with rows go down the strip right of the grid, one above
+            // the other, each half the window's height.
+            const int half = c.height / 2;
+            w->setGeometry(columns * kCellW, static_cast<int>(list % 2) * half, c.width - columns * kCellW, half - 2);
+            QStringList items;
+            for (int row = 0; row < c.itemsPerList[list]; ++row) items.append(QStringLiteral(" %1:Item %1").arg(row));
+            view->setUniformItemSizes(true);
+            view->setModel(new QStringListModel(items, view));
+            ++list;
         }
     }
     return window;
@@ -384,7 +416,7 @@ int main(int argc, char** argv) {
         return 3;
 #endif
     } else if (mode == "bare" && argc >= 3) {
-        window = BareWindow(ReadCensus(argv[2]));
+        window = BareWindow(ReadCensus(argv[2]), std::getenv("STARTUP_BARE_EMPTY_LISTS") == nullptr);
         if (argc >= 5 && !FillList(*window, argv[3], std::atoi(argv[4]))) return Usage();
     } else {
         return Usage();

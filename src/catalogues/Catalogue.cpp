@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <system_error>
@@ -12,42 +13,85 @@
 namespace kestrane {
 
 
+namespace {
+
+// True when every byte is below 0x80, tested eight bytes at a time.
+bool IsAscii(std::string_view text) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    std::uint64_t any = 0;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        any |= word;
+    }
+    for (; p < end; ++p) any |= static_cast<unsigned char>(*p);
+    return (any & 0x8080808080808080ULL) == 0;
+}
+
+// Calls line(start, length) for each line of the text, in order. A text
+// without CR (the usual case) is split with memchr; otherwise byte by byte.
+template <typename Line>
+void ForEachLine(std::string_view text, Line&& line) {
+    const std::size_t n = text.size();
+    if (n == 0) return;
+    const char* const base = text.data();
+    if (std::memchr(base, '\r', n) == nullptr) {
+        for (std::size_t start = 0; start < n;) {
+            const void* found = std::memchr(base + start, '\n', n - start);
+            const std::size_t end = found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - base) : n;
+            line(start, end - start);
+            start = end + 1;
+        }
+        return;
+    }
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = base[i];
+        if (c != '\n' && c != '\r') continue;
+        line(start, i - start);
+        if (c == '\r' && i + 1 < n && base[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < n) line(start, n - start);
+}
+
+std::size_t Characters(std::string_view utf8) {
+    return static_cast<std::size_t>(
+        std::ranges::count_if(utf8, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+}  // namespace
+
 std::vector<std::size_t> LineStarts(std::string_view text) {
     std::vector<std::size_t> starts;
-    if (text.empty()) return starts;
-    // Room for the most lines the text can hold; pages not written to cost nothing.
-    starts.reserve(1 + static_cast<std::size_t>(std::count_if(text.begin(), text.end(),
-                                                              [](char c) { return c == '\n' || c == '\r'; })));
-    starts.push_back(0);
-    const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const char c = text[i];
-        if (c != '\n' && c != '\r') continue;
-        if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-        if (i + 1 < n) starts.push_back(i + 1);
-    }
+    ForEachLine(text, [&](std::size_t start, std::size_t) { starts.push_back(start); });
     return starts;
 }
 
 std::string_view LineAt(std::string_view text, std::size_t start) {
     const std::string_view rest = text.substr(start);
-    return rest.substr(0, rest.find_first_of("\r\n"));
+    std::size_t end = 0;
+    while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r') ++end;
+    return rest.substr(0, end);
 }
 
 CatalogueFile ParseCatalogue(std::string bytes) {
     CatalogueFile result;
     // UTF-8 text keeps its buffer; only Windows-1252 text is converted.
-    if (!IsValidUtf8(bytes)) bytes = Cp1252ToUtf8(bytes);
+    // Plain ASCII, the usual catalogue, is UTF-8 with one character a byte.
+    const bool ascii = IsAscii(bytes);
+    if (!ascii && !IsValidUtf8(bytes)) bytes = Cp1252ToUtf8(bytes);
     else if (std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF") bytes.erase(0, 3);
     result.text = std::move(bytes);
-    result.starts = LineStarts(result.text);
-    for (std::size_t i = 0; i < result.starts.size(); ++i) {
-        const std::string_view line = result.line(i);
-        if (line.size() <= result.longest) continue;  // cannot hold more characters than bytes
-        result.longest = std::max<std::size_t>(result.longest, std::ranges::count_if(line, [](char c) {
-            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        }));
-    }
+    const std::string_view text = result.text;
+    // One pass: the start of each line, and the longest line in characters.
+    result.starts.reserve(text.size() / 16 + 1);
+    ForEachLine(text, [&](std::size_t start, std::size_t length) {
+        result.starts.push_back(start);
+        if (length <= result.longest) return;  // cannot hold more characters than bytes
+        result.longest = ascii ? length : std::max(result.longest, Characters(text.substr(start, length)));
+    });
     result.read = true;
     return result;
 }

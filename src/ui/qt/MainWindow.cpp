@@ -106,52 +106,57 @@ QString AsName(QString caption) {
 
 // ---- Font ----
 
-// The captions at start-up and the room each has, for choosing the font.
+// The captions at start-up and the room each has for its text, for choosing
+// the font: option and check buttons need their indicator beside the text,
+// buttons and frame captions a small margin; only the text itself narrows
+// with the font. A text shown in several places is kept once, with the least
+// room it has, since that place decides whether it fits.
 struct CaptionRoom {
     QString text;
-    int width;       // pixels of the control
-    ControlKind kind;
+    int room;  // pixels for the text
 };
 
-std::vector<CaptionRoom> StartCaptions(const WindowModel& model) {
+std::vector<CaptionRoom> StartCaptions(const WindowModel& model, const QStyle& indicators) {
+    const int radio = indicators.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                      indicators.pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    const int check =
+        indicators.pixelMetric(QStyle::PM_IndicatorWidth) + indicators.pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
     std::vector<CaptionRoom> rooms;
     for (const Placement& p : Arrangement()) {
-        const int width = TwipsToPixels(p.width);
         std::string caption;
         const ControlKind kind = Spec(p.id).kind;
         if (kind == ControlKind::Options) caption = model.Members(p.id)[static_cast<std::size_t>(p.member)];
         else if (kind == ControlKind::Label && p.id != ControlId::UnknownNote) caption = model.Text(p.id);
         else if (kind == ControlKind::Frame || kind == ControlKind::Button || kind == ControlKind::CheckBox)
             caption = model.Text(p.id);
-        if (!caption.empty()) rooms.push_back({Text(caption), width, Spec(p.id).kind});
-    }
-    return rooms;
-}
-
-// How much wider than its room the widest caption's text is in the given
-// font (1 or less when all fit). Option and check buttons need their
-// indicator beside the text, buttons and frame captions a small margin; only
-// the text itself narrows with the font.
-double WorstRatio(const std::vector<CaptionRoom>& rooms, const QFont& font, const QStyle& indicators) {
-    const QFontMetricsF fm(font);
-    const int radio = indicators.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
-                      indicators.pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
-    const int check =
-        indicators.pixelMetric(QStyle::PM_IndicatorWidth) + indicators.pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
-    double worst = 0;
-    for (const CaptionRoom& r : rooms) {
-        int room = r.width;
-        switch (r.kind) {
+        if (caption.empty()) continue;
+        int room = TwipsToPixels(p.width);
+        switch (kind) {
         case ControlKind::Frame: room -= 16; break;
         case ControlKind::Button: room -= 8; break;
         case ControlKind::Options: room -= radio + 1; break;
         case ControlKind::CheckBox: room -= check + 1; break;
         default: break;
         }
+        room = std::max(room, 1);
+        const QString text = Text(caption);
+        const auto same = std::ranges::find(rooms, text, &CaptionRoom::text);
+        if (same == rooms.end()) rooms.push_back({text, room});
+        else same->room = std::min(same->room, room);
+    }
+    return rooms;
+}
+
+// How much wider than its room the widest caption's text is in the given
+// font (1 or less when all fit).
+double WorstRatio(const std::vector<CaptionRoom>& rooms, const QFont& font) {
+    const QFontMetricsF fm(font);
+    double worst = 0;
+    for (const CaptionRoom& r : rooms) {
         // Whole pixels, rounded up: a text a fraction wider than its room
         // would be shortened.
         const double need = std::ceil(fm.horizontalAdvance(r.text));
-        worst = std::max(worst, need / std::max(room, 1));
+        worst = std::max(worst, need / r.room);
     }
     return worst;
 }
@@ -163,16 +168,16 @@ QFont ChooseFont(const WindowModel& model, const QStyle& indicators) {
     font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
-    const std::vector<CaptionRoom> rooms = StartCaptions(model);
+    const std::vector<CaptionRoom> rooms = StartCaptions(model, indicators);
 
     // Each step narrows the font by the widest caption's excess, measured
     // again since a narrower face of the family may take over below 100.
     int stretch = 100;
-    double ratio = WorstRatio(rooms, font, indicators);
+    double ratio = WorstRatio(rooms, font);
     for (int step = 0; ratio > 1.0 && step < 8; ++step) {
         stretch = std::clamp(static_cast<int>(std::floor(stretch / ratio)), 60, stretch - 1);
         font.setStretch(stretch);
-        ratio = WorstRatio(rooms, font, indicators);
+        ratio = WorstRatio(rooms, font);
     }
     return font;
 }
