@@ -1,0 +1,167 @@
+// The window as assistive technology and a keyboard-only user meet it, and
+// the desktop conventions: what labels read, a click anywhere on an option,
+// load-pick-edit-save without the mouse, text set from outside, drops, the
+// modified mark with undo, and the inspector.
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+#include <QUrl>
+
+#include "TestSupport.h"
+#include "ui/qt/InspectorWindow.h"
+#include "ui/qt/MainWindow.h"
+#include "ui/qt/SheetNames.h"
+
+namespace kestrane {
+namespace {
+
+using C = ControlId;
+
+struct Window {
+    explicit Window(test::Editor& ed) : window(*ed.model) {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    template <class T = QWidget>
+    T* Get(ControlId id, int member = -1) { return window.findChild<T*>(ObjectName(id, member)); }
+    MainWindow window;
+};
+
+const MissionBytes kMission = test::Mission({{272, 1}, {280, 2}, {304, 3}, {288, 4}, {12, 'R'}, {368, 100}});
+
+TEST(Access, EveryValueLabelIsReadAsTheTextItShows) {
+    test::Editor ed(6, 8);
+    Window w(ed);
+    ed.Load(kMission);
+    w.window.Refresh();
+    int values = 0;
+    for (const ControlSpec& spec : AllControls()) {
+        if (spec.kind != ControlKind::Label && spec.kind != ControlKind::ClickableLabel &&
+            spec.kind != ControlKind::StatusLine)
+            continue;
+        QAccessibleInterface* label = QAccessible::queryAccessibleInterface(w.Get(spec.id));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(QAccessible::Name).toStdString(), ed.model->Text(spec.id)) << ObjectName(spec.id).toStdString();
+        if (spec.caption.empty()) {  // a value, not a caption: it says what it is
+            EXPECT_FALSE(label->text(QAccessible::Description).isEmpty()) << ObjectName(spec.id).toStdString();
+            ++values;
+        }
+    }
+    EXPECT_EQ(values, 23);
+}
+
+TEST(Access, AClickAnywhereOnAnOptionOrTheCheckBoxCounts) {
+    test::Editor ed;
+    Window w(ed);
+    ed.Load(kMission);
+    for (const OptionControl& option : kOptionControls)
+        for (int m = 0; m < option.setting->count; ++m) {
+            QWidget* button = w.Get(option.group, m);
+            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() - 2, button->height() / 2));
+            EXPECT_EQ(ed.model->Value(option.group), m);
+        }
+    QWidget* check = w.Get(C::InstantActionBox);
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(check->width() - 2, check->height() / 2));
+    EXPECT_EQ(ed.model->Value(C::InstantActionBox), 1);
+}
+
+// Presses Tab until the widget has the focus; fails after a full round.
+void TabTo(QWidget* target) {
+    for (int i = 0; i < 200 && QApplication::focusWidget() != target; ++i)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : target->window(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), target) << target->objectName().toStdString();
+}
+
+TEST(Access, AKeyboardOnlySessionSavesWhatTheMouseWould) {
+    test::Editor byMouse, byKeys;
+    test::WriteFile(byKeys.dir / "in.msn", kMission);
+    byMouse.Load(kMission);
+    byMouse.model->Select(C::AircraftList, 4);
+    byMouse.model->Click(C::AttackPlane2Name);
+    byMouse.model->Click(C::WeatherOptions, 3);
+    byMouse.Enter(C::AttackPrimaryAltitudeBox, "12000");
+    const std::vector<std::uint8_t> expected = byMouse.Save("kb");
+
+    Window w(byKeys);
+    byKeys.dialog.answers.push_back((byKeys.dir / "in.msn").string());
+    QTest::keyClick(&w.window, Qt::Key_O, Qt::ControlModifier);
+    TabTo(w.Get(C::AircraftList));
+    for (int i = 0; i < 4; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    TabTo(w.Get(C::AttackPlane2Name));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    TabTo(w.Get(C::WeatherOptions, 2));  // Tab lands on the chosen member
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    TabTo(w.Get(C::AttackPrimaryAltitudeBox));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "12000");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    TabTo(w.Get(C::FileNameBox));
+    QTest::keyClicks(QApplication::focusWidget(), "kb");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(test::ReadBytes(byKeys.dir / "kb.msn"), expected);
+}
+
+TEST(Access, WhatABoxShowsIsWhatSaveCommitsHoweverTheTextGotThere) {
+    test::Editor ed;
+    Window w(ed);
+    ed.Load(kMission);
+    auto* box = w.Get<QLineEdit>(C::AttackSecondaryAltitudeBox);
+    QAccessible::queryAccessibleInterface(box)->setText(QAccessible::Value, QStringLiteral("4321"));
+    auto* paste = w.Get<QLineEdit>(C::EnemyPrimaryAltitudeBox);
+    paste->setText(QString(40000, u'0') + u'9');  // longer than a box holds by default
+    EXPECT_EQ(paste->text().size(), 40001);
+    ed.Save("out");
+    EXPECT_EQ(box->text(), QStringLiteral("4321"));
+    EXPECT_EQ(ed.model->Image().u32(372), 4321u);
+    EXPECT_EQ(ed.model->Image().u32(392), 9u);
+}
+
+TEST(Desktop, ADroppedFileLoadsAndTheTitleMarksUnsavedChanges) {
+    test::Editor ed;
+    test::WriteFile(ed.dir / "dropped.msn", kMission);
+    Window w(ed);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString((ed.dir / "dropped.msn").string()))});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w.window, &drop);
+    EXPECT_EQ(ed.model->Image().bytes(), kMission);
+    EXPECT_FALSE(w.window.isWindowModified());
+
+    QTest::mouseClick(w.Get(C::YearOptions, 3), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(w.window.isWindowModified());
+    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Kestrane Mission maker[*]"));
+    QTest::keyClick(&w.window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(w.window.isWindowModified());
+    EXPECT_EQ(ed.model->Image().bytes(), kMission);
+}
+
+TEST(Desktop, TheInspectorShowsTheFileAndFollowsEdits) {
+    test::Editor ed;
+    Window w(ed);
+    ed.Load(kMission);
+    QTest::keyClick(&w.window, Qt::Key_F2);
+    ASSERT_TRUE(w.window.Inspector() != nullptr && w.window.Inspector()->isVisible());
+    QAbstractItemModel* table = w.window.Inspector()->Table()->model();
+    ASSERT_EQ(table->rowCount(), 400);
+    for (int offset = 0; offset < 400; ++offset)
+        ASSERT_EQ(table->index(offset, InspectorTable::Byte).data().toInt(), kMission[static_cast<std::size_t>(offset)]);
+    QTest::mouseClick(w.Get(C::WeatherOptions, 4), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(table->index(280, InspectorTable::Byte).data().toInt(), 4);
+    EXPECT_EQ(table->index(280, InspectorTable::Changed).data().toString(), QStringLiteral("changed"));
+    EXPECT_EQ(table->index(281, InspectorTable::Changed).data().toString(), QString());
+    const QModelIndexList rows = w.window.Inspector()->Table()->selectionModel()->selectedRows();
+    ASSERT_EQ(rows.size(), 1);  // the focused option's field
+    EXPECT_EQ(rows.front().row(), 280);
+}
+
+}  // namespace
+}  // namespace kestrane
