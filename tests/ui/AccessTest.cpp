@@ -131,9 +131,12 @@ TEST(Desktop, ADroppedFileLoadsAndTheTitleMarksUnsavedChanges) {
     Window w(ed);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString((ed.dir / "dropped.msn").string()))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w.window, &enter);
+    ASSERT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w.window, &drop);
-    EXPECT_EQ(ed.model->Image().bytes(), kMission);
+    EXPECT_EQ(ed.model->Image().bytes(), kMission) << ed.Status();
     EXPECT_FALSE(w.window.isWindowModified());
 
     QTest::mouseClick(w.Get(C::YearOptions, 3), Qt::LeftButton, {}, QPoint(5, 5));
