@@ -66,6 +66,7 @@ TEST(Access, AClickAnywhereOnAnOptionOrTheCheckBoxCounts) {
     for (const OptionControl& option : kOptionControls)
         for (int m = 0; m < option.setting->count; ++m) {
             QWidget* button = w.Get(option.group, m);
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::RadioButton);
             QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() - 2, button->height() / 2));
             EXPECT_EQ(ed.model->Value(option.group), m);
         }

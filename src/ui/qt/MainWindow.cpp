@@ -391,7 +391,9 @@ QWidget* MainWindow::MakeOptionButton(ControlId id, int member, QWidget* parent)
     }
     auto* view = new OptionButton(parent);
     view->setStyle(sheetStyle_.get());
-    view->setAutoExclusive(false);
+    // Auto-exclusive, so that assistive technology reads it as a radio
+    // button; the exclusive group still decides which member is chosen.
+    view->setAutoExclusive(true);
     buttons->addButton(view, member);
     return view;
 }
