@@ -156,30 +156,21 @@ void WindowModel::Record(std::string_view title, const Field& field, const std::
     undone_.clear();
 }
 
-void WindowModel::ApplyStep(const Step& step, bool forward) {
+void WindowModel::Undo() { Replay(history_, undone_, false); }
+void WindowModel::Redo() { Replay(undone_, history_, true); }
+
+void WindowModel::Replay(std::vector<Step>& from, std::vector<Step>& to, bool forward) {
+    if (from.empty()) return SetText(C::StatusLine, forward ? "Nothing to redo." : "Nothing to undo.");
+    Step step = std::move(from.back());
+    from.pop_back();
     for (const FieldBytes& f : step.fields) {
         const std::vector<std::uint8_t>& bytes = forward ? f.after : f.before;
         for (std::size_t i = 0; i < bytes.size(); ++i) image_.setU8(f.field->offset + static_cast<int>(i), bytes[i]);
     }
     for (const ControlChange& change : step.controls) state_[Index(change.id)] = forward ? change.after : change.before;
-}
-
-void WindowModel::Undo() {
-    if (history_.empty()) return SetText(C::StatusLine, "Nothing to undo.");
-    Step step = std::move(history_.back());
-    history_.pop_back();
-    ApplyStep(step, false);
-    SetText(C::StatusLine, "Undone: " + step.title + " went back from " + step.afterWords + " to " + step.beforeWords + ".");
-    undone_.push_back(std::move(step));
-}
-
-void WindowModel::Redo() {
-    if (undone_.empty()) return SetText(C::StatusLine, "Nothing to redo.");
-    Step step = std::move(undone_.back());
-    undone_.pop_back();
-    ApplyStep(step, true);
-    SetText(C::StatusLine, "Redone: " + step.title + " changed from " + step.beforeWords + " to " + step.afterWords + ".");
-    history_.push_back(std::move(step));
+    SetText(C::StatusLine, forward ? "Redone: " + step.title + " changed from " + step.beforeWords + " to " + step.afterWords + "."
+                                   : "Undone: " + step.title + " went back from " + step.afterWords + " to " + step.beforeWords + ".");
+    to.push_back(std::move(step));
 }
 
 void WindowModel::StartHistory() {

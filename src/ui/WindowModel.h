@@ -149,7 +149,9 @@ private:
     // How the window words a field's value: an option's caption, a number,
     // a name, on or off, an aircraft or place.
     std::string Words(const Field& field) const;
-    void ApplyStep(const Step& step, bool forward);
+    // Takes the latest step of one history, applies it back or forward, and
+    // puts it on the other.
+    void Replay(std::vector<Step>& from, std::vector<Step>& to, bool forward);
     void StartHistory();
     void SetText(ControlId id, std::string text) { state_[Index(id)].text = std::move(text); }
     void SetValue(ControlId id, int value) { state_[Index(id)].value = value; }

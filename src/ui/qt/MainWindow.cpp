@@ -332,7 +332,7 @@ QWidget* MainWindow::MakeTextBox(ControlId id, QWidget* parent) {
     // The model holds the text however it got into the box (typing, pasting,
     // assistive technology), so that Enter and Save commit what the box shows.
     connect(view, &QLineEdit::textChanged, this, [this, id](const QString& text) { model_.Type(id, text.toStdString()); });
-    connect(view, &KeyLineEdit::keyAscii, this,
+    connect(view, &KeyLineEdit::characterKey, this,
             [this, id](int code) { Forward([this, id, code] { model_.KeyPress(id, code); }); });
     refreshers_.push_back([this, id, view] {
         if (const QString text = Text(model_.Text(id)); view->text() != text) view->setText(text);

@@ -113,7 +113,7 @@ void ClickableLabel::paintEvent(QPaintEvent* event) {
 
 // ---- KeyLineEdit ----
 
-int KeyAsciiOf(const QKeyEvent& event) {
+int CharacterCodeOf(const QKeyEvent& event) {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return kEnterKey;
     const QString text = event.text();
     if (text.size() == 1 && text.at(0).unicode() > 0 && text.at(0).unicode() < 256) return text.at(0).unicode();
@@ -125,7 +125,7 @@ KeyLineEdit::KeyLineEdit(QWidget* parent) : QLineEdit(parent) {}
 void KeyLineEdit::keyPressEvent(QKeyEvent* event) {
     // The window model sees the key first and never takes it away: the box
     // still edits with it afterwards, Enter included.
-    if (const int code = KeyAsciiOf(*event); code != 0) emit keyAscii(code);
+    if (const int code = CharacterCodeOf(*event); code != 0) emit characterKey(code);
     QLineEdit::keyPressEvent(event);
 }
 

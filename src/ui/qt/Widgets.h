@@ -71,7 +71,7 @@ public:
     explicit KeyLineEdit(QWidget* parent = nullptr);
 
 signals:
-    void keyAscii(int code);
+    void characterKey(int code);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -100,7 +100,7 @@ protected:
 // The character code of a key press as a text box's key event gives it:
 // 13 for Return and Enter, the code of a single character below 256
 // otherwise, and 0 for keys that make no character.
-int KeyAsciiOf(const QKeyEvent& event);
+int CharacterCodeOf(const QKeyEvent& event);
 
 // The items of a list box, read from the window model when the view asks,
 // so that a long catalogue costs nothing until it is scrolled to.
