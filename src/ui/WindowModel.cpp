@@ -151,7 +151,13 @@ void WindowModel::Record(std::string_view title, const Field& field, const std::
     for (const ControlSpec& spec : AllControls())
         if (spec.id != C::StatusLine && states[Index(spec.id)] != state_[Index(spec.id)])
             step.controls.push_back({spec.id, states[Index(spec.id)], state_[Index(spec.id)]});
-    if (box != C::Count) step.controls.push_back({box, {boxBefore, -1}, state_[Index(box)]});
+    if (box != C::Count) {
+        ControlChange change;
+        change.id = box;
+        change.before.text = boxBefore;
+        change.after = state_[Index(box)];
+        step.controls.push_back(std::move(change));
+    }
     history_.push_back(std::move(step));
     undone_.clear();
 }

@@ -118,7 +118,7 @@ private:
         std::vector<std::uint8_t> before, after;
     };
     struct ControlChange {
-        ControlId id;
+        ControlId id = ControlId::Count;
         ControlState before, after;
     };
     struct Step {

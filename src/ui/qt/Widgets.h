@@ -109,10 +109,14 @@ class ListItems : public QAbstractListModel {
 public:
     ListItems(const PickList& list, QObject* parent);
     int rowCount(const QModelIndex& parent = {}) const override;
+    // A list view asks for the index of every row when it lays them out; the
+    // list's length is fixed, so the check is one comparison.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
     const PickList& list_;
+    const int rows_;
 };
 
 // The application's style with option and check indicators small enough
