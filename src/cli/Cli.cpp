@@ -107,7 +107,7 @@ std::optional<MissionImage> Read(const std::string& file, std::ostream& err) {
 }
 
 // A value as text: numbers as digits, the name in JSON quotes.
-std::string ValueText(const Json& value) { return value.dump(); }
+std::string ValueText(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
 // ---- Commands ----
 
@@ -152,7 +152,8 @@ int Show(const std::vector<std::string>& files, bool json, const std::string& ca
         out << "  checksum: stored " << Hex8(stored) << ", computed " << Hex8(computed)
             << (stored == computed ? ", ok\n" : ", DIFFERENT\n");
     }
-    if (json) out << documents.dump(2) << "\n";
+    // File names need not be UTF-8; such bytes are written as replacement characters.
+    if (json) out << documents.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
     return status;
 }
 

@@ -41,19 +41,28 @@ std::optional<MissionBytes> FromHex(const std::string& hex) {
     return bytes;
 }
 
+// Texts that are not valid UTF-8 (a folder name in another encoding, say)
+// are written with replacement characters rather than refused.
+std::string Dump(const Json& json, int indent = -1) {
+    return json.dump(indent, ' ', false, Json::error_handler_t::replace);
+}
+
 std::uint32_t Seal(const Json& body) {
-    const std::string text = body.dump();
+    const std::string text = Dump(body);
     return Crc32(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 // The body of a whole, sealed recovery text of this editor, or null.
 std::optional<Json> Unseal(std::string_view text) {
-    Json doc = Json::parse(text.begin(), text.end(), nullptr, false);
+    const Json doc = Json::parse(text.begin(), text.end(), nullptr, false);
     if (doc.is_discarded() || !doc.is_object() || !doc.contains("body") || !doc.contains("seal")) return std::nullopt;
-    const Json& body = doc["body"];
-    if (!doc["seal"].is_number_unsigned() || doc["seal"].get<std::uint32_t>() != Seal(body)) return std::nullopt;
-    if (body.value("format", "") != kFormat || body.value("version", 0) != kVersion) return std::nullopt;
-    if (!body.contains("controls") || !body["controls"].is_array() || body["controls"].size() != kControlCount)
+    const Json& body = doc.at("body");
+    if (!doc.at("seal").is_number_unsigned() || doc.at("seal").get<std::uint32_t>() != Seal(body)) return std::nullopt;
+    if (!body.is_object()) return std::nullopt;
+    for (const char* key : {"format", "saved_at", "image", "clean"})
+        if (!body.contains(key) || !body.at(key).is_string()) return std::nullopt;
+    if (body.at("format") != kFormat || body.value("version", 0) != kVersion) return std::nullopt;
+    if (!body.contains("controls") || !body.at("controls").is_array() || body.at("controls").size() != kControlCount)
         return std::nullopt;
     return body;
 }
@@ -66,25 +75,36 @@ std::string WindowModel::RecoveryText(std::string_view savedAt) const {
     Json body{{"format", std::string(kFormat)},   {"version", kVersion},           {"saved_at", std::string(savedAt)},
               {"image", HexBytes(image_.bytes())}, {"clean", HexBytes(clean_)}, {"controls", controls}};
     const std::uint32_t seal = Seal(body);
-    return Json{{"body", std::move(body)}, {"seal", seal}}.dump(1) + "\n";
+    return Dump(Json{{"body", std::move(body)}, {"seal", seal}}, 1) + "\n";
 }
 
 std::string WindowModel::RecoverySavedAt(std::string_view text) {
     const std::optional<Json> body = Unseal(text);
-    return body && (*body)["saved_at"].is_string() ? (*body)["saved_at"].get<std::string>() : std::string();
+    return body ? body->at("saved_at").get<std::string>() : std::string();
 }
 
 bool WindowModel::Restore(std::string_view text) {
     const std::optional<Json> body = Unseal(text);
     if (!body) return false;
     try {
-        const std::optional<MissionBytes> image = FromHex((*body)["image"].get<std::string>());
-        const std::optional<MissionBytes> clean = FromHex((*body)["clean"].get<std::string>());
+        const std::optional<MissionBytes> image = FromHex(body->at("image").get<std::string>());
+        const std::optional<MissionBytes> clean = FromHex(body->at("clean").get<std::string>());
         if (!image || !clean) return false;
         std::array<ControlState, kControlCount> states;
-        for (std::size_t i = 0; i < kControlCount; ++i)
-            states[i] = {(*body)["controls"][i].at(0).get<std::string>(), (*body)["controls"][i].at(1).get<int>()};
-        const std::string status = "Restored the unsaved work from " + (*body)["saved_at"].get<std::string>() + ".";
+        for (std::size_t i = 0; i < kControlCount; ++i) {
+            const Json& control = body->at("controls").at(i);
+            states[i] = {control.at(0).get<std::string>(), control.at(1).get<int>()};
+            // A value that cannot be chosen now (a shorter catalogue, say) is no choice.
+            const auto id = static_cast<ControlId>(i);
+            const ControlKind kind = Spec(id).kind;
+            const int count = kind == ControlKind::List       ? Items(id).count()
+                              : kind == ControlKind::Options  ? static_cast<int>(Members(id).size())
+                              : kind == ControlKind::CheckBox ? 2
+                                                              : 0;
+            if (states[i].value >= count) states[i].value = count > 0 ? -1 : states[i].value;
+            if (kind == ControlKind::CheckBox && states[i].value < 0) states[i].value = 0;
+        }
+        const std::string status = "Restored the unsaved work from " + body->at("saved_at").get<std::string>() + ".";
         image_.assign(*image);
         state_ = states;
         history_.clear();

@@ -137,17 +137,14 @@ void WindowModel::Show(const Edit& edit) {
 void WindowModel::Record(std::string_view title, const Field& field, const std::function<Edit()>& editor, ControlId box) {
     const MissionBytes before = image_.bytes();
     const std::array<ControlState, kControlCount> states = state_;
-    Step step{std::string(title), Words(field), {}, {}, {}};
-    const std::string boxBefore = field.encoding == Encoding::Name ? MissionName(image_) : step.beforeWords;
+    const std::string beforeWords = Words(field);
+    const std::string boxBefore = BoxWords(field);
     const Edit edit = editor();
     Show(edit);
     if (!edit.stored || image_.bytes() == before) return;
 
-    step.afterWords = Words(field);
-    auto bytesOf = [](const MissionBytes& image, const Field& f) {
-        return std::vector<std::uint8_t>(image.begin() + f.offset, image.begin() + f.end());
-    };
-    for (const Field* f : edit.written) step.fields.push_back({f, bytesOf(before, *f), bytesOf(image_.bytes(), *f)});
+    Step step{std::string(title), beforeWords, Words(field), {}, {}};
+    for (const Field* f : edit.written) step.fields.push_back({f, BytesOf(before, *f), BytesOf(image_.bytes(), *f)});
     for (const ControlSpec& spec : AllControls())
         if (spec.id != C::StatusLine && states[Index(spec.id)] != state_[Index(spec.id)])
             step.controls.push_back({spec.id, states[Index(spec.id)], state_[Index(spec.id)]});
@@ -162,10 +159,28 @@ void WindowModel::Record(std::string_view title, const Field& field, const std::
     undone_.clear();
 }
 
+std::vector<std::uint8_t> WindowModel::BytesOf(const MissionBytes& image, const Field& field) {
+    return std::vector<std::uint8_t>(image.begin() + field.offset, image.begin() + field.end());
+}
+
+// What a box showed for its field: the number, or the name's text.
+std::string WindowModel::BoxWords(const Field& field) const {
+    return field.encoding == Encoding::Name ? MissionName(image_) : Words(field);
+}
+
+bool WindowModel::Unsaved() const {
+    if (Modified()) return true;
+    if (!image_.loaded()) return false;
+    for (const BoxControl& box : kBoxControls)
+        if (Text(box.box) != BoxWords(box.number != nullptr ? *box.number->field : kMissionNameField)) return true;
+    return false;
+}
+
 void WindowModel::Undo() { Replay(history_, undone_, false); }
 void WindowModel::Redo() { Replay(undone_, history_, true); }
 
 void WindowModel::Replay(std::vector<Step>& from, std::vector<Step>& to, bool forward) {
+    if (!unlocked_) return SetText(C::StatusLine, "No mission is open: load one or make a new one first.");
     if (from.empty()) return SetText(C::StatusLine, forward ? "Nothing to redo." : "Nothing to undo.");
     Step step = std::move(from.back());
     from.pop_back();
@@ -385,12 +400,34 @@ void WindowModel::NewMission() {
 }
 
 bool WindowModel::CommitBoxes() {
+    const MissionBytes before = image_.bytes();
+    std::vector<std::pair<std::string, std::string>> words;  // each box's field before, in words and as shown
     std::vector<TypedNumber> numbers;
-    for (const BoxControl& box : kBoxControls)
+    for (const BoxControl& box : kBoxControls) {
+        const Field& field = box.number != nullptr ? *box.number->field : kMissionNameField;
+        words.emplace_back(Words(field), BoxWords(field));
         if (box.number != nullptr) numbers.push_back({box.number, Text(box.box)});
+    }
     const Edit edit = CommitTexts(image_, Text(C::NameBox), numbers);
     Show(edit);
-    return edit.stored;
+    if (!edit.stored) return false;
+    // A box whose text changed its field is one undo step, as if Enter had
+    // been pressed in it, so that undo and redo stay true to the image.
+    for (std::size_t i = 0; i < kBoxControls.size(); ++i) {
+        const BoxControl& box = kBoxControls[i];
+        const Field& field = box.number != nullptr ? *box.number->field : kMissionNameField;
+        if (BytesOf(before, field) == BytesOf(image_.bytes(), field)) continue;
+        Step step{box.number != nullptr ? std::string(box.number->caption) : "Mission name", words[i].first,
+                  Words(field), {{&field, BytesOf(before, field), BytesOf(image_.bytes(), field)}}, {}};
+        ControlChange change;
+        change.id = box.box;
+        change.before.text = words[i].second;
+        change.after = state_[Index(box.box)];
+        step.controls.push_back(std::move(change));
+        history_.push_back(std::move(step));
+        undone_.clear();
+    }
+    return true;
 }
 
 void WindowModel::Save() {

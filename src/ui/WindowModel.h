@@ -82,6 +82,9 @@ public:
     bool CanRedo() const { return !undone_.empty(); }
     // Whether the image differs from what was last loaded, made new or saved.
     bool Modified() const { return image_.loaded() && image_.bytes() != clean_; }
+    // Whether closing now would lose work: the image is modified, or a box
+    // holds text that a save would commit.
+    bool Unsaved() const;
     // The image as the last load or new mission made it.
     const MissionBytes& Origin() const { return origin_; }
 
@@ -149,6 +152,8 @@ private:
     // How the window words a field's value: an option's caption, a number,
     // a name, on or off, an aircraft or place.
     std::string Words(const Field& field) const;
+    std::string BoxWords(const Field& field) const;
+    static std::vector<std::uint8_t> BytesOf(const MissionBytes& image, const Field& field);
     // Takes the latest step of one history, applies it back or forward, and
     // puts it on the other.
     void Replay(std::vector<Step>& from, std::vector<Step>& to, bool forward);

@@ -113,6 +113,22 @@ TEST(History, SaveClearsTheMarkButKeepsTheHistory) {
     EXPECT_FALSE(e.model->CanUndo());
 }
 
+TEST(History, ASaveThatCommitsABoxIsUndoneAsEnterWouldBe) {
+    Editor e;
+    e.Load(kLoaded);
+    e.Enter(C::AttackPrimaryAltitudeBox, "1000");
+    e.model->Type(C::AttackPrimaryAltitudeBox, "2000");
+    EXPECT_TRUE(e.model->Unsaved());
+    e.Save("out");
+    EXPECT_FALSE(e.model->Unsaved());
+    e.model->Undo();
+    EXPECT_EQ(e.Status(), "Undone: Attack Primary went back from 2000 to 1000.");
+    EXPECT_EQ(e.model->Text(C::AttackPrimaryAltitudeBox), "1000");
+    e.model->Click(C::LoadButton);  // cancelled: the editors lock, and so do undo and redo
+    e.model->Undo();
+    EXPECT_EQ(e.model->Image().u32(368), 1000u);
+}
+
 TEST(Recovery, RoundTripGivesTheImageAndEveryControlBack) {
     Editor e(10, 20);
     e.Load(kLoaded);

@@ -464,6 +464,9 @@ void MainWindow::OfferRecovery() {
 void MainWindow::Restore() {
     if (!recovery_.Exists()) {
         model_.Say("No unsaved work is kept.");
+    } else if (model_.Unsaved()) {
+        model_.Say("Ctrl+R would put the kept work in place of your unsaved changes: save or undo them first. "
+                   "Nothing was changed.");
     } else if (model_.Restore(recovery_.Read().toStdString())) {
         recovery_.Remove();
     } else {
@@ -474,14 +477,26 @@ void MainWindow::Restore() {
     Refresh();
 }
 
-void MainWindow::KeepUnsavedWork() {
-    if (!model_.Modified()) return;
+bool MainWindow::KeepUnsavedWork() {
+    if (!model_.Unsaved()) return true;
+    // Work kept by an earlier session and not restored is moved aside, not
+    // overwritten.
+    if (recovery_.Exists()) recovery_.SetAside();
     const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    recovery_.Write(QByteArray::fromStdString(model_.RecoveryText(now.toStdString())));
+    return recovery_.Write(QByteArray::fromStdString(model_.RecoveryText(now.toStdString())));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    KeepUnsavedWork();
+    // Work that cannot be kept keeps the window open, once: a second close
+    // goes ahead.
+    if (!KeepUnsavedWork() && !closeRefused_) {
+        closeRefused_ = true;
+        model_.Say("The unsaved work could not be kept in " + recovery_.Path().toStdString() +
+                   ", so the window stayed open: save the mission, or close again to leave without it.");
+        Refresh();
+        event->ignore();
+        return;
+    }
     const bool inspecting = inspector_ != nullptr && inspector_->isVisible();
     QSettings().setValue(QStringLiteral("inspector/open"), inspecting);
     if (inspecting) inspector_->close();

@@ -71,7 +71,9 @@ private:
     // Tells at start-up of unsaved work kept from an earlier session.
     void OfferRecovery();
     void Restore();
-    void KeepUnsavedWork();
+    // Writes the recovery file when closing now would lose work; false when
+    // that work could not be written.
+    bool KeepUnsavedWork();
     void ToggleInspector();
     // Selects in the inspector the rows of the field the focused control edits.
     void FollowFocus(QWidget* now);
@@ -87,6 +89,7 @@ private:
     class InspectorWindow* inspector_ = nullptr;
     std::map<QWidget*, ControlId> controlOf_;  // the control each widget shows
     int savesSeen_ = 0;
+    bool closeRefused_ = false;
 };
 
 }  // namespace kestrane

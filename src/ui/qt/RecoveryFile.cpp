@@ -17,8 +17,9 @@ bool RecoveryFile::Exists() const { return QFileInfo::exists(path_); }
 
 QByteArray RecoveryFile::Read() const {
     QFile file(path_);
-    // A recovery text is a few kilobytes; anything much larger is not one.
-    if (!file.open(QIODevice::ReadOnly) || file.size() > (1 << 20)) return {};
+    // A recovery text is a few kilobytes, more with long box texts; a file
+    // far larger than any box could hold is not one.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > (qint64(1) << 30)) return {};
     return file.readAll();
 }
 
@@ -32,7 +33,7 @@ void RecoveryFile::Remove() const { QFile::remove(path_); }
 
 QString RecoveryFile::SetAside() const {
     const QString aside =
-        path_ + QStringLiteral(".unreadable-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        path_ + QStringLiteral(".aside-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     return QFile::rename(path_, aside) ? aside : QString();
 }
 

@@ -17,7 +17,8 @@ public:
     QByteArray Read() const;
     bool Write(const QByteArray& text) const;
     void Remove() const;
-    // Moves a file that cannot be taken back out of the way; returns where.
+    // Moves the file out of the way (damaged, or older work not restored);
+    // returns where.
     QString SetAside() const;
 
 private:

@@ -122,6 +122,18 @@ int CharacterCodeOf(const QKeyEvent& event) {
 
 KeyLineEdit::KeyLineEdit(QWidget* parent) : QLineEdit(parent) {}
 
+bool KeyLineEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool redo = key->matches(QKeySequence::Redo) || key->keyCombination() == (Qt::CTRL | Qt::Key_Y);
+        if ((key->matches(QKeySequence::Undo) && !isUndoAvailable()) || (redo && !isRedoAvailable())) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void KeyLineEdit::keyPressEvent(QKeyEvent* event) {
     // The window model sees the key first and never takes it away: the box
     // still edits with it afterwards, Enter included.

@@ -75,6 +75,9 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The box takes undo and redo keys only while it has typing to undo or
+    // redo; otherwise they reach the window.
+    bool event(QEvent* event) override;
 };
 
 // An option button and a check box that take a click anywhere in their
