@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -106,6 +107,18 @@ std::optional<MissionImage> Read(const std::string& file, std::ostream& err) {
     return image;
 }
 
+// Runs a command's work on each file that reads as a mission and returns the
+// worst status: a file that cannot be read is a failure, said on stderr.
+template <class Work>
+int EachMission(const std::vector<std::string>& files, std::ostream& err, Work&& work) {
+    int status = kExitOk;
+    for (const std::string& file : files) {
+        const std::optional<MissionImage> image = Read(file, err);
+        status = std::max(status, image ? work(file, *image) : kExitFailed);
+    }
+    return status;
+}
+
 // A value as text: numbers as digits, the name in JSON quotes.
 std::string ValueText(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
@@ -115,20 +128,14 @@ int Show(const std::vector<std::string>& files, bool json, const std::string& ca
          std::ostream& err) {
     const Catalogues catalogues(catalogueDir);
     Json documents = Json::array();
-    int status = kExitOk;
-    for (const std::string& file : files) {
-        const std::optional<MissionImage> image = Read(file, err);
-        if (!image) {
-            status = kExitFailed;
-            continue;
-        }
-        const std::uint32_t stored = StoredChecksum(image->bytes());
-        const std::uint32_t computed = MissionChecksum(image->bytes());
+    const int status = EachMission(files, err, [&](const std::string& file, const MissionImage& image) {
+        const std::uint32_t stored = StoredChecksum(image.bytes());
+        const std::uint32_t computed = MissionChecksum(image.bytes());
         Json fields = Json::object();
         Json names = Json::object();
         for (const Field& field : kFields) {
-            fields[std::string(field.name)] = FieldValue(*image, field);
-            if (const auto name = FieldName(*image, field, catalogues)) names[std::string(field.name)] = *name;
+            fields[std::string(field.name)] = FieldValue(image, field);
+            if (const auto name = FieldName(image, field, catalogues)) names[std::string(field.name)] = *name;
         }
         if (json) {
             documents.push_back({{"file", file},
@@ -137,7 +144,7 @@ int Show(const std::vector<std::string>& files, bool json, const std::string& ca
                                  {"checksum_ok", stored == computed},
                                  {"fields", fields},
                                  {"names", names}});
-            continue;
+            return kExitOk;
         }
         out << file << "\n";
         for (const Field& field : kFields) {
@@ -151,60 +158,46 @@ int Show(const std::vector<std::string>& files, bool json, const std::string& ca
         }
         out << "  checksum: stored " << Hex8(stored) << ", computed " << Hex8(computed)
             << (stored == computed ? ", ok\n" : ", DIFFERENT\n");
-    }
+        return kExitOk;
+    });
     // File names need not be UTF-8; such bytes are written as replacement characters.
     if (json) out << documents.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
     return status;
 }
 
 int Check(const std::vector<std::string>& files, std::ostream& out, std::ostream& err) {
-    int status = kExitOk;
     std::string report;
-    for (const std::string& file : files) {
-        const ReadResult read = ReadMission(file);
-        if (!read.ok) {
-            err << kProgram << ": " << file << ": the file " << read.error << "\n";
-            status = kExitFailed;
-            continue;
-        }
-        const std::uint32_t stored = StoredChecksum(read.bytes);
-        const std::uint32_t computed = MissionChecksum(read.bytes);
-        report += file;
+    const int status = EachMission(files, err, [&](const std::string& file, const MissionImage& image) {
+        const std::uint32_t stored = StoredChecksum(image.bytes());
+        const std::uint32_t computed = MissionChecksum(image.bytes());
         if (stored == computed) {
-            report += ": ok\n";
-        } else {
-            report += ": checksum differs: stored " + Hex8(stored) + ", computed " + Hex8(computed) + "\n";
-            if (status == kExitOk) status = kExitDiffers;
+            report += file + ": ok\n";
+            return kExitOk;
         }
-    }
+        report += file + ": checksum differs: stored " + Hex8(stored) + ", computed " + Hex8(computed) + "\n";
+        return kExitDiffers;
+    });
     out << report;
     return status;
 }
 
 int Stamp(const std::vector<std::string>& files, std::ostream& out, std::ostream& err) {
-    int status = kExitOk;
-    for (const std::string& file : files) {
-        const std::optional<MissionImage> image = Read(file, err);
-        if (!image) {
-            status = kExitFailed;
-            continue;
-        }
-        const std::uint32_t computed = MissionChecksum(image->bytes());
-        if (StoredChecksum(image->bytes()) == computed) {
+    return EachMission(files, err, [&](const std::string& file, const MissionImage& image) {
+        const std::uint32_t computed = MissionChecksum(image.bytes());
+        if (StoredChecksum(image.bytes()) == computed) {
             out << file << ": ok, not written\n";
-            continue;
+            return kExitOk;
         }
-        MissionBytes bytes = image->bytes();
+        MissionBytes bytes = image.bytes();
         for (int k = 0; k < 4; ++k) bytes[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(computed >> (8 * k));
         const WriteResult written = WriteMissionInPlace(file, bytes);
         if (!written.ok) {
             err << kProgram << ": " << file << ": could not write the checksum: " << written.error << "\n";
-            status = kExitFailed;
-            continue;
+            return kExitFailed;
         }
         out << file << ": checksum " << Hex8(computed) << " written\n";
-    }
-    return status;
+        return kExitOk;
+    });
 }
 
 // One FIELD=VALUE change through the editor the window uses for that field.
