@@ -1,6 +1,7 @@
 #include "catalogues/Catalogue.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -11,7 +12,6 @@
 #include "mission/Charset.h"
 
 namespace kestrane {
-
 
 namespace {
 
@@ -29,31 +29,48 @@ bool IsAscii(std::string_view text) {
     return (any & 0x8080808080808080ULL) == 0;
 }
 
-// Calls line(start, length) for each line of the text, in order. A text
-// without CR (the usual case) is split with memchr; otherwise byte by byte.
+static_assert(std::endian::native == std::endian::little, "a word's first byte is its lowest");
+
+// The high bit of each byte of the word that equals the given byte; exact,
+// as no borrow runs from one byte into the next.
+std::uint64_t BytesEqual(std::uint64_t word, unsigned char byte) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    const std::uint64_t x = word ^ (0x0101010101010101ULL * byte);
+    return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+// Calls line(start, length) for each line of the text, in order, finding
+// the LF and CR bytes eight at a time.
 template <typename Line>
 void ForEachLine(std::string_view text, Line&& line) {
-    const std::size_t n = text.size();
-    if (n == 0) return;
     const char* const base = text.data();
-    if (std::memchr(base, '\r', n) == nullptr) {
-        for (std::size_t start = 0; start < n;) {
-            const void* found = std::memchr(base + start, '\n', n - start);
-            const std::size_t end = found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - base) : n;
-            line(start, end - start);
-            start = end + 1;
-        }
-        return;
-    }
+    const std::size_t n = text.size();
     std::size_t start = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const char c = base[i];
-        if (c != '\n' && c != '\r') continue;
-        line(start, i - start);
-        if (c == '\r' && i + 1 < n && base[i + 1] == '\n') ++i;
-        start = i + 1;
+    auto end = [&](std::size_t at) {
+        // The LF of a CRLF: the CR ended the line already.
+        if (base[at] == '\n' && at > 0 && base[at - 1] == '\r') {
+            start = at + 1;
+            return;
+        }
+        line(start, at - start);
+        start = at + 1;
+    };
+    std::size_t i = 0;
+    for (; n - i >= 8; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, base + i, sizeof word);
+        for (std::uint64_t ends = BytesEqual(word, '\n') | BytesEqual(word, '\r'); ends != 0; ends &= ends - 1)
+            end(i + static_cast<std::size_t>(std::countr_zero(ends)) / 8);
     }
+    for (; i < n; ++i)
+        if (base[i] == '\n' || base[i] == '\r') end(i);
     if (start < n) line(start, n - start);
+}
+
+// The line that starts at a place, without its end.
+std::string_view LineAt(std::string_view text, std::size_t start) {
+    const std::string_view rest = text.substr(start);
+    return rest.substr(0, std::min(rest.find_first_of("\r\n"), rest.size()));
 }
 
 std::size_t Characters(std::string_view utf8) {
@@ -63,17 +80,13 @@ std::size_t Characters(std::string_view utf8) {
 
 }  // namespace
 
-std::vector<std::size_t> LineStarts(std::string_view text) {
-    std::vector<std::size_t> starts;
-    ForEachLine(text, [&](std::size_t start, std::size_t) { starts.push_back(start); });
-    return starts;
-}
-
-std::string_view LineAt(std::string_view text, std::size_t start) {
-    const std::string_view rest = text.substr(start);
-    std::size_t end = 0;
-    while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r') ++end;
-    return rest.substr(0, end);
+std::string_view CatalogueFile::line(std::size_t n) const {
+    std::size_t start = marks[n / kMarkEvery];
+    for (std::size_t skip = n % kMarkEvery; skip > 0; --skip) {
+        start += LineAt(text, start).size();
+        start += text.compare(start, 2, "\r\n") == 0 ? 2 : 1;
+    }
+    return LineAt(text, start);
 }
 
 CatalogueFile ParseCatalogue(std::string bytes) {
@@ -85,10 +98,11 @@ CatalogueFile ParseCatalogue(std::string bytes) {
     else if (std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF") bytes.erase(0, 3);
     result.text = std::move(bytes);
     const std::string_view text = result.text;
-    // One pass: the start of each line, and the longest line in characters.
-    result.starts.reserve(text.size() / 16 + 1);
+    // One pass: the lines, a mark every kMarkEvery lines, and the longest
+    // line in characters.
+    result.marks.reserve(text.size() / (16 * CatalogueFile::kMarkEvery) + 1);
     ForEachLine(text, [&](std::size_t start, std::size_t length) {
-        result.starts.push_back(start);
+        if (result.lines++ % CatalogueFile::kMarkEvery == 0) result.marks.push_back(start);
         if (length <= result.longest) return;  // cannot hold more characters than bytes
         result.longest = ascii ? length : std::max(result.longest, Characters(text.substr(start, length)));
     });

@@ -12,22 +12,23 @@ inline constexpr std::string_view kPlanesFile = "planes.txt";
 inline constexpr std::string_view kTargetsFile = "targets.txt";
 inline constexpr std::string_view kBlocksFile = "blocks.txt";
 
-// Where each line of a text starts, and the line that starts at a place.
-// LF, CRLF and CR each end a line; a last line without an end still counts.
-std::vector<std::size_t> LineStarts(std::string_view text);
-std::string_view LineAt(std::string_view text, std::size_t start);
-
-// A catalogue's text as one UTF-8 buffer with the start of each line in it,
-// so a large file costs two allocations rather than one per line.
+// A catalogue's text as one UTF-8 buffer, with the start of every 64th
+// line: a large file costs one allocation and one pass over its bytes, and
+// a line is found from the mark before it. LF, CRLF and CR each end a line;
+// a last line without an end still counts.
 struct CatalogueFile {
+    static constexpr std::size_t kMarkEvery = 64;
+
     std::string text;
-    std::vector<std::size_t> starts;
+    std::vector<std::size_t> marks;  // where lines 0, 64, 128, ... start
+    std::size_t lines = 0;
     bool read = false;
     std::size_t longest = 0;  // characters in the longest line
     std::string error;  // why it could not be read, when read is false
 
-    std::size_t size() const { return starts.size(); }
-    std::string_view line(std::size_t n) const { return LineAt(text, starts[n]); }
+    std::size_t size() const { return lines; }
+    // Line n, for n below size().
+    std::string_view line(std::size_t n) const;
 };
 
 // A catalogue from its bytes: UTF-8 (a byte-order mark is dropped) when the
