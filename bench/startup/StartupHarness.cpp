@@ -37,6 +37,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -79,6 +80,7 @@
 #include "ui/WindowModel.h"
 
 #ifdef KESTRANE_HAVE_VIEW
+#include "ui/qt/ListBox.h"
 #include "ui/qt/MainWindow.h"
 #endif
 
@@ -157,6 +159,9 @@ bool MadeByQt(const QWidget* w) {
     if (w->objectName().startsWith("qt_")) return true;
     if (qobject_cast<const QSizeGrip*>(w)) return true;
     const QWidget* parent = w->parentWidget();
+    // A table view's headers and corner button.
+    if (qobject_cast<const QTableView*>(parent) && (qobject_cast<const QHeaderView*>(w) || w->inherits("QTableCornerButton")))
+        return true;
     if (qobject_cast<const QScrollBar*>(w) && parent && parent->objectName().startsWith("qt_scrollarea")) return true;
     return false;
 }
@@ -221,7 +226,7 @@ Census ModelCensus() {
         case ControlKind::TextBox: ++c.counts["QLineEdit"]; break;
         case ControlKind::CheckBox: ++c.counts["QCheckBox"]; break;
         case ControlKind::Options: ++c.counts["QRadioButton"]; break;
-        case ControlKind::List: ++c.counts["QListView"]; break;
+        case ControlKind::List: ++c.counts["QTableView"]; break;
         }
     }
     return c;
@@ -261,7 +266,7 @@ std::unique_ptr<QWidget> BareWindow(const Census& c, bool rows) {
         if (it == c.counts.end()) continue;
         for (int i = 0; i < it->second; ++i) {
             QWidget* w = make(window.get());
-            auto* view = qobject_cast<QListView*>(w);
+            auto* view = qobject_cast<QAbstractItemView*>(w);
             if (view == nullptr || !rows || list >= c.itemsPerList.size()) {
                 w->setGeometry((cell % columns) * kCellW, (cell / columns) * kCellH, kCellW - 4, kCellH - 2);
                 ++cell;
@@ -273,7 +278,12 @@ std::unique_ptr<QWidget> BareWindow(const Census& c, bool rows) {
             w->setGeometry(columns * kCellW, static_cast<int>(list % 2) * half, c.width - columns * kCellW, half - 2);
             QStringList items;
             for (int row = 0; row < c.itemsPerList[list]; ++row) items.append(QStringLiteral(" %1:Item %1").arg(row));
-            view->setUniformItemSizes(true);
+            // Set up as a list: uniform rows, and a table without headers.
+            if (auto* listView = qobject_cast<QListView*>(view)) listView->setUniformItemSizes(true);
+            if (auto* table = qobject_cast<QTableView*>(view)) {
+                table->horizontalHeader()->hide();
+                table->verticalHeader()->hide();
+            }
             view->setModel(new QStringListModel(items, view));
             ++list;
         }
@@ -289,8 +299,9 @@ std::unique_ptr<QWidget> BareWindow(const Census& c, bool rows) {
 //   lazy      a QListView on a model that makes each item's text only when
 //             the view asks for it, from a pick list over one catalogue
 //             text the way the window model holds it; uniform item sizes
-// The list filled is the window's last list (a QListWidget or QListView);
-// it is replaced by one of the kind the way needs, in the same place.
+//   listbox   the editor's list box (a one-column table view) on that model
+// The list filled is the window's last list; it is replaced by one of the
+// kind the way needs, in the same place.
 class LazyLines : public QAbstractListModel {
 public:
     LazyLines(kestrane::PickList lines, QObject* parent) : QAbstractListModel(parent), lines_(std::move(lines)) {}
@@ -307,18 +318,29 @@ private:
 double g_fillMs = 0;
 
 bool FillList(QWidget& window, const std::string& how, int n) {
-    const QList<QListView*> lists = window.findChildren<QListView*>();
+    QList<QAbstractItemView*> lists = window.findChildren<QAbstractItemView*>();
+    lists.removeIf([](const QAbstractItemView* v) { return qobject_cast<const QHeaderView*>(v) != nullptr; });
     if (lists.isEmpty()) return false;
-    QListView* list = lists.back();
+    QAbstractItemView* list = lists.back();
     QElapsedTimer timer;
     timer.start();
-    if (how == "lazy") {
+    if (how == "lazy" || how == "listbox") {
         std::string text;
         for (int i = 0; i < n; ++i)
             text.append("Target ").append(std::to_string(i)).append(" (sector ").append(std::to_string(i % 97)).append(")\n");
-        auto* view = new QListView(&window);
+        QAbstractItemView* view = nullptr;
+        if (how == "lazy") {
+            auto* listView = new QListView(&window);
+            listView->setUniformItemSizes(true);
+            view = listView;
+        } else {
+#ifdef KESTRANE_HAVE_VIEW
+            view = new kestrane::ListBox(&window);
+#else
+            return false;
+#endif
+        }
         view->setGeometry(list->geometry());
-        view->setUniformItemSizes(true);
         view->setModel(new LazyLines(kestrane::PickList(kestrane::ParseCatalogue(std::move(text))), view));
         delete list;
         g_fillMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;

@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLineEdit>
-#include <QListView>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QTableView>
@@ -73,6 +73,36 @@ TEST(Access, AClickAnywhereOnAnOptionOrTheCheckBoxCounts) {
     QWidget* check = w.Get(C::InstantActionBox);
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(check->width() - 2, check->height() / 2));
     EXPECT_EQ(ed.model->Value(C::InstantActionBox), 1);
+}
+
+TEST(Access, AListBoxIsReadAsAListOfItsEntriesAndMovesLikeOne) {
+    test::Editor ed(6, 300);
+    Window w(ed);
+    ed.Load(kMission);
+    auto* box = w.Get<QAbstractItemView>(C::PlaceList);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(box);
+    ASSERT_EQ(list->role(), QAccessible::List);
+    const PickList& items = ed.model->Items(C::PlaceList);
+    const int last = items.count() - 1;
+    ASSERT_EQ(list->childCount(), items.count());
+    for (const int row : {0, last}) {
+        QAccessibleInterface* entry = list->child(row);
+        EXPECT_EQ(entry->role(), QAccessible::ListItem);
+        EXPECT_EQ(entry->text(QAccessible::Name).toStdString(), items.item(row));
+        EXPECT_EQ(list->indexOfChild(entry), row);
+        EXPECT_EQ(list->child(row), entry) << "one object per entry";
+        EXPECT_EQ(entry->state().offscreen, row == last);
+    }
+    // Keys move as in a list, and the entry they land on is the one in focus.
+    box->setFocus();
+    const struct { Qt::Key key; int row; } moves[] = {{Qt::Key_End, last}, {Qt::Key_Home, 0}, {Qt::Key_Down, 1}};
+    for (const auto& move : moves) {
+        QTest::keyClick(box, move.key);
+        EXPECT_EQ(ed.model->Value(C::PlaceList), move.row);
+        EXPECT_EQ(list->focusChild(), list->child(move.row));
+    }
+    list->child(5)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(ed.model->Value(C::PlaceList), 5);
 }
 
 // Presses Tab until the widget has the focus; fails after a full round.

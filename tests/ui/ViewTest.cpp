@@ -10,7 +10,6 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListView>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +18,7 @@
 
 #include "TestSupport.h"
 #include "ui/Arrangement.h"
+#include "ui/qt/ListBox.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtFileDialog.h"
 #include "ui/qt/SheetNames.h"
@@ -68,7 +68,7 @@ protected:
         QTest::keyClick(Get(id, member), key);
     }
     void PickInList(ControlId list, int row) {
-        auto* v = Get<QListView>(list);
+        auto* v = Get<ListBox>(list);
         QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(row, 0)).center());
     }
     void Type(ControlId box, const QString& text) {
@@ -90,7 +90,7 @@ protected:
                     EXPECT_EQ(Get<QRadioButton>(id, m)->isChecked(), model().Value(id) == m) << m;
                 }
             } else if (control.kind == ControlKind::List) {
-                auto* view = Get<QListView>(id);
+                auto* view = Get<ListBox>(id);
                 const PickList& items = model().Items(id);
                 EXPECT_EQ(view->model()->rowCount(), items.count());
                 for (int row : {0, items.count() - 1})

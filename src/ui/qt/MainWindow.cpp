@@ -11,7 +11,6 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QItemSelectionModel>
-#include <QListView>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,6 +23,7 @@
 #include <utility>
 
 #include "ui/qt/InspectorWindow.h"
+#include "ui/qt/ListBox.h"
 #include "ui/qt/QtFileDialog.h"
 #include "ui/qt/SheetNames.h"
 #include "ui/qt/Widgets.h"
@@ -399,12 +399,7 @@ QWidget* MainWindow::MakeOptionButton(ControlId id, int member, QWidget* parent)
 }
 
 QWidget* MainWindow::MakeList(ControlId id, QWidget* parent) {
-    auto* view = new QListView(parent);
-    view->setUniformItemSizes(true);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view->setTextElideMode(Qt::ElideRight);
+    auto* view = new ListBox(parent);
     view->setModel(new ListItems(model_.Items(id), view));
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, id, view] {
         const QModelIndexList selected = view->selectionModel()->selectedIndexes();

@@ -141,22 +141,6 @@ void KeyLineEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
-// ---- ListItems ----
-
-ListItems::ListItems(const PickList& list, QObject* parent)
-    : QAbstractListModel(parent), list_(list), rows_(list.count()) {}
-
-int ListItems::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
-
-QModelIndex ListItems::index(int row, int column, const QModelIndex& parent) const {
-    return row >= 0 && row < rows_ && column == 0 && !parent.isValid() ? createIndex(row, 0) : QModelIndex();
-}
-
-QVariant ListItems::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
-    return QString::fromStdString(list_.item(index.row()));
-}
-
 // ---- SheetStyle ----
 
 SheetStyle::SheetStyle(const QString& baseStyle) : QProxyStyle(baseStyle) {}

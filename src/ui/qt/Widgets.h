@@ -1,11 +1,10 @@
 #pragma once
 // The few widget classes the window needs beyond the stock ones: labels that
 // shorten a text too long for their fixed size, labels that take clicks,
-// text boxes that report each key before handling it, a list model that
-// reads the window model's items on demand, and a style that shrinks the
-// option and check indicators and the frames to fit the window's small rows.
+// text boxes that report each key before handling it, and a style that
+// shrinks the option and check indicators and the frames to fit the
+// window's small rows.
 
-#include <QAbstractListModel>
 #include <QCheckBox>
 #include <QIcon>
 #include <QLabel>
@@ -13,7 +12,6 @@
 #include <QProxyStyle>
 #include <QRadioButton>
 
-#include "ui/PickList.h"
 
 namespace kestrane {
 
@@ -104,23 +102,6 @@ protected:
 // 13 for Return and Enter, the code of a single character below 256
 // otherwise, and 0 for keys that make no character.
 int CharacterCodeOf(const QKeyEvent& event);
-
-// The items of a list box, read from the window model when the view asks,
-// so that a long catalogue costs nothing until it is scrolled to.
-class ListItems : public QAbstractListModel {
-    Q_OBJECT
-public:
-    ListItems(const PickList& list, QObject* parent);
-    int rowCount(const QModelIndex& parent = {}) const override;
-    // A list view asks for the index of every row when it lays them out; the
-    // list's length is fixed, so the check is one comparison.
-    QModelIndex index(int row, int column = 0, const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-
-private:
-    const PickList& list_;
-    const int rows_;
-};
 
 // The application's style with option and check indicators small enough
 // for rows of 13 pixels, and frames whose caption sits in the top border
