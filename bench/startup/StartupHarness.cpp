@@ -65,9 +65,12 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <filesystem>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
@@ -82,6 +85,8 @@
 #ifdef KESTRANE_HAVE_VIEW
 #include "ui/qt/ListBox.h"
 #include "ui/qt/MainWindow.h"
+#include "ui/qt/QtFileDialog.h"
+#include "ui/qt/Widgets.h"
 #endif
 
 namespace {
@@ -428,11 +433,25 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+#ifdef KESTRANE_HAVE_VIEW
+    // The editor's start, as its main() has it: the catalogues are read
+    // meanwhile, and the model and window made once the toolkit is up.
+    std::future<kestrane::Catalogues> catalogues;
+    if (mode == "editor" || mode == "census")
+        catalogues = kestrane::ReadCataloguesMeanwhile(std::filesystem::current_path());
+    std::optional<kestrane::QtFileDialog> dialog;
+    std::optional<kestrane::WindowModel> model;
+#endif
     QApplication app(argc, argv);
     std::unique_ptr<QWidget> window;
     if (mode == "editor" || mode == "census") {
 #ifdef KESTRANE_HAVE_VIEW
-        window = std::make_unique<kestrane::MainWindow>();
+        QGuiApplication::setDesktopFileName(QStringLiteral("kestrane"));
+        QApplication::setWindowIcon(kestrane::AppIcon());
+        dialog.emplace();
+        model.emplace(*dialog, catalogues.get());
+        window = std::make_unique<kestrane::MainWindow>(*model);
+        dialog->SetParent(window.get());
 #else
         std::fprintf(stderr, "kestrane_startup: built without the view library\n");
         return 3;

@@ -152,6 +152,14 @@ CatalogueFile ReadCatalogue(const std::filesystem::path& path) {
     return ParseCatalogue(std::move(bytes));
 }
 
+Catalogues ReadCatalogues(const std::filesystem::path& dir) {
+    return {dir, ReadCatalogue(dir / kPlanesFile), ReadCatalogue(dir / kTargetsFile), ReadCatalogue(dir / kBlocksFile)};
+}
+
+std::future<Catalogues> ReadCataloguesMeanwhile(std::filesystem::path dir) {
+    return std::async(std::launch::async, [dir = std::move(dir)] { return ReadCatalogues(dir); });
+}
+
 std::string CatalogueItem(std::size_t position, std::string_view line) {
     char number[24];
     const auto end = std::to_chars(number, number + sizeof number, position).ptr;

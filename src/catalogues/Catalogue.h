@@ -2,6 +2,7 @@
 // The plain-text catalogue files: one entry per line, read once at start-up.
 
 #include <filesystem>
+#include <future>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,18 @@ struct CatalogueFile {
     // Line n, for n below size().
     std::string_view line(std::size_t n) const;
 };
+
+// The catalogues of a start folder, as read at start-up.
+struct Catalogues {
+    std::filesystem::path dir;
+    CatalogueFile planes;
+    CatalogueFile targets;
+    CatalogueFile blocks;
+};
+Catalogues ReadCatalogues(const std::filesystem::path& dir);
+// The same on a thread of its own, so that a program can start up its
+// window system meanwhile; the future's get() waits for the reading.
+std::future<Catalogues> ReadCataloguesMeanwhile(std::filesystem::path dir);
 
 // A catalogue from its bytes: UTF-8 (a byte-order mark is dropped) when the
 // bytes are valid UTF-8, Windows-1252 otherwise, split into lines.

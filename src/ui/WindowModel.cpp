@@ -28,11 +28,14 @@ constexpr std::array<ControlId, 4> kChecksumBytes{C::ChecksumByte0, C::ChecksumB
 
 }  // namespace
 
-WindowModel::WindowModel(OpenDialog& dialog, std::filesystem::path startDir)
-    : dialog_(dialog), startDir_(startDir.string()) {
+WindowModel::WindowModel(OpenDialog& dialog, const std::filesystem::path& startDir)
+    : WindowModel(dialog, ReadCatalogues(startDir)) {}
+
+WindowModel::WindowModel(OpenDialog& dialog, Catalogues catalogues)
+    : dialog_(dialog), startDir_(catalogues.dir.string()) {
     for (const ControlSpec& spec : AllControls()) SetText(spec.id, std::string(spec.caption));
     SetValue(C::InstantActionBox, 0);
-    ReadCatalogues();
+    TakeCatalogues(std::move(catalogues));
 }
 
 std::span<const std::string_view> WindowModel::Members(ControlId group) const {
@@ -43,8 +46,7 @@ std::span<const std::string_view> WindowModel::Members(ControlId group) const {
 
 // ---- Start-up ----
 
-void WindowModel::ReadCatalogues() {
-    const std::filesystem::path dir(startDir_);
+void WindowModel::TakeCatalogues(Catalogues catalogues) {
     std::string notes;
     auto note = [&](std::string_view file, const std::string& error, std::string_view consequence) {
         if (!notes.empty()) notes += ' ';
@@ -61,17 +63,17 @@ void WindowModel::ReadCatalogues() {
             note(file, "has entries longer than " + std::to_string(kShownCharacters) + " characters",
                  "the lists and labels show their beginning");
     };
-    CatalogueFile planes = ReadCatalogue(dir / kPlanesFile);
+    CatalogueFile& planes = catalogues.planes;
     const std::size_t planeCount = planes.size();
     check(kPlanesFile, planes, "the aircraft list holds only Random and None");
     aircraft_ = PickList(std::move(planes), {"Random", "None"});
 
-    CatalogueFile targets = ReadCatalogue(dir / kTargetsFile);
+    CatalogueFile& targets = catalogues.targets;
     const std::size_t placeCount = targets.size();
     check(kTargetsFile, targets, "the target and home base list is empty");
     places_ = PickList(std::move(targets));
 
-    const CatalogueFile blocks = ReadCatalogue(dir / kBlocksFile);
+    const CatalogueFile& blocks = catalogues.blocks;
     for (std::size_t i = 0; i < blocks_.size() && i < blocks.size(); ++i) blocks_[i] = blocks.line(i);
     if (!blocks.read) note(kBlocksFile, blocks.error, "the settings blocks have no descriptions");
     else if (blocks.size() < kBlockCount) {

@@ -38,7 +38,9 @@ class WindowModel {
 public:
     // Start-up: the start folder is the given folder (the current directory
     // when the program starts); the catalogues are read from it.
-    explicit WindowModel(OpenDialog& dialog, std::filesystem::path startDir = std::filesystem::current_path());
+    explicit WindowModel(OpenDialog& dialog, const std::filesystem::path& startDir = std::filesystem::current_path());
+    // Start-up with the start folder's catalogues read already.
+    WindowModel(OpenDialog& dialog, Catalogues catalogues);
     WindowModel(const WindowModel&) = delete;
     WindowModel& operator=(const WindowModel&) = delete;
 
@@ -130,7 +132,7 @@ private:
         std::vector<ControlChange> controls;
     };
 
-    void ReadCatalogues();
+    void TakeCatalogues(Catalogues catalogues);
     void Load();
     void LoadFile(const std::string& name, bool wasUnlocked);
     void NewMission();

@@ -24,7 +24,6 @@
 
 #include "ui/qt/InspectorWindow.h"
 #include "ui/qt/ListBox.h"
-#include "ui/qt/QtFileDialog.h"
 #include "ui/qt/SheetNames.h"
 #include "ui/qt/Widgets.h"
 
@@ -185,18 +184,6 @@ QFont ChooseFont(const WindowModel& model, const QStyle& indicators) {
 }  // namespace
 
 // ---- Construction ----
-
-struct MainWindow::Owned {
-    QtFileDialog dialog;
-    WindowModel model{dialog};
-};
-
-MainWindow::MainWindow() : MainWindow(std::make_unique<Owned>()) {}
-
-MainWindow::MainWindow(std::unique_ptr<Owned> owned) : MainWindow(owned->model) {
-    owned_ = std::move(owned);
-    owned_->dialog.SetParent(this);
-}
 
 MainWindow::MainWindow(WindowModel& model, QWidget* parent) : QWidget(parent), model_(model) {
     setObjectName(WindowObjectName());

@@ -22,15 +22,10 @@ class QStyle;
 
 namespace kestrane {
 
-class QtFileDialog;
-
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
     class InspectorWindow* Inspector() const { return inspector_; }
-    // A window with its own model and file dialog, started in the current
-    // directory.
-    MainWindow();
     // A window over a model that the caller owns and keeps alive.
     explicit MainWindow(WindowModel& model, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -53,9 +48,6 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    struct Owned;
-    explicit MainWindow(std::unique_ptr<Owned> owned);
-
     void Build();
     QWidget* MakeWidget(const Placement& placement, QWidget* parent);
     QWidget* MakeFrame(ControlId id, QWidget* parent);
@@ -81,7 +73,6 @@ private:
     void Forward(const std::function<void()>& event);
 
     WindowModel& model_;
-    std::unique_ptr<Owned> owned_;
     std::unique_ptr<QStyle> sheetStyle_;  // for the frames and the option and check buttons
     std::vector<std::function<void()>> refreshers_;
     std::map<ControlId, QButtonGroup*> groups_;

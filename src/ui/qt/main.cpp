@@ -5,6 +5,8 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <cstdio>
+#include <filesystem>
+#include <future>
 
 #include "ui/WindowModel.h"
 #include "ui/qt/MainWindow.h"
@@ -54,6 +56,10 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // The catalogues are read on a thread of their own while the window
+    // system starts up; the window model waits for them.
+    std::future<kestrane::Catalogues> catalogues = kestrane::ReadCataloguesMeanwhile(std::filesystem::current_path());
+
     // Qt's own options are not taken: only the program name reaches the
     // application object.
     int appArgc = argc > 0 ? 1 : 0;
@@ -63,7 +69,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(kestrane::AppIcon());
 
     kestrane::QtFileDialog dialog;
-    kestrane::WindowModel model(dialog);  // the start folder is the current directory
+    kestrane::WindowModel model(dialog, catalogues.get());  // the start folder is the current directory
     if (!files.isEmpty()) model.Open(QFile::encodeName(files.front()).toStdString());
     kestrane::MainWindow window(model);
     dialog.SetParent(&window);
