@@ -120,6 +120,9 @@ TEST_F(ViewTest, StartsWithEveryPlacementsWidgetInItsFrameAtItsGeometry) {
         EXPECT_EQ(w->parentWidget(), p.onWindow() ? window.get() : Get(p.parent));
         EXPECT_FALSE(w->accessibleName().isEmpty() && w->accessibleDescription().isEmpty()) << "unnamed";
         EXPECT_TRUE(w->isVisible());
+        if (auto* label = qobject_cast<CaptionLabel*>(w); label != nullptr && !label->wordWrap()) {
+            EXPECT_EQ(label->text(), label->Caption()) << "shortened: the window's font is too wide";
+        }
     }
     ExpectViewShowsModel();
 }
