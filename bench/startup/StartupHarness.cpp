@@ -28,6 +28,7 @@
 // loading included. since_exec_ms is the same span measured from the
 // kernel's process start time, which only has clock-tick resolution.
 
+#include <QAbstractButton>
 #include <QAbstractListModel>
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -60,6 +61,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -171,6 +173,16 @@ bool MadeByQt(const QWidget* w) {
     return false;
 }
 
+// One widget of the real window as the bare window copies it: its standard
+// class, its place in the window, the text it shows and, for a list, the
+// text of each row.
+struct Copied {
+    std::string cls;
+    QRect place;
+    QString text;
+    QStringList rows;
+};
+
 struct Census {
     std::map<std::string, int> counts;
     std::map<std::string, int> foreign;  // own classes, by the standard class they count as
@@ -178,21 +190,47 @@ struct Census {
     int height = 700;
     long listItems = 0;
     std::vector<int> itemsPerList;  // rows of each list, in the window's order
+    QString font;                   // the window's font, as QFont::toString gives it
+    std::vector<Copied> widgets;    // each widget, parents before children
 };
+
+// The text a standard widget shows, and the way to give a widget that text.
+QString ShownText(const QWidget* w) {
+    if (auto* label = qobject_cast<const QLabel*>(w)) return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(w)) return button->text();
+    if (auto* frame = qobject_cast<const QGroupBox*>(w)) return frame->title();
+    if (auto* box = qobject_cast<const QLineEdit*>(w)) return box->text();
+    return {};
+}
+
+void Show(QWidget* w, const QString& text) {
+    if (auto* label = qobject_cast<QLabel*>(w)) label->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(text);
+    else if (auto* frame = qobject_cast<QGroupBox*>(w)) frame->setTitle(text);
+    else if (auto* box = qobject_cast<QLineEdit*>(w)) box->setText(text);
+}
+
+// One line of a census file holds a text percent-encoded, as one word.
+std::string Encoded(const QString& text) { return text.toUtf8().toPercentEncoding().toStdString(); }
+QString Decoded(const std::string& word) { return QString::fromUtf8(QByteArray::fromPercentEncoding(QByteArray::fromStdString(word))); }
 
 Census TakeCensus(QWidget& window) {
     Census c;
     c.width = window.width();
     c.height = window.height();
+    c.font = window.font().toString();
     for (QWidget* w : window.findChildren<QWidget*>()) {
         if (MadeByQt(w)) continue;
         const std::string cls = StandardClass(w);
+        Copied& copy = c.widgets.emplace_back(Copied{cls, QRect(w->mapTo(&window, QPoint()), w->size()), ShownText(w), {}});
         ++c.counts[cls];
         if (cls != w->metaObject()->className()) ++c.foreign[std::string(w->metaObject()->className()) + "->" + cls];
         int rows = -1;
         if (auto* list = qobject_cast<QListWidget*>(w)) rows = list->count();
         else if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->model())
             rows = view->model()->rowCount();
+        if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->model())
+            for (int row = 0; row < rows; ++row) copy.rows.append(view->model()->index(row, 0).data().toString());
         if (rows >= 0) {
             c.listItems += rows;
             c.itemsPerList.push_back(rows);
@@ -210,6 +248,12 @@ void PrintCensus(const Census& c) {
         std::printf("rows");
         for (int n : c.itemsPerList) std::printf(" %d", n);
         std::printf("\n");
+    }
+    if (!c.font.isEmpty()) std::printf("font %s\n", Encoded(c.font).c_str());
+    for (const Copied& w : c.widgets) {
+        std::printf("widget %s %d %d %d %d %s\n", w.cls.c_str(), w.place.x(), w.place.y(), w.place.width(),
+                    w.place.height(), Encoded(w.text).c_str());
+        for (const QString& row : w.rows) std::printf("row %s\n", Encoded(row).c_str());
     }
 }
 
@@ -248,20 +292,56 @@ Census ReadCensus(const char* path) {
         fields >> key;
         if (key == "size") fields >> c.width >> c.height;
         else if (key == "rows") for (int n; fields >> n;) c.itemsPerList.push_back(n);
-        else fields >> c.counts[key];
+        else if (key == "font") { std::string word; fields >> word; c.font = Decoded(word); }
+        else if (key == "widget") {
+            Copied w;
+            int x = 0, y = 0, width = 0, height = 0;
+            std::string text;
+            fields >> w.cls >> x >> y >> width >> height >> text;
+            w.place = QRect(x, y, width, height);
+            w.text = Decoded(text);
+            c.widgets.push_back(std::move(w));
+        } else if (key == "row" && !c.widgets.empty()) {
+            std::string text;
+            fields >> text;
+            c.widgets.back().rows.append(Decoded(text));
+        } else fields >> c.counts[key];
     }
     return c;
 }
 
-// A plain window of the census's size with its widgets laid out in a
-// simple grid of fixed cells; they carry no connections. Its lists hold as
-// many rows as the census counted in the real window's lists (when it
-// counted them, and unless rows is false), as plain strings, so that both
-// windows paint a screenful of rows.
+// Gives a bare list its rows as plain strings, set up as a list: uniform
+// rows, and a table without headers.
+void FillRows(QAbstractItemView* view, const QStringList& items) {
+    if (auto* listView = qobject_cast<QListView*>(view)) listView->setUniformItemSizes(true);
+    if (auto* table = qobject_cast<QTableView*>(view)) {
+        table->horizontalHeader()->hide();
+        table->verticalHeader()->hide();
+    }
+    view->setModel(new QStringListModel(items, view));
+}
+
+// A plain window of the census's size, in its font. When the census copied
+// the real window's widgets, each stock widget stands where its own stood
+// and shows the same text, and each list the same rows (unless rows is
+// false): the toolkit's floor for showing that window. A census of counts
+// alone gives a simple grid of fixed cells with placeholder texts instead,
+// its lists holding as many rows as were counted. Nothing is connected.
 std::unique_ptr<QWidget> BareWindow(const Census& c, bool rows) {
     auto window = std::make_unique<QWidget>();
     window->setWindowTitle("Bare widgets");
     window->resize(c.width, c.height);
+    if (QFont font; !c.font.isEmpty() && font.fromString(c.font)) window->setFont(font);
+    if (!c.widgets.empty()) {
+        for (const Copied& copy : c.widgets) {
+            const auto kind = std::ranges::find(Factories(), copy.cls, &std::pair<std::string, std::function<QWidget*(QWidget*)>>::first);
+            QWidget* w = kind != Factories().end() ? kind->second(window.get()) : new QWidget(window.get());
+            w->setGeometry(copy.place);
+            Show(w, copy.text);
+            if (auto* view = qobject_cast<QAbstractItemView*>(w); view && rows) FillRows(view, copy.rows);
+        }
+        return window;
+    }
     constexpr int kCellW = 110, kCellH = 26;
     const int columns = std::max(1, c.width / kCellW);
     int cell = 0;
@@ -283,13 +363,7 @@ std::unique_ptr<QWidget> BareWindow(const Census& c, bool rows) {
             w->setGeometry(columns * kCellW, static_cast<int>(list % 2) * half, c.width - columns * kCellW, half - 2);
             QStringList items;
             for (int row = 0; row < c.itemsPerList[list]; ++row) items.append(QStringLiteral(" %1:Item %1").arg(row));
-            // Set up as a list: uniform rows, and a table without headers.
-            if (auto* listView = qobject_cast<QListView*>(view)) listView->setUniformItemSizes(true);
-            if (auto* table = qobject_cast<QTableView*>(view)) {
-                table->horizontalHeader()->hide();
-                table->verticalHeader()->hide();
-            }
-            view->setModel(new QStringListModel(items, view));
+            FillRows(view, items);
             ++list;
         }
     }
