@@ -1,12 +1,12 @@
 #include "catalogues/Catalogue.h"
 
 #include <algorithm>
-#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <system_error>
 
 #include "mission/Charset.h"
@@ -29,49 +29,34 @@ bool IsAscii(std::string_view text) {
     return (any & 0x8080808080808080ULL) == 0;
 }
 
-static_assert(std::endian::native == std::endian::little, "a word's first byte is its lowest");
-
-// The high bit of each byte of the word that equals the given byte; exact,
-// as no borrow runs from one byte into the next.
-std::uint64_t BytesEqual(std::uint64_t word, unsigned char byte) {
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    const std::uint64_t x = word ^ (0x0101010101010101ULL * byte);
-    return ~(((x & kLow7) + kLow7) | x | kLow7);
-}
-
-// Calls line(start, length) for each line of the text, in order, finding
-// the LF and CR bytes eight at a time.
+// Calls line(start, length) for each line of the text, in order. A text
+// without CR (the usual case) is split with memchr; otherwise byte by byte.
 template <typename Line>
 void ForEachLine(std::string_view text, Line&& line) {
-    const char* const base = text.data();
     const std::size_t n = text.size();
-    std::size_t start = 0;
-    auto end = [&](std::size_t at) {
-        // The LF of a CRLF: the CR ended the line already.
-        if (base[at] == '\n' && at > 0 && base[at - 1] == '\r') {
-            start = at + 1;
-            return;
+    if (n == 0) return;
+    const char* const base = text.data();
+    if (std::memchr(base, '\r', n) == nullptr) {
+        for (std::size_t start = 0; start < n;) {
+            const void* found = std::memchr(base + start, '\n', n - start);
+            const std::size_t end = found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - base) : n;
+            line(start, end - start);
+            start = end + 1;
         }
-        line(start, at - start);
-        start = at + 1;
-    };
-    std::size_t i = 0;
-    for (; n - i >= 8; i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, base + i, sizeof word);
-        for (std::uint64_t ends = BytesEqual(word, '\n') | BytesEqual(word, '\r'); ends != 0; ends &= ends - 1)
-            end(i + static_cast<std::size_t>(std::countr_zero(ends)) / 8);
+        return;
     }
-    for (; i < n; ++i)
-        if (base[i] == '\n' || base[i] == '\r') end(i);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = base[i];
+        if (c != '\n' && c != '\r') continue;
+        line(start, i - start);
+        if (c == '\r' && i + 1 < n && base[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
     if (start < n) line(start, n - start);
 }
 
-// The line that starts at a place, without its end.
-std::string_view LineAt(std::string_view text, std::size_t start) {
-    const std::string_view rest = text.substr(start);
-    return rest.substr(0, std::min(rest.find_first_of("\r\n"), rest.size()));
-}
+constexpr std::size_t kLargest = std::numeric_limits<std::uint32_t>::max();
 
 std::size_t Characters(std::string_view utf8) {
     return static_cast<std::size_t>(
@@ -81,12 +66,9 @@ std::size_t Characters(std::string_view utf8) {
 }  // namespace
 
 std::string_view CatalogueFile::line(std::size_t n) const {
-    std::size_t start = marks[n / kMarkEvery];
-    for (std::size_t skip = n % kMarkEvery; skip > 0; --skip) {
-        start += LineAt(text, start).size();
-        start += text.compare(start, 2, "\r\n") == 0 ? 2 : 1;
-    }
-    return LineAt(text, start);
+    const std::string_view rest = std::string_view(text).substr(starts[n]);
+    const auto end = std::ranges::find_if(rest, [](char c) { return c == '\n' || c == '\r'; });
+    return rest.substr(0, static_cast<std::size_t>(end - rest.begin()));
 }
 
 CatalogueFile ParseCatalogue(std::string bytes) {
@@ -96,13 +78,16 @@ CatalogueFile ParseCatalogue(std::string bytes) {
     const bool ascii = IsAscii(bytes);
     if (!ascii && !IsValidUtf8(bytes)) bytes = Cp1252ToUtf8(bytes);
     else if (std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF") bytes.erase(0, 3);
+    if (bytes.size() > kLargest) {
+        result.error = "is too large";
+        return result;
+    }
     result.text = std::move(bytes);
     const std::string_view text = result.text;
-    // One pass: the lines, a mark every kMarkEvery lines, and the longest
-    // line in characters.
-    result.marks.reserve(text.size() / (16 * CatalogueFile::kMarkEvery) + 1);
+    // One pass: the start of each line, and the longest line in characters.
+    result.starts.reserve(text.size() / 16 + 1);
     ForEachLine(text, [&](std::size_t start, std::size_t length) {
-        if (result.lines++ % CatalogueFile::kMarkEvery == 0) result.marks.push_back(start);
+        result.starts.push_back(static_cast<std::uint32_t>(start));
         if (length <= result.longest) return;  // cannot hold more characters than bytes
         result.longest = ascii ? length : std::max(result.longest, Characters(text.substr(start, length)));
     });
@@ -129,13 +114,20 @@ CatalogueFile ReadCatalogue(const std::filesystem::path& path) {
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        result.error = std::string("cannot be opened: ") + std::strerror(errno);
+        // Not strerror: this may run beside the window system setting the
+        // locale, and the description needs none.
+        const char* why = strerrordesc_np(errno);
+        result.error = std::string("cannot be opened: ") + (why != nullptr ? why : "unknown error");
         return result;
     }
     // One read of the size the file has; a file that grows meanwhile is read
     // on to its end in blocks.
     std::string bytes;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!ec && size > kLargest) {
+        result.error = "is too large";
+        return result;
+    }
     if (!ec) bytes.resize(static_cast<std::size_t>(size));
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     std::size_t got = static_cast<std::size_t>(in.gcount());

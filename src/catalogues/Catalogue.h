@@ -1,6 +1,7 @@
 #pragma once
 // The plain-text catalogue files: one entry per line, read once at start-up.
 
+#include <cstdint>
 #include <filesystem>
 #include <future>
 #include <string>
@@ -13,21 +14,18 @@ inline constexpr std::string_view kPlanesFile = "planes.txt";
 inline constexpr std::string_view kTargetsFile = "targets.txt";
 inline constexpr std::string_view kBlocksFile = "blocks.txt";
 
-// A catalogue's text as one UTF-8 buffer, with the start of every 64th
-// line: a large file costs one allocation and one pass over its bytes, and
-// a line is found from the mark before it. LF, CRLF and CR each end a line;
-// a last line without an end still counts.
+// A catalogue's text as one UTF-8 buffer with the start of each line in it,
+// as a 32-bit offset: a large file costs two allocations and one pass over
+// its bytes. LF, CRLF and CR each end a line; a last line without an end
+// still counts. A text of 4 GiB or more is refused as too large.
 struct CatalogueFile {
-    static constexpr std::size_t kMarkEvery = 64;
-
     std::string text;
-    std::vector<std::size_t> marks;  // where lines 0, 64, 128, ... start
-    std::size_t lines = 0;
+    std::vector<std::uint32_t> starts;
     bool read = false;
     std::size_t longest = 0;  // characters in the longest line
     std::string error;  // why it could not be read, when read is false
 
-    std::size_t size() const { return lines; }
+    std::size_t size() const { return starts.size(); }
     // Line n, for n below size().
     std::string_view line(std::size_t n) const;
 };
