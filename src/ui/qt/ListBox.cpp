@@ -83,9 +83,10 @@ void ListBox::selectionChanged(const QItemSelection& selected, const QItemSelect
     if (!QAccessible::isActive()) return;
     for (const auto& [change, type] : {std::pair{&selected, QAccessible::SelectionAdd},
                                        std::pair{&deselected, QAccessible::SelectionRemove}}) {
-        if (change->isEmpty()) continue;
+        const QModelIndex first = change->indexes().value(0);
+        if (!first.isValid()) continue;
         QAccessibleEvent event(this, type);
-        event.setChild(change->indexes().front().row());
+        event.setChild(first.row());
         QAccessible::updateAccessibility(&event);
     }
 }

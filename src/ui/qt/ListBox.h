@@ -88,7 +88,7 @@ public:
     bool isRowSelected(int row) const override;
     bool selectRow(int row) override;
     bool selectColumn(int) override { return false; }
-    // In a list box with a chosen item, some item stays chosen.
+    // As in Qt's own list views, the one chosen entry is not unchosen this way.
     bool unselectRow(int) override { return false; }
     bool unselectColumn(int) override { return false; }
     void modelChange(QAccessibleTableModelChangeEvent*) override;

@@ -174,7 +174,8 @@ double WorstRatio(const std::vector<CaptionRoom>& rooms, const QFont& font) {
     const double widest = std::ranges::max(estimates, {}, [](double e) { return std::isinf(e) ? 0 : e; });
     double worst = 0;
     for (std::size_t i = 0; i < rooms.size(); ++i) {
-        if (estimates[i] < 0.8 * widest) continue;
+        // The rounding up below adds at most a pixel to a measured width.
+        if (estimates[i] + 1.0 / rooms[i].room < 0.8 * widest) continue;
         // Whole pixels, rounded up: a text a fraction wider than its room
         // would be shortened.
         worst = std::max(worst, std::ceil(fm.horizontalAdvance(rooms[i].text)) / rooms[i].room);
