@@ -508,11 +508,15 @@ int main(int argc, char** argv) {
     }
 
 #ifdef KESTRANE_HAVE_VIEW
-    // The editor's start, as its main() has it: the catalogues are read
-    // meanwhile, and the model and window made once the toolkit is up.
+    // The editor's start, as its main() has it: its names (which place its
+    // settings), the catalogues read meanwhile, and the model and window
+    // made once the toolkit is up.
     std::future<kestrane::Catalogues> catalogues;
-    if (mode == "editor" || mode == "census")
+    if (mode == "editor" || mode == "census") {
+        QCoreApplication::setOrganizationName(QStringLiteral("kestrane"));
+        QCoreApplication::setApplicationName(QStringLiteral("kestrane"));
         catalogues = kestrane::ReadCataloguesMeanwhile(std::filesystem::current_path());
+    }
     std::optional<kestrane::QtFileDialog> dialog;
     std::optional<kestrane::WindowModel> model;
 #endif

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <array>
@@ -248,6 +249,20 @@ TEST_F(ViewTest, TabOrderFollowsTheArrangement) {
         w = w->nextInFocusChain();
     } while (w != first && chain.size() <= expected.size());
     EXPECT_EQ(chain, expected);
+}
+
+// The narrowing a start chose is kept for the next, which takes it only when
+// every caption still fits in it.
+TEST(FontChoiceTest, AKeptStretchIsTakenOnlyWhenEveryCaptionFitsInIt) {
+    test::Editor ed;
+    QSettings().remove(QStringLiteral("font"));
+    const int chosen = MainWindow(*ed.model).font().stretch();
+    if (chosen == QFont::AnyStretch || chosen >= 100) GTEST_SKIP() << "every caption fits unnarrowed";
+    for (const auto& [kept, expected] : {std::pair{99, chosen}, {chosen - 5, chosen - 5}}) {
+        QSettings().setValue(QStringLiteral("font/stretch"), kept);
+        EXPECT_EQ(MainWindow(*ed.model).font().stretch(), expected) << kept;
+    }
+    QSettings().remove(QStringLiteral("font"));
 }
 
 // The real dialog opens in the folder with the filter and suffix, and

@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDropEvent>
 #include <QFile>
@@ -183,14 +184,36 @@ double WorstRatio(const std::vector<CaptionRoom>& rooms, const QFont& font) {
     return worst;
 }
 
+// What the font choice depends on besides the fonts installed: the Qt
+// version, the style, the font asked for and every caption with its room.
+QString FontChoiceKey(const QFont& font, const std::vector<CaptionRoom>& rooms, const QStyle& indicators) {
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QString& part : {QStringLiteral(QT_VERSION_STR), indicators.name(), font.toString()})
+        hash.addData(part.toUtf8().append('\0'));
+    for (const CaptionRoom& r : rooms) hash.addData((r.text + QChar(0) + QString::number(r.room) + QChar(0)).toUtf8());
+    return QString::fromLatin1(hash.result().toHex());
+}
+
 // An 11-pixel sans serif, made narrower where a caption would not fit its
 // fixed width, so that every caption shows whole with the fonts at hand.
+// The stretch chosen is kept in the settings: the next start takes it when
+// every caption still fits in it, and so loads and measures one face, not
+// two. (Fonts installed meanwhile that would fit wider are then not used.)
 QFont ChooseFont(const WindowModel& model, const QStyle& indicators) {
     QFont font;
     font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     const std::vector<CaptionRoom> rooms = StartCaptions(model, indicators);
+
+    QSettings settings;
+    const QString key = FontChoiceKey(font, rooms, indicators);
+    const int kept = settings.value(QStringLiteral("font/stretch")).toInt();
+    if (settings.value(QStringLiteral("font/for")).toString() == key && kept >= 60 && kept < 100) {
+        QFont narrower = font;
+        narrower.setStretch(kept);
+        if (WorstRatio(rooms, narrower) <= 1.0) return narrower;
+    }
 
     // Each step narrows the font by the widest caption's excess, measured
     // again since a narrower face of the family may take over below 100.
@@ -201,6 +224,8 @@ QFont ChooseFont(const WindowModel& model, const QStyle& indicators) {
         font.setStretch(stretch);
         ratio = WorstRatio(rooms, font);
     }
+    settings.setValue(QStringLiteral("font/for"), key);
+    settings.setValue(QStringLiteral("font/stretch"), stretch);
     return font;
 }
 
