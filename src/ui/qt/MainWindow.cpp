@@ -106,29 +106,31 @@ QString AsName(QString caption) {
 
 // ---- Font ----
 
-// The captions at start-up and the room each has for its text, for choosing
-// the font: option and check buttons need their indicator beside the text,
-// buttons and frame captions a small margin; only the text itself narrows
-// with the font. A text shown in several places is kept once, with the least
-// room it has, since that place decides whether it fits.
+// The fixed captions and the room each has for its text, for choosing the
+// font; not the values labels show, which change with the mission (a long
+// one is shortened, and shown whole in its tool tip). Option and check
+// buttons need their indicator beside the text, buttons and frame captions
+// a small margin; only the text itself narrows with the font. A text shown
+// in several places is kept once, with the least room it has, since that
+// place decides whether it fits.
 struct CaptionRoom {
     QString text;
     int room;  // pixels for the text
 };
 
-std::vector<CaptionRoom> StartCaptions(const WindowModel& model, const QStyle& indicators) {
+std::vector<CaptionRoom> FixedCaptions(const QStyle& indicators) {
     const int radio = indicators.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
                       indicators.pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
     const int check =
         indicators.pixelMetric(QStyle::PM_IndicatorWidth) + indicators.pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
     std::vector<CaptionRoom> rooms;
     for (const Placement& p : Arrangement()) {
-        std::string caption;
+        std::string_view caption;
         const ControlKind kind = Spec(p.id).kind;
-        if (kind == ControlKind::Options) caption = model.Members(p.id)[static_cast<std::size_t>(p.member)];
-        else if (kind == ControlKind::Label && p.id != ControlId::UnknownNote) caption = model.Text(p.id);
-        else if (kind == ControlKind::Frame || kind == ControlKind::Button || kind == ControlKind::CheckBox)
-            caption = model.Text(p.id);
+        if (kind == ControlKind::Options) caption = OptionFor(p.id)->setting->captions[static_cast<std::size_t>(p.member)];
+        else if ((kind == ControlKind::Label && p.id != ControlId::UnknownNote) || kind == ControlKind::Frame ||
+                 kind == ControlKind::Button || kind == ControlKind::CheckBox)
+            caption = Spec(p.id).caption;
         if (caption.empty()) continue;
         int room = TwipsToPixels(p.width);
         switch (kind) {
@@ -139,7 +141,7 @@ std::vector<CaptionRoom> StartCaptions(const WindowModel& model, const QStyle& i
         default: break;
         }
         room = std::max(room, 1);
-        const QString text = Text(caption);
+        const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
         const auto same = std::ranges::find(rooms, text, &CaptionRoom::text);
         if (same == rooms.end()) rooms.push_back({text, room});
         else same->room = std::min(same->room, room);
@@ -199,12 +201,12 @@ QString FontChoiceKey(const QFont& font, const std::vector<CaptionRoom>& rooms, 
 // The stretch chosen is kept in the settings: the next start takes it when
 // every caption still fits in it, and so loads and measures one face, not
 // two. (Fonts installed meanwhile that would fit wider are then not used.)
-QFont ChooseFont(const WindowModel& model, const QStyle& indicators) {
+QFont ChooseFont(const QStyle& indicators) {
     QFont font;
     font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
-    const std::vector<CaptionRoom> rooms = StartCaptions(model, indicators);
+    const std::vector<CaptionRoom> rooms = FixedCaptions(indicators);
 
     QSettings settings;
     const QString key = FontChoiceKey(font, rooms, indicators);
@@ -257,7 +259,7 @@ MainWindow::~MainWindow() {
 void MainWindow::Build() {
     sheetStyle_ = std::make_unique<SheetStyle>(QApplication::style()->name());
     // The font is fixed before any child exists, so no child is laid out twice.
-    setFont(ChooseFont(model_, *sheetStyle_));
+    setFont(ChooseFont(*sheetStyle_));
 
     std::map<ControlId, QWidget*> frames;
     std::vector<QWidget*> tabOrder;
