@@ -526,9 +526,10 @@ int main(int argc, char** argv) {
 #ifdef KESTRANE_HAVE_VIEW
         QGuiApplication::setDesktopFileName(QStringLiteral("kestrane"));
         QApplication::setWindowIcon(kestrane::AppIcon());
+        const QFont font = kestrane::WindowFont();
         dialog.emplace();
         model.emplace(*dialog, catalogues.get());
-        window = std::make_unique<kestrane::MainWindow>(*model);
+        window = std::make_unique<kestrane::MainWindow>(*model, font);
         dialog->SetParent(window.get());
 #else
         std::fprintf(stderr, "kestrane_startup: built without the view library\n");

@@ -233,9 +233,13 @@ QFont ChooseFont(const QStyle& indicators) {
 
 }  // namespace
 
+QFont WindowFont() { return ChooseFont(SheetStyle(QApplication::style()->name())); }
+
 // ---- Construction ----
 
-MainWindow::MainWindow(WindowModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+MainWindow::MainWindow(WindowModel& model, const QFont& font) : model_(model) {
+    // The font is fixed before any child exists, so no child is laid out twice.
+    setFont(font);
     setObjectName(WindowObjectName());
     setWindowTitle(Text(std::string(kWindowTitle)) + QStringLiteral("[*]"));
     setWindowIcon(AppIcon());
@@ -258,8 +262,6 @@ MainWindow::~MainWindow() {
 
 void MainWindow::Build() {
     sheetStyle_ = std::make_unique<SheetStyle>(QApplication::style()->name());
-    // The font is fixed before any child exists, so no child is laid out twice.
-    setFont(ChooseFont(*sheetStyle_));
 
     std::map<ControlId, QWidget*> frames;
     std::vector<QWidget*> tabOrder;

@@ -22,12 +22,17 @@ class QStyle;
 
 namespace kestrane {
 
+// The window's font: an 11-pixel sans serif, narrowed until every fixed
+// caption fits. Choosing it may load font faces, which a program can have
+// done while it waits for something else, such as the catalogues.
+QFont WindowFont();
+
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
     class InspectorWindow* Inspector() const { return inspector_; }
     // A window over a model that the caller owns and keeps alive.
-    explicit MainWindow(WindowModel& model, QWidget* parent = nullptr);
+    explicit MainWindow(WindowModel& model, const QFont& font = WindowFont());
     ~MainWindow() override;
 
     WindowModel& Model() const { return model_; }

@@ -68,10 +68,13 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("kestrane"));
     QApplication::setWindowIcon(kestrane::AppIcon());
 
+    // The window's font is chosen, and its face loaded, while the catalogues
+    // are still being read.
+    const QFont font = kestrane::WindowFont();
     kestrane::QtFileDialog dialog;
     kestrane::WindowModel model(dialog, catalogues.get());  // the start folder is the current directory
     if (!files.isEmpty()) model.Open(QFile::encodeName(files.front()).toStdString());
-    kestrane::MainWindow window(model);
+    kestrane::MainWindow window(model, font);
     dialog.SetParent(&window);
     window.show();
     return QApplication::exec();
