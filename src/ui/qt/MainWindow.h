@@ -16,16 +16,12 @@
 #include "ui/Arrangement.h"
 #include "ui/WindowModel.h"
 #include "ui/qt/RecoveryFile.h"
+#include "ui/qt/WindowFont.h"
 
 class QButtonGroup;
 class QStyle;
 
 namespace kestrane {
-
-// The window's font: an 11-pixel sans serif, narrowed until every fixed
-// caption fits. Choosing it may load font faces, which a program can have
-// done while it waits for something else, such as the catalogues.
-QFont WindowFont();
 
 class MainWindow : public QWidget {
     Q_OBJECT
