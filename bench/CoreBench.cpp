@@ -91,22 +91,22 @@ void WriteCatalogues(const ScratchDir& dir, std::int64_t planes, std::int64_t ta
 // real catalogue entry, a selected option or a non-trivial number.
 MissionBytes TypicalMission() {
     kestrane::MissionImage m;
-    m.makeNew();
-    m.setU8(9, 128);
+    m.MakeNew();
+    m.SetU8(9, 128);
     const std::string_view name = "Dawn raid on the docks";
-    for (std::size_t i = 0; i < name.size(); ++i) m.setU8(12 + static_cast<int>(i), static_cast<std::uint8_t>(name[i]));
-    for (int i = 36; i < 272; ++i) m.setU8(i, static_cast<std::uint8_t>(i * 7));
-    m.setU8(272, 2); m.setU8(276, 1); m.setU8(280, 3); m.setU8(284, 1);
-    m.setU32(288, 17); m.setU8(292, 4); m.setU8(296, 2); m.setU32(300, 42);
-    m.setU32(304, kestrane::kRandomCode);
-    m.setU8(308, 1); m.setU8(312, 2); m.setU8(316, 1);
-    m.setU32(320, 5); m.setU32(324, 7); m.setU8(328, 3); m.setU8(332, 2);
-    m.setU32(336, 12); m.setU32(340, 99); m.setU32(344, 3); m.setU32(348, 19440606); m.setU32(352, 250);
-    m.setU32(356, 3); m.setU32(360, kestrane::kRandomCode); m.setU8(364, 2);
-    m.setU32(368, 15000); m.setU32(372, 12000); m.setU8(376, 1); m.setU32(380, 5); m.setU32(384, 7); m.setU8(388, 3);
-    m.setU32(392, 18000); m.setU32(396, 9000);
-    m.seal();
-    return m.bytes();
+    for (std::size_t i = 0; i < name.size(); ++i) m.SetU8(12 + static_cast<int>(i), static_cast<std::uint8_t>(name[i]));
+    for (int i = 36; i < 272; ++i) m.SetU8(i, static_cast<std::uint8_t>(i * 7));
+    m.SetU8(272, 2); m.SetU8(276, 1); m.SetU8(280, 3); m.SetU8(284, 1);
+    m.SetU32(288, 17); m.SetU8(292, 4); m.SetU8(296, 2); m.SetU32(300, 42);
+    m.SetU32(304, kestrane::kRandomCode);
+    m.SetU8(308, 1); m.SetU8(312, 2); m.SetU8(316, 1);
+    m.SetU32(320, 5); m.SetU32(324, 7); m.SetU8(328, 3); m.SetU8(332, 2);
+    m.SetU32(336, 12); m.SetU32(340, 99); m.SetU32(344, 3); m.SetU32(348, 19440606); m.SetU32(352, 250);
+    m.SetU32(356, 3); m.SetU32(360, kestrane::kRandomCode); m.SetU8(364, 2);
+    m.SetU32(368, 15000); m.SetU32(372, 12000); m.SetU8(376, 1); m.SetU32(380, 5); m.SetU32(384, 7); m.SetU8(388, 3);
+    m.SetU32(392, 18000); m.SetU32(396, 9000);
+    m.Seal();
+    return m.Bytes();
 }
 
 void WriteMission(const std::filesystem::path& path, const MissionBytes& m) {
@@ -184,7 +184,7 @@ void BM_EditOptionClick(benchmark::State& state) {
         editor.model->Click(ControlId::YearOptions, i);
         i = (i + 1) & 3;
     }
-    if (editor.model->Image().u8(kestrane::kYear.field->offset) != ((i + 3) & 3)) state.SkipWithError("not stored");
+    if (editor.model->Image().U8(kestrane::kYear.field->offset) != ((i + 3) & 3)) state.SkipWithError("not stored");
 }
 BENCHMARK(BM_EditOptionClick);
 
@@ -192,7 +192,7 @@ void BM_EditNumericEnter(benchmark::State& state) {
     LoadedEditor editor;
     editor.model->Type(ControlId::AttackPrimaryAltitudeBox, "1500");
     for (auto _ : state) editor.model->KeyPress(ControlId::AttackPrimaryAltitudeBox, kestrane::kEnterKey);
-    if (editor.model->Image().u32(kestrane::kAttackPrimaryAltitude.field->offset) != 1500) state.SkipWithError("not stored");
+    if (editor.model->Image().U32(kestrane::kAttackPrimaryAltitude.field->offset) != 1500) state.SkipWithError("not stored");
 }
 BENCHMARK(BM_EditNumericEnter);
 
@@ -223,9 +223,9 @@ void BM_CommitAndSeal(benchmark::State& state) {
     const std::string& name = editor.model->Text(ControlId::NameBox);
     for (auto _ : state) {
         benchmark::DoNotOptimize(kestrane::CommitTexts(image, name, numbers).stored);
-        image.seal();
+        image.Seal();
     }
-    if (image.bytes() != TypicalMission()) state.SkipWithError("commit changed the mission");
+    if (image.Bytes() != TypicalMission()) state.SkipWithError("commit changed the mission");
 }
 BENCHMARK(BM_CommitAndSeal);
 
@@ -293,7 +293,7 @@ void BM_WindowModelConstruct(benchmark::State& state) {
     FixedDialog dialog;
     for (auto _ : state) {
         WindowModel model(dialog, dir.path());
-        benchmark::DoNotOptimize(model.Items(ControlId::PlaceList).count());
+        benchmark::DoNotOptimize(model.Items(ControlId::PlaceList).Count());
     }
     state.SetComplexityN(state.range(0));
 }

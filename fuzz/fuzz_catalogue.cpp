@@ -47,9 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Line ends are single bytes in both encodings, so the bytes split into
     // as many lines as the text, each line decoding to the text's.
     const std::vector<std::string_view> raw = PlainSplit(bytes);
-    if (file.size() != raw.size()) std::abort();
+    if (file.Count() != raw.size()) std::abort();
     for (std::size_t i = 0; i < raw.size(); ++i) {
-        const std::string_view line = file.line(i);
+        const std::string_view line = file.Line(i);
         if (utf8 ? line != raw[i] : line != kestrane::Cp1252ToUtf8(raw[i])) std::abort();
 
         const std::string item = kestrane::CatalogueItem(i, line);

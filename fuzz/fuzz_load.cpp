@@ -67,24 +67,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream out(s.dir / "in.msn", std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    const kestrane::MissionBytes imageBefore = model.Image().bytes();
-    const bool loadedBefore = model.Image().loaded();
+    const kestrane::MissionBytes imageBefore = model.Image().Bytes();
+    const bool loadedBefore = model.Image().Loaded();
     const bool unlockedBefore = model.EditorsUnlocked();
     const std::vector<std::string> statesBefore = ControlStates(model);
 
     model.Click(ControlId::LoadButton);
     if (size < kestrane::kMissionSize) {
-        if (model.Image().bytes() != imageBefore || model.Image().loaded() != loadedBefore) std::abort();
+        if (model.Image().Bytes() != imageBefore || model.Image().Loaded() != loadedBefore) std::abort();
         if (model.EditorsUnlocked() != unlockedBefore) std::abort();
         if (ControlStates(model) != statesBefore) std::abort();
         if (model.Text(ControlId::StatusLine).rfind("Could not load ", 0) != 0) std::abort();
         return 0;
     }
 
-    if (!model.Image().loaded() || !model.EditorsUnlocked() || model.Modified()) std::abort();
+    if (!model.Image().Loaded() || !model.EditorsUnlocked() || model.Modified()) std::abort();
     for (std::size_t i = 0; i < kestrane::kMissionSize; ++i)
-        if (model.Image().bytes()[i] != data[i]) std::abort();
-    if (model.Text(ControlId::StoredChecksumDecimal) != std::to_string(kestrane::StoredChecksum(model.Image().bytes())))
+        if (model.Image().Bytes()[i] != data[i]) std::abort();
+    if (model.Text(ControlId::StoredChecksumDecimal) != std::to_string(kestrane::StoredChecksum(model.Image().Bytes())))
         std::abort();
 
     model.Click(ControlId::SaveButton);
@@ -99,6 +99,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (written[static_cast<std::size_t>(kestrane::kFixedHeaderField.offset) + k] != kestrane::kFixedHeader[k])
             std::abort();
     if (kestrane::StoredChecksum(written) != kestrane::MissionChecksum(written)) std::abort();
-    if (written != model.Image().bytes()) std::abort();
+    if (written != model.Image().Bytes()) std::abort();
     return 0;
 }

@@ -115,7 +115,7 @@ constexpr ControlId kPickers[] = {ControlId::AttackPlane1Name, ControlId::Attack
 std::vector<bool> Writable(ControlId id) {
     std::vector<bool> may(kMissionSize, false);
     for (const Field* field : FieldsOf(id))
-        for (int o = field->offset; o < field->end(); ++o) may[static_cast<std::size_t>(o)] = true;
+        for (int o = field->offset; o < field->End(); ++o) may[static_cast<std::size_t>(o)] = true;
     return may;
 }
 
@@ -133,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Input in{data, size};
 
     for (int step = 0; step < 64 && !in.Done(); ++step) {
-        const MissionBytes before = model.Image().bytes();
+        const MissionBytes before = model.Image().Bytes();
         auto filesBefore = Files(world.dir);
         const std::string outsideBefore = ReadAll(world.outside);
         std::vector<bool> may(kMissionSize, false);
@@ -233,7 +233,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
 
         // Only the bytes the event may write have changed.
-        const MissionBytes& after = model.Image().bytes();
+        const MissionBytes& after = model.Image().Bytes();
         for (std::size_t o = 0; o < kMissionSize; ++o) Require(may[o] || after[o] == before[o]);
         // No file outside the start folder changed, and in it only the saved one.
         Require(ReadAll(world.outside) == outsideBefore);

@@ -50,19 +50,19 @@ void CheckBox(const kestrane::NumberSetting& setting, std::string_view text, dou
     }
 
     kestrane::MissionImage image;
-    image.makeNew();
-    const kestrane::MissionBytes before = image.bytes();
+    image.MakeNew();
+    const kestrane::MissionBytes before = image.Bytes();
     const kestrane::Edit edit = kestrane::StoreNumber(image, setting, text);
     if (edit.stored != number.value.has_value()) std::abort();
     if (!edit.stored) {
-        if (image.bytes() != before || edit.message != number.error) std::abort();
+        if (image.Bytes() != before || edit.message != number.error) std::abort();
         return;
     }
     const kestrane::Field& field = *setting.field;
-    const std::uint32_t stored = field.width == 1 ? image.u8(field.offset) : image.u32(field.offset);
+    const std::uint32_t stored = field.width == 1 ? image.U8(field.offset) : image.U32(field.offset);
     if (stored != *number.value) std::abort();
     for (int i = 0; i < kestrane::kMissionSize; ++i)
-        if (!field.holds(i) && image.u8(i) != before[static_cast<std::size_t>(i)]) std::abort();
+        if (!field.Holds(i) && image.U8(i) != before[static_cast<std::size_t>(i)]) std::abort();
 }
 
 void CheckWhole(std::string_view text, std::uint64_t expected, bool negative) {

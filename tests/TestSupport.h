@@ -81,7 +81,7 @@ struct Editor {
     void Load(const MissionBytes& bytes, const std::string& name = "in.msn");
     // Types the text into a box and presses Enter.
     void Enter(ControlId box, const std::string& text);
-    std::uint8_t Byte(int offset) const { return model->Image().u8(offset); }
+    std::uint8_t Byte(int offset) const { return model->Image().U8(offset); }
     std::vector<std::uint8_t> Bytes(int offset, int count) const;
     const std::string& Status() const { return model->Text(ControlId::StatusLine); }
     // Saves under the name and returns the written file's bytes.

@@ -498,8 +498,8 @@ int main(int argc, char** argv) {
         const kestrane::WindowModel model(dialog);
         const std::int64_t after = RealtimeNs();
         std::printf("model construct_ms=%.2f maxrss_kb=%ld items=%d+%d\n", static_cast<double>(after - before) / 1e6,
-                    MaxRssKb(), model.Items(kestrane::ControlId::AircraftList).count(),
-                    model.Items(kestrane::ControlId::PlaceList).count());
+                    MaxRssKb(), model.Items(kestrane::ControlId::AircraftList).Count(),
+                    model.Items(kestrane::ControlId::PlaceList).Count());
         return 0;
     }
     if (mode == "model-census") {

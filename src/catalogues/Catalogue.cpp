@@ -65,7 +65,7 @@ std::size_t Characters(std::string_view utf8) {
 
 }  // namespace
 
-std::string_view CatalogueFile::line(std::size_t n) const {
+std::string_view CatalogueFile::Line(std::size_t n) const {
     const std::string_view rest = std::string_view(text).substr(starts[n]);
     const auto end = std::ranges::find_if(rest, [](char c) { return c == '\n' || c == '\r'; });
     return rest.substr(0, static_cast<std::size_t>(end - rest.begin()));

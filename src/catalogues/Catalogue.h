@@ -25,9 +25,9 @@ struct CatalogueFile {
     std::size_t longest = 0;  // characters in the longest line
     std::string error;  // why it could not be read, when read is false
 
-    std::size_t size() const { return starts.size(); }
-    // Line n, for n below size().
-    std::string_view line(std::size_t n) const;
+    std::size_t Count() const { return starts.size(); }
+    // Line n, for n below Count().
+    std::string_view Line(std::size_t n) const;
 };
 
 // The catalogues of a start folder, as read at start-up.

@@ -11,6 +11,7 @@
 #include "editors/Settings.h"
 #include "mission/Checksum.h"
 #include "mission/Fields.h"
+#include "mission/Hex.h"
 #include "mission/MissionFile.h"
 
 namespace kestrane {
@@ -21,12 +22,6 @@ namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
 
 constexpr const char* kProgram = "kestrane-msn";
-
-std::string Hex8(std::uint32_t value) {
-    char buf[9];
-    std::snprintf(buf, sizeof buf, "%08X", value);
-    return buf;
-}
 
 // The aircraft and place catalogues that give numbers their names, read from
 // a folder as the window reads them from its start folder.
@@ -40,13 +35,13 @@ struct Catalogues {
     // The aircraft list's entry at a position: a catalogue line, then
     // "Random" and "None", as the window's list holds them.
     std::optional<std::string> Aircraft(std::size_t position) const {
-        if (position < planes.size()) return std::string(planes.line(position));
-        if (position == planes.size()) return "Random";
-        if (position == planes.size() + 1) return "None";
+        if (position < planes.Count()) return std::string(planes.Line(position));
+        if (position == planes.Count()) return "Random";
+        if (position == planes.Count() + 1) return "None";
         return std::nullopt;
     }
     std::optional<std::string> Place(std::size_t position) const {
-        if (position < places.size()) return std::string(places.line(position));
+        if (position < places.Count()) return std::string(places.Line(position));
         return std::nullopt;
     }
 };
@@ -77,11 +72,7 @@ const NumberSetting* NumberOf(const Field& field) {
 // A field's value as a number (the mission name as its text).
 Json FieldValue(const MissionImage& image, const Field& field) {
     if (field.encoding == Encoding::Name) return MissionName(image);
-    switch (field.width) {
-    case 1: return image.u8(field.offset);
-    case 2: return image.u16(field.offset);
-    default: return image.u32(field.offset);
-    }
+    return image.Read(field);
 }
 
 // The catalogue name of an aircraft or place field, as the window shows it.
@@ -92,7 +83,7 @@ std::optional<std::string> FieldName(const MissionImage& image, const Field& fie
         if (stored.kind == Pick::Kind::None) return "None";
         return catalogues.Aircraft(static_cast<std::size_t>(stored.position));
     }
-    if (PlaceOf(field) != nullptr) return catalogues.Place(image.u16(field.offset));
+    if (PlaceOf(field) != nullptr) return catalogues.Place(image.U16(field.offset));
     return std::nullopt;
 }
 
@@ -103,7 +94,7 @@ std::optional<MissionImage> Read(const std::string& file, std::ostream& err) {
         return std::nullopt;
     }
     MissionImage image;
-    image.assign(read.bytes);
+    image.Assign(read.bytes);
     return image;
 }
 
@@ -129,8 +120,8 @@ int Show(const std::vector<std::string>& files, bool json, const std::string& ca
     const Catalogues catalogues(catalogueDir);
     Json documents = Json::array();
     const int status = EachMission(files, err, [&](const std::string& file, const MissionImage& image) {
-        const std::uint32_t stored = StoredChecksum(image.bytes());
-        const std::uint32_t computed = MissionChecksum(image.bytes());
+        const std::uint32_t stored = StoredChecksum(image.Bytes());
+        const std::uint32_t computed = MissionChecksum(image.Bytes());
         Json fields = Json::object();
         Json names = Json::object();
         for (const Field& field : kFields) {
@@ -156,7 +147,7 @@ int Show(const std::vector<std::string>& files, bool json, const std::string& ca
             if (names.contains(key)) out << "  (" << names[key].get<std::string>() << ")";
             out << "\n";
         }
-        out << "  checksum: stored " << Hex8(stored) << ", computed " << Hex8(computed)
+        out << "  checksum: stored " << Hex(stored, 8) << ", computed " << Hex(computed, 8)
             << (stored == computed ? ", ok\n" : ", DIFFERENT\n");
         return kExitOk;
     });
@@ -168,13 +159,13 @@ int Show(const std::vector<std::string>& files, bool json, const std::string& ca
 int Check(const std::vector<std::string>& files, std::ostream& out, std::ostream& err) {
     std::string report;
     const int status = EachMission(files, err, [&](const std::string& file, const MissionImage& image) {
-        const std::uint32_t stored = StoredChecksum(image.bytes());
-        const std::uint32_t computed = MissionChecksum(image.bytes());
+        const std::uint32_t stored = StoredChecksum(image.Bytes());
+        const std::uint32_t computed = MissionChecksum(image.Bytes());
         if (stored == computed) {
             report += file + ": ok\n";
             return kExitOk;
         }
-        report += file + ": checksum differs: stored " + Hex8(stored) + ", computed " + Hex8(computed) + "\n";
+        report += file + ": checksum differs: stored " + Hex(stored, 8) + ", computed " + Hex(computed, 8) + "\n";
         return kExitDiffers;
     });
     out << report;
@@ -183,19 +174,19 @@ int Check(const std::vector<std::string>& files, std::ostream& out, std::ostream
 
 int Stamp(const std::vector<std::string>& files, std::ostream& out, std::ostream& err) {
     return EachMission(files, err, [&](const std::string& file, const MissionImage& image) {
-        const std::uint32_t computed = MissionChecksum(image.bytes());
-        if (StoredChecksum(image.bytes()) == computed) {
+        const std::uint32_t computed = MissionChecksum(image.Bytes());
+        if (StoredChecksum(image.Bytes()) == computed) {
             out << file << ": ok, not written\n";
             return kExitOk;
         }
-        MissionBytes bytes = image.bytes();
+        MissionBytes bytes = image.Bytes();
         for (int k = 0; k < 4; ++k) bytes[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(computed >> (8 * k));
         const WriteResult written = WriteMissionInPlace(file, bytes);
         if (!written.ok) {
             err << kProgram << ": " << file << ": could not write the checksum: " << written.error << "\n";
             return kExitFailed;
         }
-        out << file << ": checksum " << Hex8(computed) << " written\n";
+        out << file << ": checksum " << Hex(computed, 8) << " written\n";
         return kExitOk;
     });
 }
@@ -227,7 +218,7 @@ Edit Apply(MissionImage& image, const Field& field, const std::string& value, co
     if (slot != nullptr || place != nullptr) {
         // Random and None are the aircraft list's last two entries.
         Pick pick;
-        const std::size_t planeCount = catalogues.planes.size();
+        const std::size_t planeCount = catalogues.planes.Count();
         if (slot != nullptr && value == "Random") pick = {Pick::Kind::Random, static_cast<int>(planeCount), "Random"};
         else if (slot != nullptr && value == "None") pick = {Pick::Kind::None, static_cast<int>(planeCount + 1), "None"};
         else {
@@ -278,8 +269,8 @@ int Set(const std::string& file, const std::vector<std::string>& changes, const 
         return kExitDiffers;
     }
     const std::string target = output.empty() ? file : output;
-    image->seal();
-    const WriteResult written = WriteMissionInPlace(target, image->bytes());
+    image->Seal();
+    const WriteResult written = WriteMissionInPlace(target, image->Bytes());
     if (!written.ok) {
         err << kProgram << ": could not save " << target << ": " << written.error << "\n";
         return kExitFailed;

@@ -10,7 +10,7 @@ namespace {
 void WriteSlot(MissionImage& image, const AircraftSlot& slot, std::uint32_t code, std::vector<const Field*>& written) {
     for (const Field* field : slot.fields)
         if (field != nullptr) {
-            image.setU32(field->offset, code);
+            image.SetU32(field->offset, code);
             written.push_back(field);
         }
 }
@@ -57,10 +57,10 @@ Edit StoreNone(MissionImage& image, const AircraftSlot& slot) {
 }
 
 StoredAircraft ReadAircraft(const MissionImage& image, const AircraftSlot& slot) {
-    const int first = image.u8(slot.fields[0]->offset);
+    const int first = image.U8(slot.fields[0]->offset);
     Pick::Kind kind = Pick::Kind::Entry;
-    if (slot.usesCodes && first == 255) kind = Pick::Kind::Random;
-    if (slot.usesCodes && slot.offersNone && first == 254) kind = Pick::Kind::None;
+    if (slot.usesCodes && first == kRandomByte) kind = Pick::Kind::Random;
+    if (slot.usesCodes && slot.offersNone && first == kNoneByte) kind = Pick::Kind::None;
     return {kind, first};
 }
 
@@ -74,7 +74,7 @@ PickEdit AssignPlace(MissionImage& image, const PlaceSetting& place, const Pick&
     edit.stored = true;
     edit.name = pick.item;
     edit.number = std::to_string(pick.position);
-    image.setU16(place.field->offset, static_cast<std::uint16_t>(pick.position));
+    image.SetU16(place.field->offset, static_cast<std::uint16_t>(pick.position));
     edit.written.push_back(place.field);
     edit.message = std::string(place.what) + ": " + edit.name + ".";
     return edit;

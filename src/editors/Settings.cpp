@@ -25,12 +25,7 @@ std::string ShortNumber(double v) {
     return std::string(buf, ptr);
 }
 
-void WriteNumber(MissionImage& image, const Field& field, std::uint32_t value) {
-    if (field.width == 1) image.setU8(field.offset, static_cast<std::uint8_t>(value));
-    else image.setU32(field.offset, value);
-}
-
-using NameBytes = std::array<std::uint8_t, 24>;
+using NameBytes = std::array<std::uint8_t, kNameLength>;
 
 struct EncodedName {
     std::optional<NameBytes> bytes;
@@ -46,7 +41,7 @@ EncodedName EncodeName(std::string_view text) {
     }
     if (chars->size() > NameBytes{}.size()) {
         result.error = "The mission name has " + std::to_string(chars->size()) +
-                       " characters; a mission file holds at most 24. Nothing was stored.";
+                       " characters; a mission file holds at most " + std::to_string(kNameLength) + ". Nothing was stored.";
         return result;
     }
     NameBytes bytes{};
@@ -68,7 +63,7 @@ EncodedName EncodeName(std::string_view text) {
 }
 
 void WriteName(MissionImage& image, const NameBytes& bytes) {
-    for (std::size_t j = 0; j < bytes.size(); ++j) image.setU8(kMissionNameField.offset + static_cast<int>(j), bytes[j]);
+    for (std::size_t j = 0; j < bytes.size(); ++j) image.SetU8(kMissionNameField.offset + static_cast<int>(j), bytes[j]);
 }
 
 }  // namespace
@@ -76,10 +71,10 @@ void WriteName(MissionImage& image, const NameBytes& bytes) {
 Edit ChooseOption(MissionImage& image, const OptionSetting& setting, int member) {
     if (member < 0 || member >= setting.count) return Refused(std::string(setting.title) + ": no such choice.");
     const auto index = static_cast<std::uint8_t>(member);
-    image.setU8(setting.field->offset, index);
+    image.SetU8(setting.field->offset, index);
     std::vector<const Field*> written{setting.field};
     if (setting.copy != nullptr) {
-        image.setU8(setting.copy->offset, index);
+        image.SetU8(setting.copy->offset, index);
         written.push_back(setting.copy);
     }
     return Stored(std::string(setting.title) + ": " + std::string(setting.captions[index]) + ".", std::move(written));
@@ -102,16 +97,16 @@ NumberResult ReadWholeNumber(std::string_view caption, std::string_view text, st
 Edit StoreNumber(MissionImage& image, const NumberSetting& setting, std::string_view text) {
     const NumberResult number = ReadWholeNumber(setting.caption, text, setting.max);
     if (!number.value) return Refused(number.error);
-    WriteNumber(image, *setting.field, *number.value);
+    image.Write(*setting.field, *number.value);
     return Stored(std::string(setting.caption) + ": stored " + std::to_string(*number.value) + ".", {setting.field});
 }
 
 std::string MissionName(const MissionImage& image) {
     int end = kMissionNameField.width;
-    while (end > 0 && image.u8(kMissionNameField.offset + end - 1) == 0) --end;
+    while (end > 0 && image.U8(kMissionNameField.offset + end - 1) == 0) --end;
     std::string text;
     for (int i = 0; i < end; ++i) {
-        const std::uint8_t b = image.u8(kMissionNameField.offset + i);
+        const std::uint8_t b = image.U8(kMissionNameField.offset + i);
         AppendUtf8(text, b == 0 ? kNullPlaceholder : Cp1252ToUnicode(b));
     }
     return text;
@@ -124,10 +119,10 @@ Edit StoreName(MissionImage& image, std::string_view text) {
     return Stored("Mission name stored.", {&kMissionNameField});
 }
 
-bool InstantAction(const MissionImage& image) { return image.u8(kInstantActionField.offset) == 128; }
+bool InstantAction(const MissionImage& image) { return image.U8(kInstantActionField.offset) == kInstantActionOn; }
 
 Edit SetInstantAction(MissionImage& image, bool on) {
-    image.setU8(kInstantActionField.offset, on ? 128 : 0);
+    image.SetU8(kInstantActionField.offset, on ? kInstantActionOn : 0);
     return Stored({}, {&kInstantActionField});
 }
 
@@ -143,7 +138,7 @@ Edit CommitTexts(MissionImage& image, std::string_view nameText, std::span<const
     WriteName(image, *name.bytes);
     std::vector<const Field*> written{&kMissionNameField};
     for (std::size_t i = 0; i < numbers.size(); ++i) {
-        WriteNumber(image, *numbers[i].setting->field, values[i]);
+        image.Write(*numbers[i].setting->field, values[i]);
         written.push_back(numbers[i].setting->field);
     }
     return Stored({}, std::move(written));

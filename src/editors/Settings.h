@@ -113,6 +113,8 @@ Edit StoreNumber(MissionImage& image, const NumberSetting& setting, std::string_
 inline constexpr char32_t kNullPlaceholder = 0x2400;  // SYMBOL FOR NULL
 inline constexpr const Field& kMissionNameField = FieldNamed("MissionName");
 inline constexpr const Field& kInstantActionField = FieldNamed("InstantActionFlag");
+inline constexpr std::uint8_t kInstantActionOn = 128;  // any other byte reads as off
+inline constexpr std::size_t kNameLength = static_cast<std::size_t>(kMissionNameField.width);
 
 // The name's text as the window shows it: the zero padding at the end is
 // dropped, a zero byte before other characters shows as the placeholder.
@@ -174,6 +176,9 @@ inline constexpr std::array<const AircraftSlot*, 4> kAircraftSlots{&kAttackPlane
 
 inline constexpr std::uint32_t kRandomCode = 0xFFFFFFFFu;  // 255, 255, 255, 255
 inline constexpr std::uint32_t kNoneCode = 0xFFFFFFFEu;    // 254, 255, 255, 255
+// The first bytes of the two codes, which is all a load reads of a slot.
+inline constexpr int kRandomByte = static_cast<int>(kRandomCode & 0xFFu);
+inline constexpr int kNoneByte = static_cast<int>(kNoneCode & 0xFFu);
 
 // Whether the pick may be written while no mission is open.
 bool PickableWithoutMission(const AircraftSlot& slot, const Pick& pick);

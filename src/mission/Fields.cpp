@@ -10,7 +10,7 @@ const Field* FindField(std::string_view name) {
 
 const Field* FieldAt(int offset) {
     for (const Field& f : kFields)
-        if (f.holds(offset)) return &f;
+        if (f.Holds(offset)) return &f;
     return nullptr;
 }
 

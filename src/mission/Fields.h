@@ -32,8 +32,8 @@ struct Field {
     Encoding encoding;
     std::string_view about;  // what the bytes hold, for byte views and help
 
-    constexpr int end() const { return offset + width; }
-    constexpr bool holds(int at) const { return at >= offset && at < end(); }
+    constexpr int End() const { return offset + width; }
+    constexpr bool Holds(int at) const { return at >= offset && at < End(); }
 };
 
 inline constexpr std::array<Field, 36> kFields{{

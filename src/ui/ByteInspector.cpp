@@ -7,8 +7,8 @@ namespace kestrane {
 
 ByteInspector::Row ByteInspector::RowAt(int offset) const {
     const MissionImage& image = model_.Image();
-    const std::uint8_t byte = image.u8(offset);
-    Row row{offset, byte, {}, {}, {}, image.loaded() && byte != model_.Origin()[static_cast<std::size_t>(offset)],
+    const std::uint8_t byte = image.U8(offset);
+    Row row{offset, byte, {}, {}, {}, image.Loaded() && byte != model_.Origin()[static_cast<std::size_t>(offset)],
             std::nullopt, false};
     const char32_t cp = Cp1252ToUnicode(byte);
     if (cp >= 0x20 && cp != 0x7F && !(cp >= 0x80 && cp < 0xA0)) AppendUtf8(row.character, cp);

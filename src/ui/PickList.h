@@ -18,13 +18,13 @@ public:
     explicit PickList(CatalogueFile lines, std::vector<std::string> extra = {})
         : numbered_(std::move(lines)), extra_(std::move(extra)) {}
 
-    int count() const { return static_cast<int>(numbered_.size() + extra_.size()); }
+    int Count() const { return static_cast<int>(numbered_.Count() + extra_.size()); }
     // The item text at an index; empty past the end, as a list box answers.
-    std::string item(int index) const {
+    std::string Item(int index) const {
         if (index < 0) return {};
         const auto i = static_cast<std::size_t>(index);
-        if (i < numbered_.size()) return CatalogueItem(i, numbered_.line(i));
-        return i - numbered_.size() < extra_.size() ? extra_[i - numbered_.size()] : std::string();
+        if (i < numbered_.Count()) return CatalogueItem(i, numbered_.Line(i));
+        return i - numbered_.Count() < extra_.size() ? extra_[i - numbered_.Count()] : std::string();
     }
 
 private:

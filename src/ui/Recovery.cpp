@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "mission/Checksum.h"
+#include "mission/Hex.h"
 #include "ui/WindowModel.h"
 
 namespace kestrane {
@@ -16,28 +17,11 @@ using Json = nlohmann::ordered_json;
 constexpr std::string_view kFormat = "kestrane-unsaved-mission";
 constexpr int kVersion = 1;
 
-std::string HexBytes(const MissionBytes& bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (const std::uint8_t b : bytes) {
-        hex += kDigits[b >> 4];
-        hex += kDigits[b & 0xF];
-    }
-    return hex;
-}
-
 std::optional<MissionBytes> FromHex(const std::string& hex) {
-    if (hex.size() != 2 * kMissionSize) return std::nullopt;
+    const auto read = BytesOfHex(hex);
+    if (!read || read->size() != kMissionSize) return std::nullopt;
     MissionBytes bytes{};
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        unsigned value = 0;
-        for (const char c : hex.substr(2 * i, 2)) {
-            const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-            if (digit < 0) return std::nullopt;
-            value = value * 16 + static_cast<unsigned>(digit);
-        }
-        bytes[i] = static_cast<std::uint8_t>(value);
-    }
+    std::copy(read->begin(), read->end(), bytes.begin());
     return bytes;
 }
 
@@ -73,7 +57,7 @@ std::string WindowModel::RecoveryText(std::string_view savedAt) const {
     Json controls = Json::array();
     for (const ControlState& state : state_) controls.push_back({state.text, state.value});
     Json body{{"format", std::string(kFormat)},   {"version", kVersion},           {"saved_at", std::string(savedAt)},
-              {"image", HexBytes(image_.bytes())}, {"clean", HexBytes(clean_)}, {"controls", controls}};
+              {"image", HexBytes(image_.Bytes())}, {"clean", HexBytes(clean_)}, {"controls", controls}};
     const std::uint32_t seal = Seal(body);
     return Dump(Json{{"body", std::move(body)}, {"seal", seal}}, 1) + "\n";
 }
@@ -97,7 +81,7 @@ bool WindowModel::Restore(std::string_view text) {
             // A value that cannot be chosen now (a shorter catalogue, say) is no choice.
             const auto id = static_cast<ControlId>(i);
             const ControlKind kind = Spec(id).kind;
-            const int count = kind == ControlKind::List       ? Items(id).count()
+            const int count = kind == ControlKind::List       ? Items(id).Count()
                               : kind == ControlKind::Options  ? static_cast<int>(Members(id).size())
                               : kind == ControlKind::CheckBox ? 2
                                                               : 0;
@@ -105,7 +89,7 @@ bool WindowModel::Restore(std::string_view text) {
             if (kind == ControlKind::CheckBox && states[i].value < 0) states[i].value = 0;
         }
         const std::string status = "Restored the unsaved work from " + body->at("saved_at").get<std::string>() + ".";
-        image_.assign(*image);
+        image_.Assign(*image);
         state_ = states;
         history_.clear();
         undone_.clear();

@@ -4,6 +4,7 @@
 
 #include "catalogues/Catalogue.h"
 #include "mission/Checksum.h"
+#include "mission/Hex.h"
 #include "mission/MissionFile.h"
 
 namespace kestrane {
@@ -13,15 +14,6 @@ namespace {
 using C = ControlId;
 
 std::string Decimal(std::uint64_t value) { return std::to_string(value); }
-
-// Upper-case hexadecimal without leading zeros ("0" for zero).
-std::string Hex(std::uint32_t value) {
-    char buf[16];
-    const auto end = std::to_chars(buf, buf + sizeof buf, value, 16).ptr;
-    for (char* p = buf; p != end; ++p)
-        if (*p >= 'a' && *p <= 'f') *p = static_cast<char>(*p - 'a' + 'A');
-    return std::string(buf, end);
-}
 
 constexpr std::array<ControlId, 4> kChecksumBytes{C::ChecksumByte0, C::ChecksumByte1, C::ChecksumByte2,
                                                   C::ChecksumByte3};
@@ -58,28 +50,28 @@ void WindowModel::TakeCatalogues(Catalogues catalogues) {
     // gets a note; the list is filled all the same.
     auto check = [&](std::string_view file, const CatalogueFile& catalogue, std::string_view emptyList) {
         if (!catalogue.read) note(file, catalogue.error, emptyList);
-        else if (catalogue.size() == 0) note(file, "is empty", emptyList);
+        else if (catalogue.Count() == 0) note(file, "is empty", emptyList);
         else if (catalogue.longest > kShownCharacters)
             note(file, "has entries longer than " + std::to_string(kShownCharacters) + " characters",
                  "the lists and labels show their beginning");
     };
     CatalogueFile& planes = catalogues.planes;
-    const std::size_t planeCount = planes.size();
+    const std::size_t planeCount = planes.Count();
     check(kPlanesFile, planes, "the aircraft list holds only Random and None");
     aircraft_ = PickList(std::move(planes), {"Random", "None"});
 
     CatalogueFile& targets = catalogues.targets;
-    const std::size_t placeCount = targets.size();
+    const std::size_t placeCount = targets.Count();
     check(kTargetsFile, targets, "the target and home base list is empty");
     places_ = PickList(std::move(targets));
 
     const CatalogueFile& blocks = catalogues.blocks;
-    for (std::size_t i = 0; i < blocks_.size() && i < blocks.size(); ++i) blocks_[i] = blocks.line(i);
+    for (std::size_t i = 0; i < blocks_.size() && i < blocks.Count(); ++i) blocks_[i] = blocks.Line(i);
     if (!blocks.read) note(kBlocksFile, blocks.error, "the settings blocks have no descriptions");
-    else if (blocks.size() < kBlockCount) {
+    else if (blocks.Count() < kBlockCount) {
         if (!notes.empty()) notes += ' ';
-        notes.append(kBlocksFile).append(" has ").append(std::to_string(blocks.size()));
-        notes += " of 32 lines: the remaining block descriptions are empty.";
+        notes.append(kBlocksFile).append(" has ").append(std::to_string(blocks.Count()));
+        notes += " of " + std::to_string(kBlockCount) + " lines: the remaining block descriptions are empty.";
     }
 
     SetText(C::StatusLine, notes.empty() ? "Ready: " + std::to_string(planeCount) + " aircraft and " +
@@ -127,7 +119,7 @@ void WindowModel::Type(ControlId box, std::string text) {
 
 void WindowModel::Select(ControlId list, int index) {
     if (Spec(list).kind != ControlKind::List) return;
-    SetValue(list, index >= 0 && index < Items(list).count() ? index : -1);
+    SetValue(list, index >= 0 && index < Items(list).Count() ? index : -1);
 }
 
 void WindowModel::Show(const Edit& edit) {
@@ -137,16 +129,16 @@ void WindowModel::Show(const Edit& edit) {
 // ---- Undo and redo ----
 
 void WindowModel::Record(std::string_view title, const Field& field, const std::function<Edit()>& editor, ControlId box) {
-    const MissionBytes before = image_.bytes();
+    const MissionBytes before = image_.Bytes();
     const std::array<ControlState, kControlCount> states = state_;
     const std::string beforeWords = Words(field);
     const std::string boxBefore = BoxWords(field);
     const Edit edit = editor();
     Show(edit);
-    if (!edit.stored || image_.bytes() == before) return;
+    if (!edit.stored || image_.Bytes() == before) return;
 
     Step step{std::string(title), beforeWords, Words(field), {}, {}};
-    for (const Field* f : edit.written) step.fields.push_back({f, BytesOf(before, *f), BytesOf(image_.bytes(), *f)});
+    for (const Field* f : edit.written) step.fields.push_back({f, BytesOf(before, *f), BytesOf(image_.Bytes(), *f)});
     for (const ControlSpec& spec : AllControls())
         if (spec.id != C::StatusLine && states[Index(spec.id)] != state_[Index(spec.id)])
             step.controls.push_back({spec.id, states[Index(spec.id)], state_[Index(spec.id)]});
@@ -162,7 +154,7 @@ void WindowModel::Record(std::string_view title, const Field& field, const std::
 }
 
 std::vector<std::uint8_t> WindowModel::BytesOf(const MissionBytes& image, const Field& field) {
-    return std::vector<std::uint8_t>(image.begin() + field.offset, image.begin() + field.end());
+    return std::vector<std::uint8_t>(image.begin() + field.offset, image.begin() + field.End());
 }
 
 // What a box showed for its field: the number, or the name's text.
@@ -172,7 +164,7 @@ std::string WindowModel::BoxWords(const Field& field) const {
 
 bool WindowModel::Unsaved() const {
     if (Modified()) return true;
-    if (!image_.loaded()) return false;
+    if (!image_.Loaded()) return false;
     for (const BoxControl& box : kBoxControls)
         if (Text(box.box) != BoxWords(box.number != nullptr ? *box.number->field : kMissionNameField)) return true;
     return false;
@@ -188,7 +180,7 @@ void WindowModel::Replay(std::vector<Step>& from, std::vector<Step>& to, bool fo
     from.pop_back();
     for (const FieldBytes& f : step.fields) {
         const std::vector<std::uint8_t>& bytes = forward ? f.after : f.before;
-        for (std::size_t i = 0; i < bytes.size(); ++i) image_.setU8(f.field->offset + static_cast<int>(i), bytes[i]);
+        for (std::size_t i = 0; i < bytes.size(); ++i) image_.SetU8(f.field->offset + static_cast<int>(i), bytes[i]);
     }
     for (const ControlChange& change : step.controls) state_[Index(change.id)] = forward ? change.after : change.before;
     SetText(C::StatusLine, forward ? "Redone: " + step.title + " changed from " + step.beforeWords + " to " + step.afterWords + "."
@@ -199,8 +191,8 @@ void WindowModel::Replay(std::vector<Step>& from, std::vector<Step>& to, bool fo
 void WindowModel::StartHistory() {
     history_.clear();
     undone_.clear();
-    clean_ = image_.bytes();
-    origin_ = image_.bytes();
+    clean_ = image_.Bytes();
+    origin_ = image_.Bytes();
 }
 
 std::string WindowModel::Words(const Field& field) const {
@@ -211,15 +203,15 @@ std::string WindowModel::Words(const Field& field) const {
     switch (field.encoding) {
     case Encoding::OptionIndex:
         for (const OptionSetting* option : kOptionSettings)
-            if (option->field == &field && image_.u8(field.offset) < option->count) {
-                std::string_view caption = option->captions[image_.u8(field.offset)];
+            if (option->field == &field && image_.U8(field.offset) < option->count) {
+                std::string_view caption = option->captions[image_.U8(field.offset)];
                 while (caption.ends_with(' ')) caption.remove_suffix(1);
                 return std::string(caption);
             }
-        return Decimal(image_.u8(field.offset));
+        return Decimal(image_.U8(field.offset));
     case Encoding::InstantFlag: return InstantAction(image_) ? "on" : "off";
     case Encoding::Name: return "\"" + MissionName(image_) + "\"";
-    case Encoding::PlaceCode: return item(places_.item(image_.u16(field.offset)));
+    case Encoding::PlaceCode: return item(places_.Item(image_.U16(field.offset)));
     case Encoding::AircraftCode:
     case Encoding::AircraftPosition:
         for (const AircraftSlot* slot : kAircraftSlots)
@@ -227,11 +219,11 @@ std::string WindowModel::Words(const Field& field) const {
                 const StoredAircraft stored = ReadAircraft(image_, *slot);
                 if (stored.kind == Pick::Kind::Random) return "Random";
                 if (stored.kind == Pick::Kind::None) return "None";
-                return item(aircraft_.item(stored.position));
+                return item(aircraft_.Item(stored.position));
             }
-        return Decimal(image_.u32(field.offset));
-    case Encoding::Count: return Decimal(image_.u8(field.offset));
-    default: return Decimal(image_.u32(field.offset));
+        return Decimal(image_.U32(field.offset));
+    case Encoding::Count: return Decimal(image_.U8(field.offset));
+    default: return Decimal(image_.U32(field.offset));
     }
 }
 
@@ -252,8 +244,8 @@ void WindowModel::ChooseOption(const OptionControl& option, int member) {
 
 void WindowModel::PickAircraft(const SlotControl& slot) {
     const int p = Value(C::AircraftList);
-    const int count = aircraft_.count();
-    Pick pick{Pick::Kind::Entry, p, aircraft_.item(p)};
+    const int count = aircraft_.Count();
+    Pick pick{Pick::Kind::Entry, p, aircraft_.Item(p)};
     if (p >= 0 && p == count - 2) pick.kind = Pick::Kind::Random;
     if (p >= 0 && p == count - 1) pick.kind = Pick::Kind::None;
     if (!unlocked_ && !PickableWithoutMission(*slot.slot, pick)) {
@@ -277,7 +269,7 @@ void WindowModel::PickPlace(const PlaceControl& place) {
     }
     const int p = Value(C::PlaceList);
     Record(place.place->what, *place.place->field, [&]() -> Edit {
-        const PickEdit edit = AssignPlace(image_, *place.place, Pick{Pick::Kind::Entry, p, places_.item(p)});
+        const PickEdit edit = AssignPlace(image_, *place.place, Pick{Pick::Kind::Entry, p, places_.Item(p)});
         if (edit.stored) {
             SetText(place.name, edit.name);
             SetText(place.number, edit.number);
@@ -308,7 +300,7 @@ void WindowModel::Load() {
     unlocked_ = false;
     const std::string name = dialog_.ChooseFile(startDir_, kMissionFilter, "msn");
     if (name.empty()) {
-        SetText(C::StatusLine, image_.loaded()
+        SetText(C::StatusLine, image_.Loaded()
                                    ? "Load cancelled: the settings are locked until you load a mission or make a new one."
                                    : "Load cancelled: no file was read.");
         return;
@@ -339,14 +331,14 @@ void WindowModel::LoadFile(const std::string& name, bool wasUnlocked) {
         return;
     }
 
-    image_.assign(read.bytes);
+    image_.Assign(read.bytes);
     SetText(C::LoadedPath, name);
     ShowChecksum();
     ShowSettings();
-    const std::uint32_t stored = StoredChecksum(image_.bytes());
+    const std::uint32_t stored = StoredChecksum(image_.Bytes());
     SetText(C::StoredChecksumDecimal, Decimal(stored));
     std::string storedBytes;
-    for (int k = 0; k < 4; ++k) storedBytes += Hex(image_.u8(k));
+    for (int k = 0; k < 4; ++k) storedBytes += Hex(image_.U8(k));
     SetText(C::StoredChecksumBytes, storedBytes);
     SetText(C::LoadedName, MissionName(image_));
     SetText(C::NameBox, Text(C::LoadedName));
@@ -360,24 +352,24 @@ void WindowModel::LoadFile(const std::string& name, bool wasUnlocked) {
 void WindowModel::ShowSettings() {
     for (const OptionControl& option : kOptionControls) {
         // A stored value with no member leaves the group as it was.
-        const int v = image_.u8(option.setting->field->offset);
+        const int v = image_.U8(option.setting->field->offset);
         if (v < option.setting->count) SetValue(option.group, v);
     }
     for (const BoxControl& box : kBoxControls)
         if (box.number != nullptr) {
             const Field& field = *box.number->field;
-            SetText(box.box, Decimal(field.width == 1 ? image_.u8(field.offset) : image_.u32(field.offset)));
+            SetText(box.box, Decimal(image_.Read(field)));
         }
     for (const PlaceControl& place : kPlaceControls) {
-        const int n = image_.u16(place.place->field->offset);
-        SetText(place.name, places_.item(n));
+        const int n = image_.U16(place.place->field->offset);
+        SetText(place.name, places_.Item(n));
         SetText(place.number, Decimal(static_cast<std::uint64_t>(n)));
     }
     for (const SlotControl& slot : kSlotControls) {
         const StoredAircraft stored = ReadAircraft(image_, *slot.slot);
         SetText(slot.name, stored.kind == Pick::Kind::Random ? "Random"
                            : stored.kind == Pick::Kind::None ? "None"
-                                                             : aircraft_.item(stored.position));
+                                                             : aircraft_.Item(stored.position));
         SetText(slot.number, Decimal(static_cast<std::uint64_t>(stored.position)));
     }
 }
@@ -385,7 +377,7 @@ void WindowModel::ShowSettings() {
 // The checksum the image would be saved with: signed decimal, hexadecimal,
 // and its four bytes, least significant first.
 void WindowModel::ShowChecksum() {
-    const std::uint32_t checksum = MissionChecksum(image_.bytes());
+    const std::uint32_t checksum = MissionChecksum(image_.Bytes());
     SetText(C::ChecksumDecimal, std::to_string(static_cast<std::int32_t>(checksum)));
     SetText(C::ChecksumHex, Hex(checksum));
     for (int k = 0; k < 4; ++k) SetText(kChecksumBytes[static_cast<std::size_t>(k)], Decimal((checksum >> (8 * k)) & 0xFFu));
@@ -394,7 +386,7 @@ void WindowModel::ShowChecksum() {
 // ---- New mission and saving ----
 
 void WindowModel::NewMission() {
-    image_.makeNew();
+    image_.MakeNew();
     unlocked_ = true;
     StartHistory();
     SetText(C::StatusLine,
@@ -402,7 +394,7 @@ void WindowModel::NewMission() {
 }
 
 bool WindowModel::CommitBoxes() {
-    const MissionBytes before = image_.bytes();
+    const MissionBytes before = image_.Bytes();
     std::vector<std::pair<std::string, std::string>> words;  // each box's field before, in words and as shown
     std::vector<TypedNumber> numbers;
     for (const BoxControl& box : kBoxControls) {
@@ -418,9 +410,9 @@ bool WindowModel::CommitBoxes() {
     for (std::size_t i = 0; i < kBoxControls.size(); ++i) {
         const BoxControl& box = kBoxControls[i];
         const Field& field = box.number != nullptr ? *box.number->field : kMissionNameField;
-        if (BytesOf(before, field) == BytesOf(image_.bytes(), field)) continue;
+        if (BytesOf(before, field) == BytesOf(image_.Bytes(), field)) continue;
         Step step{box.number != nullptr ? std::string(box.number->caption) : "Mission name", words[i].first,
-                  Words(field), {{&field, BytesOf(before, field), BytesOf(image_.bytes(), field)}}, {}};
+                  Words(field), {{&field, BytesOf(before, field), BytesOf(image_.Bytes(), field)}}, {}};
         ControlChange change;
         change.id = box.box;
         change.before.text = words[i].second;
@@ -433,7 +425,7 @@ bool WindowModel::CommitBoxes() {
 }
 
 void WindowModel::Save() {
-    if (!image_.loaded()) {
+    if (!image_.Loaded()) {
         SetText(C::StatusLine, "Nothing to save yet: load a mission or make a new one first. No file was written.");
         return;
     }
@@ -444,11 +436,11 @@ void WindowModel::Save() {
     }
     if (!CommitBoxes()) return;
 
-    image_.seal();
+    image_.Seal();
     ShowChecksum();
-    const WriteResult written = WriteMissionInPlace(target.path, image_.bytes());
+    const WriteResult written = WriteMissionInPlace(target.path, image_.Bytes());
     if (written.ok) {
-        clean_ = image_.bytes();
+        clean_ = image_.Bytes();
         ++saves_;
     }
     // Through a link, the status line names the file that was written too.

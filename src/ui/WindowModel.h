@@ -83,7 +83,7 @@ public:
     bool CanUndo() const { return !history_.empty(); }
     bool CanRedo() const { return !undone_.empty(); }
     // Whether the image differs from what was last loaded, made new or saved.
-    bool Modified() const { return image_.loaded() && image_.bytes() != clean_; }
+    bool Modified() const { return image_.Loaded() && image_.Bytes() != clean_; }
     // Whether closing now would lose work: the image is modified, or a box
     // holds text that a save would commit.
     bool Unsaved() const;

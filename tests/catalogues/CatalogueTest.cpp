@@ -9,7 +9,7 @@ using Lines = std::vector<std::string_view>;
 
 static Lines LinesOf(const CatalogueFile& file) {
     Lines lines;
-    for (std::size_t n = 0; n < file.size(); ++n) lines.push_back(file.line(n));
+    for (std::size_t n = 0; n < file.Count(); ++n) lines.push_back(file.Line(n));
     return lines;
 }
 
@@ -43,7 +43,7 @@ TEST(Catalogue, TheWindowNumbersTheListsAndNotesMissingOrShortFiles) {
     test::ScriptedDialog dialog;
     const WindowModel model(dialog, dir.path());
     const std::string items[] = {"", " 0:Hurricane", " 1:Spitfire", " 2:", " 3:Bf 109", "Random", "None", ""};
-    for (int i = -1; i < 7; ++i) EXPECT_EQ(model.Items(ControlId::AircraftList).item(i), items[i + 1]) << i;
+    for (int i = -1; i < 7; ++i) EXPECT_EQ(model.Items(ControlId::AircraftList).Item(i), items[i + 1]) << i;
     EXPECT_EQ(model.BlockDescription(1) + "|" + model.BlockDescription(2), "two|");
     const std::string& status = model.Text(ControlId::StatusLine);
     EXPECT_NE(status.find("targets.txt was not found in " + dir.path().string()), std::string::npos) << status;

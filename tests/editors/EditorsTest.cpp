@@ -16,12 +16,12 @@ using K = Pick::Kind;
 template <class Run>
 static auto Apply(Run run) {
     MissionImage image;
-    for (int i = 0; i < kMissionSize; ++i) image.setU8(i, static_cast<std::uint8_t>(i * 7 + 3));
+    for (int i = 0; i < kMissionSize; ++i) image.SetU8(i, static_cast<std::uint8_t>(i * 7 + 3));
     const MissionImage before = image;
     const auto edit = run(image);
     for (int i = 0; i < kMissionSize; ++i)
-        if (std::none_of(edit.written.begin(), edit.written.end(), [&](const Field* f) { return f->holds(i); })) {
-            EXPECT_EQ(image.u8(i), before.u8(i)) << "stray write at " << i << ": " << edit.message;
+        if (std::none_of(edit.written.begin(), edit.written.end(), [&](const Field* f) { return f->Holds(i); })) {
+            EXPECT_EQ(image.U8(i), before.U8(i)) << "stray write at " << i << ": " << edit.message;
         }
     EXPECT_TRUE(edit.stored || edit.written.empty());
     return std::pair{image, edit};
@@ -31,7 +31,7 @@ TEST(Editors, OptionsWriteTheMemberIntoTheFieldAndItsCopy) {
     for (const OptionSetting* s : kOptionSettings)
         for (int member = 0; member < s->count; ++member) {
             const auto [image, edit] = Apply([&](MissionImage& i) { return ChooseOption(i, *s, member); });
-            for (const Field* f : {s->field, s->copy}) EXPECT_EQ(f ? image.u8(f->offset) : member, member) << s->title;
+            for (const Field* f : {s->field, s->copy}) EXPECT_EQ(f ? image.U8(f->offset) : member, member) << s->title;
         }
 }
 
@@ -48,7 +48,7 @@ TEST(Editors, NumbersStoreWhatTheBoxReadsOrSayWhyNot) {
     for (const auto& c : cases) {
         const auto [image, edit] = Apply([&](MissionImage& i) { return StoreNumber(i, *c.setting, c.text); });
         const Field& f = *c.setting->field;
-        EXPECT_EQ(edit.stored ? std::int64_t{f.width == 1 ? image.u8(f.offset) : image.u32(f.offset)} : -1, c.value);
+        EXPECT_EQ(edit.stored ? std::int64_t{f.width == 1 ? image.U8(f.offset) : image.U32(f.offset)} : -1, c.value);
         EXPECT_NE(edit.message.find(c.says), std::string::npos) << edit.message;
     }
 }
@@ -66,7 +66,7 @@ TEST(Editors, MissionNamesAreUpTo24Windows1252Characters) {
         EXPECT_NE(edit.message.find(c.says.empty() ? "Mission name stored." : c.says), std::string::npos) << edit.message;
         if (!edit.stored) continue;
         std::string field;
-        for (int k = 0; k < 24; ++k) field += static_cast<char>(image.u8(12 + k));
+        for (int k = 0; k < 24; ++k) field += static_cast<char>(image.U8(12 + k));
         EXPECT_EQ(field, c.bytes + std::string(24 - c.bytes.size(), '\0'));
         EXPECT_EQ(MissionName(image), c.text);
     }
@@ -82,7 +82,7 @@ TEST(Editors, CommitTextsWritesAllOrNothing) {
         const auto [image, edit] = Apply([&](MissionImage& i) { return CommitTexts(i, c.name, c.numbers); });
         EXPECT_EQ(edit.message.rfind(c.says, 0), 0u) << edit.message;
         EXPECT_EQ(edit.stored, c.says.empty());
-        EXPECT_TRUE(!edit.stored || MissionName(image) + std::to_string(image.u32(352) + image.u8(292)) == "Raid12");
+        EXPECT_TRUE(!edit.stored || MissionName(image) + std::to_string(image.U32(352) + image.U8(292)) == "Raid12");
     }
 }
 
@@ -103,19 +103,19 @@ TEST(Editors, AircraftSlotsStorePositionsOrCodesWithinWhatTheFileTellsApart) {
         const auto [image, edit] =
             Apply([&](MissionImage& i) { return AssignAircraft(i, *c.slot, {c.kind, c.position, "it"}); });
         EXPECT_NE(edit.message.find(c.says), std::string::npos) << edit.message;
-        for (const Field* f : c.slot->fields) EXPECT_EQ(f && edit.stored ? image.u32(f->offset) : c.code, c.code);
+        for (const Field* f : c.slot->fields) EXPECT_EQ(f && edit.stored ? image.U32(f->offset) : c.code, c.code);
         const bool coded = c.code == kRandomCode || c.code == kNoneCode;
         EXPECT_EQ(edit.name, !edit.stored ? "" : !coded ? "it" : c.kind == K::Random ? "Random" : "None");
         EXPECT_EQ(edit.number, edit.stored && !coded ? std::to_string(c.position) : "");
     }
-    EXPECT_EQ(Apply([](MissionImage& i) { return StoreNone(i, kEnemySecondary); }).first.u32(384), kNoneCode);
+    EXPECT_EQ(Apply([](MissionImage& i) { return StoreNone(i, kEnemySecondary); }).first.U32(384), kNoneCode);
 }
 
 TEST(Editors, PlacesStoreTwoByteCodes) {
     for (const PlaceSetting* place : {&kTarget, &kHomeBase})
         for (int at : {0, 300, 65535, 65536, -1}) {
             const auto [image, edit] = Apply([&](MissionImage& i) { return AssignPlace(i, *place, {K::Entry, at, ""}); });
-            EXPECT_EQ(edit.stored ? image.u16(place->field->offset) : -1, at <= 65535 ? at : -1);
+            EXPECT_EQ(edit.stored ? image.U16(place->field->offset) : -1, at <= 65535 ? at : -1);
             EXPECT_TRUE(at >= 0 || edit.message == "Select a place in the Target/Home Base list first, then "
                                                          "click the " + std::string(place->missing) + ".");
         }

@@ -19,8 +19,8 @@ TEST(Faults, ACatalogueEntryCostsTheSameWhateverItsLength) {
     test::WriteFile(e.dir / "targets.txt", "");
     WindowModel model(e.dialog, e.dir.path());
     const PickList& planes = model.Items(C::AircraftList);
-    ASSERT_EQ(planes.count(), 4);
-    EXPECT_EQ(planes.item(1), " 1:" + std::string(256, 'x') + "\u2026");
+    ASSERT_EQ(planes.Count(), 4);
+    EXPECT_EQ(planes.Item(1), " 1:" + std::string(256, 'x') + "\u2026");
     const std::string& status = model.Text(C::StatusLine);
     EXPECT_NE(status.find("planes.txt has entries longer than 256 characters"), std::string::npos) << status;
     EXPECT_NE(status.find("targets.txt is empty"), std::string::npos) << status;
@@ -30,9 +30,9 @@ TEST(Faults, APasteOfAnyLengthIsReadWhole) {
     Editor e;
     e.Load(Mission());
     e.Enter(C::AttackPrimaryAltitudeBox, std::string(100'000, '0') + "7");
-    EXPECT_EQ(e.model->Image().u32(368), 7u);
+    EXPECT_EQ(e.model->Image().U32(368), 7u);
     e.Enter(C::EnemyPrimaryAltitudeBox, "1" + std::string(40'000, '0'));
-    EXPECT_EQ(e.model->Image().u32(392), 0u);
+    EXPECT_EQ(e.model->Image().U32(392), 0u);
     EXPECT_NE(e.Status().find("is too large"), std::string::npos);
 }
 
@@ -89,7 +89,7 @@ TEST(Faults, ADropThatCannotLoadChangesNothing) {
                                                std::tuple{std::vector<std::string>{}, 0, "nothing that names a file"}}) {
         e.model->Drop(files, notLocal);
         EXPECT_NE(e.Status().find(why), std::string::npos) << e.Status();
-        EXPECT_EQ(e.model->Image().u8(272), 2);
+        EXPECT_EQ(e.model->Image().U8(272), 2);
         EXPECT_EQ(test::ControlStates(*e.model), shown);
     }
     e.model->Drop({b}, 0);

@@ -56,19 +56,19 @@ TEST(History, UndoAndRedoOfEachKindOfEdit) {
         PickEntry(e, c);
         const std::vector<std::string> shownBefore = test::ControlStates(*e.model);
         c.edit(e);
-        const MissionBytes edited = e.model->Image().bytes();
+        const MissionBytes edited = e.model->Image().Bytes();
         const std::vector<std::string> shownEdited = test::ControlStates(*e.model);
         ASSERT_NE(edited, kLoaded);
         EXPECT_TRUE(e.model->Modified());
 
         e.model->Undo();
-        EXPECT_EQ(e.model->Image().bytes(), kLoaded);
+        EXPECT_EQ(e.model->Image().Bytes(), kLoaded);
         EXPECT_EQ(test::ControlStates(*e.model), shownBefore);
         EXPECT_TRUE(e.Status().starts_with("Undone: ")) << e.Status();
         EXPECT_FALSE(e.model->Modified());
 
         e.model->Redo();
-        EXPECT_EQ(e.model->Image().bytes(), edited);
+        EXPECT_EQ(e.model->Image().Bytes(), edited);
         EXPECT_EQ(test::ControlStates(*e.model), shownEdited);
     }
 }
@@ -96,7 +96,7 @@ TEST(History, RandomEditsUndoneToTheStartGiveTheLoadedBytes) {
         if (random() % 4 == 0) e.model->Undo();
     }
     while (e.model->CanUndo()) e.model->Undo();
-    EXPECT_EQ(e.model->Image().bytes(), kLoaded);
+    EXPECT_EQ(e.model->Image().Bytes(), kLoaded);
     EXPECT_FALSE(e.model->Modified());
 }
 
@@ -126,7 +126,7 @@ TEST(History, ASaveThatCommitsABoxIsUndoneAsEnterWouldBe) {
     EXPECT_EQ(e.model->Text(C::AttackPrimaryAltitudeBox), "1000");
     e.model->Click(C::LoadButton);  // cancelled: the editors lock, and so do undo and redo
     e.model->Undo();
-    EXPECT_EQ(e.model->Image().u32(368), 1000u);
+    EXPECT_EQ(e.model->Image().U32(368), 1000u);
 }
 
 TEST(Recovery, RoundTripGivesTheImageAndEveryControlBack) {
@@ -138,7 +138,7 @@ TEST(Recovery, RoundTripGivesTheImageAndEveryControlBack) {
 
     Editor fresh(10, 20);
     ASSERT_TRUE(fresh.model->Restore(text));
-    EXPECT_EQ(fresh.model->Image().bytes(), e.model->Image().bytes());
+    EXPECT_EQ(fresh.model->Image().Bytes(), e.model->Image().Bytes());
     EXPECT_EQ(test::ControlStates(*fresh.model), test::ControlStates(*e.model));
     EXPECT_TRUE(fresh.model->Modified());
     EXPECT_TRUE(fresh.model->EditorsUnlocked());
@@ -163,7 +163,7 @@ TEST(Recovery, DamagedCutOrForeignTextIsRefusedWhole) {
     for (const std::string& t : bad) {
         EXPECT_FALSE(fresh.model->Restore(t)) << t.substr(0, 40);
         EXPECT_EQ(WindowModel::RecoverySavedAt(t), "");
-        EXPECT_EQ(fresh.model->Image().bytes(), Mission({{276, 2}}));
+        EXPECT_EQ(fresh.model->Image().Bytes(), Mission({{276, 2}}));
         EXPECT_EQ(test::ControlStates(*fresh.model), shown);
     }
 }
@@ -180,7 +180,7 @@ TEST(Inspector, MarksExactlyTheBytesAnEditWroteAndThoseThatDifferFromTheComparis
     EXPECT_EQ(inspector.RowAt(305).field, "AttackPlane2Type (byte 2 of 4)");
     EXPECT_EQ(inspector.RowAt(305).block, "Block 8");
 
-    MissionBytes other = e.model->Image().bytes();
+    MissionBytes other = e.model->Image().Bytes();
     other[0] ^= 1;
     other[399] = 7;
     test::WriteFile(e.dir / "other.msn", other);
@@ -188,7 +188,7 @@ TEST(Inspector, MarksExactlyTheBytesAnEditWroteAndThoseThatDifferFromTheComparis
               "Comparing with " + (e.dir / "other.msn").string() + ": 2 bytes differ.");
     for (int offset = 0; offset < kMissionSize; ++offset)
         EXPECT_EQ(inspector.RowAt(offset).differs, offset == 0 || offset == 399) << offset;
-    EXPECT_EQ(e.model->Image().bytes()[399], kLoaded[399]);  // comparing changes nothing
+    EXPECT_EQ(e.model->Image().Bytes()[399], kLoaded[399]);  // comparing changes nothing
 }
 
 }  // namespace kestrane

@@ -21,7 +21,7 @@ TEST(WindowModel, LoadShowsChecksumsCodesAndPlacesAndKeepsGroupsWithoutAMember) 
     const MissionBytes m = Mission({{0, 10}, {2, 255}, {3, 1}, {272, 7}, {9, 127}, {304, 255}, {320, 254},
                                     {324, 254}, {356, 10}, {288, 44}, {289, 1}});
     e.Load(m);
-    EXPECT_EQ(e.model->Image().bytes(), m);
+    EXPECT_EQ(e.model->Image().Bytes(), m);
     std::string shown = std::to_string(e.model->Value(C::YearOptions) * 10 + e.model->Value(C::InstantActionBox));
     for (C id : {C::AttackPlane2Name, C::AttackPlane2Number, C::EnemyPrimaryName, C::EnemySecondaryName,
                  C::AttackPlane1Name, C::TargetName, C::TargetNumber, C::ChecksumDecimal, C::ChecksumHex,
@@ -36,7 +36,7 @@ TEST(WindowModel, WithoutAnOpenMissionTheEditorsWriteNothing) {
     Editor e;
     e.model->Select(C::AircraftList, 11);  // None, which attack plane 2 takes at any time
     e.model->Click(C::AttackPlane2Name);
-    EXPECT_EQ(e.model->Image().u32(304), kNoneCode);
+    EXPECT_EQ(e.model->Image().U32(304), kNoneCode);
     e.Load(Mission({{272, 1}}));
     e.model->Click(C::LoadButton);  // cancelled: the image stays, the editors lock
     e.model->Click(C::YearOptions, 3);
@@ -45,11 +45,11 @@ TEST(WindowModel, WithoutAnOpenMissionTheEditorsWriteNothing) {
     e.model->Select(C::PlaceList, 4);
     e.model->Click(C::TargetName);
     e.model->Click(C::EnemySecondaryNumber);  // the labels change at any time
-    EXPECT_EQ(e.model->Image().bytes(), Mission({{272, 1}}));
+    EXPECT_EQ(e.model->Image().Bytes(), Mission({{272, 1}}));
     EXPECT_EQ(e.model->Text(C::EnemySecondaryName) + std::to_string(e.model->Value(C::YearOptions)), "None3");
     e.model->Click(C::NewButton);
     e.model->Click(C::EnemySecondaryNumber);  // with a mission open the None code is stored too
-    EXPECT_EQ(e.model->Image().u32(384), kNoneCode);
+    EXPECT_EQ(e.model->Image().U32(384), kNoneCode);
 }
 
 TEST(WindowModel, NewMissionAndSave) {
@@ -95,14 +95,14 @@ TEST(WindowModel, EveryRefusalSaysWhyAndChangesNothing) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.says);
         e.model->Type(row.box, row.text);
-        const MissionBytes image = e.model->Image().bytes();
+        const MissionBytes image = e.model->Image().Bytes();
         const auto controls = test::ControlStates(*e.model);
         const auto files = test::FolderContents(e.dir.path());
         row.act(e, row.box);
         EXPECT_NE(e.Status().find(row.says), std::string::npos) << e.Status();
         EXPECT_EQ(test::FolderContents(e.dir.path()), files);
         EXPECT_TRUE(e.model->EditorsUnlocked());
-        EXPECT_TRUE(!row.kept || e.model->Image().bytes() == image) << "the image changed";
+        EXPECT_TRUE(!row.kept || e.model->Image().Bytes() == image) << "the image changed";
         EXPECT_TRUE(!row.kept || test::ControlStates(*e.model) == controls) << "a control changed";
         e.Load(Mission({{272, 1}}), "after.msn");  // and the editor still loads, edits and saves
         e.model->Click(C::YearOptions, 2);
@@ -139,7 +139,7 @@ TEST(WindowModel, RandomRoundTrips) {
             case 0: e.model->Click(o.group, pick(o.setting->count)), edited.push_back(o.group); break;
             case 1: e.model->Type(b.box, text), e.model->KeyPress(b.box, pick(2) != 0 ? kEnterKey : 'a'); break;
             case 2:
-                e.model->Select(C::AircraftList, pick(e.model->Items(C::AircraftList).count()));
+                e.model->Select(C::AircraftList, pick(e.model->Items(C::AircraftList).Count()));
                 e.model->Click(s.name);
                 if (e.Status().find("nothing was changed") == std::string::npos) edited.push_back(s.name);
                 break;

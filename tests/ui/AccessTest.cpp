@@ -83,12 +83,12 @@ TEST(Access, AListBoxIsReadAsAListOfItsEntriesAndMovesLikeOne) {
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(box);
     ASSERT_EQ(list->role(), QAccessible::List);
     const PickList& items = ed.model->Items(C::PlaceList);
-    const int last = items.count() - 1;
-    ASSERT_EQ(list->childCount(), items.count());
+    const int last = items.Count() - 1;
+    ASSERT_EQ(list->childCount(), items.Count());
     for (const int row : {0, last}) {
         QAccessibleInterface* entry = list->child(row);
         EXPECT_EQ(entry->role(), QAccessible::ListItem);
-        EXPECT_EQ(entry->text(QAccessible::Name).toStdString(), items.item(row));
+        EXPECT_EQ(entry->text(QAccessible::Name).toStdString(), items.Item(row));
         EXPECT_EQ(list->indexOfChild(entry), row);
         EXPECT_EQ(list->child(row), entry) << "one object per entry";
         EXPECT_EQ(entry->state().offscreen, row == last);
@@ -152,8 +152,8 @@ TEST(Access, WhatABoxShowsIsWhatSaveCommitsHoweverTheTextGotThere) {
     EXPECT_EQ(paste->text().size(), 40001);
     ed.Save("out");
     EXPECT_EQ(box->text(), QStringLiteral("4321"));
-    EXPECT_EQ(ed.model->Image().u32(372), 4321u);
-    EXPECT_EQ(ed.model->Image().u32(392), 9u);
+    EXPECT_EQ(ed.model->Image().U32(372), 4321u);
+    EXPECT_EQ(ed.model->Image().U32(392), 9u);
 }
 
 TEST(Desktop, ADroppedFileLoadsAndTheTitleMarksUnsavedChanges) {
@@ -167,7 +167,7 @@ TEST(Desktop, ADroppedFileLoadsAndTheTitleMarksUnsavedChanges) {
     ASSERT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w.window, &drop);
-    EXPECT_EQ(ed.model->Image().bytes(), kMission) << ed.Status();
+    EXPECT_EQ(ed.model->Image().Bytes(), kMission) << ed.Status();
     EXPECT_FALSE(w.window.isWindowModified());
 
     QTest::mouseClick(w.Get(C::YearOptions, 3), Qt::LeftButton, {}, QPoint(5, 5));
@@ -177,7 +177,7 @@ TEST(Desktop, ADroppedFileLoadsAndTheTitleMarksUnsavedChanges) {
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_FALSE(w.window.isWindowModified());
-    EXPECT_EQ(ed.model->Image().bytes(), kMission);
+    EXPECT_EQ(ed.model->Image().Bytes(), kMission);
 }
 
 TEST(Desktop, TheInspectorShowsTheFileAndFollowsEdits) {

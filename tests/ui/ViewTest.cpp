@@ -93,9 +93,9 @@ protected:
             } else if (control.kind == ControlKind::List) {
                 auto* view = Get<ListBox>(id);
                 const PickList& items = model().Items(id);
-                EXPECT_EQ(view->model()->rowCount(), items.count());
-                for (int row : {0, items.count() - 1})
-                    EXPECT_EQ(view->model()->index(row, 0).data().toString(), Q(items.item(row))) << row;
+                EXPECT_EQ(view->model()->rowCount(), items.Count());
+                for (int row : {0, items.Count() - 1})
+                    EXPECT_EQ(view->model()->index(row, 0).data().toString(), Q(items.Item(row))) << row;
                 const QModelIndexList selected = view->selectionModel()->selectedIndexes();
                 EXPECT_EQ(selected.isEmpty() ? -1 : selected.front().row(), model().Value(id));
             } else {
@@ -135,13 +135,13 @@ TEST_F(ViewTest, OptionClicksKeysAndTheCheckBoxWriteTheMission) {
         for (int m = option.setting->count - 1; m >= 0; --m) {  // downwards: every click changes the byte
             SCOPED_TRACE(ObjectName(option.group, m).toStdString());
             Click(option.group, m);
-            EXPECT_EQ(image().u8(option.setting->field->offset), m);
+            EXPECT_EQ(image().U8(option.setting->field->offset), m);
         }
     // An arrow key that moves the selection, and Space, count as clicks.
     Key(C::YearOptions, Qt::Key_Down, 0);
-    EXPECT_EQ(image().u8(kYear.field->offset), 1);
+    EXPECT_EQ(image().U8(kYear.field->offset), 1);
     Key(C::TimeOfDayOptions, Qt::Key_Space, 2);
-    EXPECT_EQ(image().u8(kTimeOfDay.field->offset), 2);
+    EXPECT_EQ(image().U8(kTimeOfDay.field->offset), 2);
     Click(C::InstantActionBox);
     EXPECT_TRUE(InstantAction(image()));
     Click(C::InstantActionBox);
@@ -156,14 +156,14 @@ TEST_F(ViewTest, TypedTextReachesTheModelAndEnterStoresIt) {
     QObject::connect(edit, &QLineEdit::returnPressed, [&] { ++returns; });
     Type(C::AttackPrimaryAltitudeBox, "1500");
     EXPECT_EQ(model().Text(C::AttackPrimaryAltitudeBox), "1500");
-    EXPECT_EQ(image().u32(kAttackPrimaryAltitude.field->offset), 0u) << "no Enter, nothing stored";
+    EXPECT_EQ(image().U32(kAttackPrimaryAltitude.field->offset), 0u) << "no Enter, nothing stored";
     // A refresh after another event leaves the box's cursor where it was.
     QTest::keyClick(edit, Qt::Key_Home);
     QTest::keyClick(edit, Qt::Key_Right);
     Click(C::YearOptions, 1);
     EXPECT_EQ(edit->cursorPosition(), 1);
     QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(image().u32(kAttackPrimaryAltitude.field->offset), 1500u);
+    EXPECT_EQ(image().U32(kAttackPrimaryAltitude.field->offset), 1500u);
     EXPECT_EQ(returns, 1) << "the box still handles Enter itself";
 
     // Every box, by Return or by the keypad's Enter.
@@ -174,7 +174,7 @@ TEST_F(ViewTest, TypedTextReachesTheModelAndEnterStoresIt) {
         Type(box.box, Q(text));
         QTest::keyClick(Get(box.box), n % 2 != 0 ? Qt::Key_Return : Qt::Key_Enter);
         const Field* f = box.number != nullptr ? box.number->field : nullptr;
-        const std::uint32_t number = f == nullptr ? 0 : f->width == 1 ? image().u8(f->offset) : image().u32(f->offset);
+        const std::uint32_t number = f == nullptr ? 0 : f->width == 1 ? image().U8(f->offset) : image().U32(f->offset);
         EXPECT_EQ(f == nullptr ? MissionName(image()) : std::to_string(number), text);
     }
     ExpectViewShowsModel();
@@ -195,13 +195,13 @@ TEST_F(ViewTest, ListPickThenNameLabelFillsEverySlotAndPlace) {
         EXPECT_EQ(model().Value(C::AircraftList), n);
         take(s.name);
         EXPECT_EQ(ReadAircraft(image(), *s.slot).position, n);
-        EXPECT_EQ(Shown(s.name), Q(model().Items(C::AircraftList).item(n++)));
+        EXPECT_EQ(Shown(s.name), Q(model().Items(C::AircraftList).Item(n++)));
     }
     for (const PlaceControl& p : kPlaceControls) {
         SCOPED_TRACE(ObjectName(p.name).toStdString());
         PickInList(C::PlaceList, n);
         take(p.name);
-        EXPECT_EQ(image().u16(p.place->field->offset), n++);
+        EXPECT_EQ(image().U16(p.place->field->offset), n++);
     }
     Key(C::EnemySecondaryNumber, Qt::Key_Space);  // the number label chooses None
     EXPECT_EQ(ReadAircraft(image(), kEnemySecondary).kind, Pick::Kind::None);
@@ -215,8 +215,8 @@ TEST_F(ViewTest, SaveByButtonOrShortcutCommitsTheTypedBoxesAndWritesTheImage) {
     Type(C::FileNameBox, "out");
     Click(C::SaveButton);
     const std::vector<std::uint8_t> saved = test::ReadBytes(ed.dir / "out.msn");
-    EXPECT_EQ(saved, std::vector<std::uint8_t>(image().bytes().begin(), image().bytes().end()));
-    EXPECT_EQ(image().u32(kAttackPrimaryAltitude.field->offset), 1500u);
+    EXPECT_EQ(saved, std::vector<std::uint8_t>(image().Bytes().begin(), image().Bytes().end()));
+    EXPECT_EQ(image().U32(kAttackPrimaryAltitude.field->offset), 1500u);
     Type(C::FileNameBox, "quick");
     QTest::keyClick(Get(C::FileNameBox), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(test::ReadBytes(ed.dir / "quick.msn"), saved);

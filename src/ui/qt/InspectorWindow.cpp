@@ -12,11 +12,13 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "mission/Hex.h"
+
 namespace kestrane {
 
 namespace {
 
-QString Hex2(int value) { return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper(); }
+QString Hex2(int value) { return QString::fromStdString(Hex(static_cast<std::uint32_t>(value), 2)); }
 
 }  // namespace
 
@@ -34,7 +36,7 @@ QVariant InspectorTable::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     switch (index.column()) {
     case Offset: return row.offset;
-    case OffsetHex: return QStringLiteral("%1").arg(row.offset, 3, 16, QLatin1Char('0')).toUpper();
+    case OffsetHex: return QString::fromStdString(Hex(static_cast<std::uint32_t>(row.offset), 3));
     case ByteHex: return Hex2(row.byte);
     case Byte: return row.byte;
     case Character: return QString::fromStdString(row.character);
@@ -98,7 +100,7 @@ void InspectorWindow::Refresh() {
 void InspectorWindow::SelectFields(const std::vector<const Field*>& fields) {
     QItemSelection selection;
     for (const Field* field : fields)
-        selection.select(model_->index(field->offset, 0), model_->index(field->end() - 1, InspectorTable::Columns - 1));
+        selection.select(model_->index(field->offset, 0), model_->index(field->End() - 1, InspectorTable::Columns - 1));
     table_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     if (!fields.empty()) table_->scrollTo(model_->index(fields.front()->offset, 0));
 }

@@ -109,7 +109,7 @@ private:
 // ---- ListItems ----
 
 ListItems::ListItems(const PickList& list, QObject* parent)
-    : QAbstractListModel(parent), list_(list), rows_(list.count()) {}
+    : QAbstractListModel(parent), list_(list), rows_(list.Count()) {}
 
 int ListItems::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
@@ -119,7 +119,7 @@ QModelIndex ListItems::index(int row, int column, const QModelIndex& parent) con
 
 QVariant ListItems::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
-    return QString::fromStdString(list_.item(index.row()));
+    return QString::fromStdString(list_.Item(index.row()));
 }
 
 // ---- ListBox ----
