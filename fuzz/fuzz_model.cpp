@@ -6,7 +6,9 @@
 // may edit changed; a successful save wrote exactly the image, with the fixed
 // header and a right checksum, to the named file in the start folder; a
 // refused or failed save changed no file; nothing outside the start folder
-// changed.
+// changed. Sessions end (a close or a signal) and start again: whatever
+// was unsaved is kept whole and reads back as the same work, and Ctrl+R
+// (with damaged or foreign kept works about) loses no kept work.
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,11 +23,13 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "mission/Checksum.h"
 #include "mission/Fields.h"
+#include "ui/KeptWork.h"
 #include "ui/WindowModel.h"
 
 namespace {
@@ -74,6 +78,34 @@ struct Input {
 struct Dialog : OpenDialog {
     std::string answer;
     std::string ChooseFile(const std::string&, std::string_view, std::string_view) override { return answer; }
+};
+
+// The kept works in memory; a claim is held by one session at a time.
+struct MemoryStore : WorkStore {
+    std::map<std::string, std::string> files;
+    std::set<std::string> claimed, asides;
+    int clock = 0;
+    std::vector<std::string> Names() override {
+        std::vector<std::string> names;
+        for (const auto& [name, text] : files) names.push_back(name);
+        return names;
+    }
+    Reading Read(const std::string& name) override { return {true, files.at(name), {}}; }
+    std::string Write(const std::string& name, std::string_view text) override {
+        files[name] = std::string(text);
+        return {};
+    }
+    void Remove(const std::string& name) override { files.erase(name); }
+    std::string SetAside(const std::string& name) override {
+        files.erase(name);
+        asides.insert(name);
+        return "aside/" + name;
+    }
+    bool Claim(const std::string& name) override { return claimed.insert(name).second; }
+    void Release(const std::string& name) override { claimed.erase(name); }
+    std::string NewName() override { return "s" + std::to_string(clock) + ".json"; }
+    std::string Now() override { return "2026-12-07 12:00:00." + std::to_string(1000 + clock++); }
+    Keeping KeepReplaced(const std::string&) override { return {true, "copy"}; }
 };
 
 struct World {
@@ -130,6 +162,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Dialog dialog;
     WindowModel model(dialog, world.dir);
+    MemoryStore store;
+    auto kept = std::make_unique<KeptWork>(store, model);
     Input in{data, size};
 
     for (int step = 0; step < 64 && !in.Done(); ++step) {
@@ -139,7 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<bool> may(kMissionSize, false);
         std::string savedAs;
 
-        switch (in.Next() % 12) {
+        switch (in.Next() % 14) {
         case 0: {  // load a file of random length and bytes
             const std::string bytes = in.Bytes(in.Next() * 2u + (in.Next() & 1u) * 400u);
             std::ofstream(world.dir / "in.msn", std::ios::binary | std::ios::trunc) << bytes;
@@ -225,6 +259,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 10:
             model.Type(ControlId::FileNameBox, in.Bytes(in.Next() % 12));
             break;
+        case 11: {  // the session ends, however: what was unsaved is kept whole
+            Require(kept->Keep().empty());
+            if (model.Unsaved()) {
+                const WorkReading read = ReadWorkText(store.files.at(kept->Own()));
+                Require(read.work && read.work->SameWork(model.Work()));
+            } else {
+                Require(kept->Own().empty());
+            }
+            kept = std::make_unique<KeptWork>(store, model);  // and a new one starts
+            break;
+        }
+        case 12: {  // Ctrl+R, with a damaged or foreign kept work about
+            if (in.Next() & 1) {
+                std::string text = store.files.empty() ? in.Bytes(in.Next()) : store.files.begin()->second;
+                if (!text.empty()) text[in.Next() % text.size()] ^= static_cast<char>(in.Next());
+                store.files["h" + std::to_string(step) + ".json"] = text;
+            }
+            const auto keptBefore = store.files;
+            const std::string own = kept->Own();
+            kept->RestoreNext();
+            for (const auto& [name, text] : keptBefore)
+                Require(name == own || store.files.contains(name) || store.asides.contains(name));
+            may.assign(kMissionSize, true);
+            break;
+        }
         default:
             model.Click(ControlId::LoadButton);  // a cancelled dialog
             dialog.answer.clear();

@@ -2,7 +2,7 @@
 # Writes small seed corpora for the fuzz targets into the folder given.
 set -euo pipefail
 out=${1:?usage: seeds.sh DIR}
-mkdir -p "$out"/{load,number,catalogue,savepath,model}
+mkdir -p "$out"/{load,number,catalogue,savepath,model,keptwork}
 
 # Missions: empty, short, exactly 400 zero bytes, a new mission, a longer file.
 : > "$out/load/empty"
@@ -30,3 +30,9 @@ done
 # edited and saved; a new mission edited and saved onto a full disk.
 { printf '\x00\xc8\x01'; cat "$(dirname "$0")/../examples/sample.msn"; printf '\x01\x02\x03\x03\x01\x05\x31\x32\x01\x05\x00\x08\x03\x61\x62\x63\x04\x07\x01\x01'; } > "$out/model/sample"
 printf '\x06\x01\x00\x02\x02\x01\x03\x81\x01\x37\x02\x01\x08\x02\x6d\x31\x04\x00\x07\x00\x07\x01\x08\x01\x61\x05\x00' > "$out/model/new"
+
+# Kept works: a whole one of each format, and a cut one.
+here=$(dirname "$0")
+cp "$here/seeds/kept-v2.json" "$out/keptwork/v2"
+cp "$here/seeds/kept-v1.json" "$out/keptwork/v1"
+head -c 300 "$here/seeds/kept-v2.json" > "$out/keptwork/cut"

@@ -15,6 +15,22 @@ using C = ControlId;
 
 std::string Decimal(std::uint64_t value) { return std::to_string(value); }
 
+MissionImage MissionImageOf(const MissionBytes& bytes) {
+    MissionImage image;
+    image.Assign(bytes);
+    return image;
+}
+
+// Whether writing the bytes to the path would replace a different mission:
+// an existing plain file, not empty, whose first 400 bytes differ (a file
+// too short or unreadable to compare counts as different).
+bool ReplacesOther(const std::filesystem::path& path, const MissionBytes& bytes) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec) || std::filesystem::file_size(path, ec) == 0 || ec) return false;
+    const ReadResult old = ReadMission(path);
+    return !old.ok || old.bytes != bytes;
+}
+
 constexpr std::array<ControlId, 4> kChecksumBytes{C::ChecksumByte0, C::ChecksumByte1, C::ChecksumByte2,
                                                   C::ChecksumByte3};
 
@@ -106,11 +122,14 @@ void WindowModel::Check(ControlId id, bool checked) {
 void WindowModel::KeyPress(ControlId box, int characterCode) {
     const BoxControl* binding = BoxFor(box);
     if (binding == nullptr || characterCode != kEnterKey || !unlocked_) return;
+    const std::size_t before = history_.size();
     if (binding->number != nullptr)
         Record(binding->number->caption, *binding->number->field,
                [&] { return StoreNumber(image_, *binding->number, Text(box)); }, box);
     else
         Record("Mission name", kMissionNameField, [&] { return StoreName(image_, Text(box)); }, box);
+    // A stored value ends the box's own typing history: undo now takes back the value.
+    if (history_.size() != before) ++commits_[Index(box)];
 }
 
 void WindowModel::Type(ControlId box, std::string text) {
@@ -165,9 +184,13 @@ std::string WindowModel::BoxWords(const Field& field) const {
 bool WindowModel::Unsaved() const {
     if (Modified()) return true;
     if (!image_.Loaded()) return false;
+    // A box holds unsaved text when a save would commit it: it would change
+    // its field, or it cannot be stored yet.
+    MissionImage committed = image_;
+    std::vector<TypedNumber> numbers;
     for (const BoxControl& box : kBoxControls)
-        if (Text(box.box) != BoxWords(box.number != nullptr ? *box.number->field : kMissionNameField)) return true;
-    return false;
+        if (box.number != nullptr) numbers.push_back({box.number, Text(box.box)});
+    return !CommitTexts(committed, Text(C::NameBox), numbers).stored || committed.Bytes() != image_.Bytes();
 }
 
 void WindowModel::Undo() { Replay(history_, undone_, false); }
@@ -182,7 +205,10 @@ void WindowModel::Replay(std::vector<Step>& from, std::vector<Step>& to, bool fo
         const std::vector<std::uint8_t>& bytes = forward ? f.after : f.before;
         for (std::size_t i = 0; i < bytes.size(); ++i) image_.SetU8(f.field->offset + static_cast<int>(i), bytes[i]);
     }
-    for (const ControlChange& change : step.controls) state_[Index(change.id)] = forward ? change.after : change.before;
+    for (const ControlChange& change : step.controls) {
+        state_[Index(change.id)] = forward ? change.after : change.before;
+        if (Spec(change.id).kind == ControlKind::TextBox) ++commits_[Index(change.id)];
+    }
     SetText(C::StatusLine, forward ? "Redone: " + step.title + " changed from " + step.beforeWords + " to " + step.afterWords + "."
                                    : "Undone: " + step.title + " went back from " + step.afterWords + " to " + step.beforeWords + ".");
     to.push_back(std::move(step));
@@ -325,28 +351,47 @@ void WindowModel::LoadFile(const std::string& name, bool wasUnlocked) {
     // The whole read happens before the image is touched, so a failed read
     // leaves the earlier mission exactly as it was.
     const ReadResult read = ReadMission(name);
-    if (!read.ok) {
+    std::string kept;
+    if (!read.ok || !KeepBeforeReplacing("Could not load " + name, kept)) {
         unlocked_ = wasUnlocked;
-        SetText(C::StatusLine, "Could not load " + name + ": the file " + read.error + ". Nothing was changed.");
+        if (!read.ok) SetText(C::StatusLine, "Could not load " + name + ": the file " + read.error + ". Nothing was changed.");
         return;
     }
 
     image_.Assign(read.bytes);
-    SetText(C::LoadedPath, name);
-    ShowChecksum();
+    ShowLoadedLabels(name);
     ShowSettings();
+    CommitText(C::NameBox, Text(C::LoadedName));
+    unlocked_ = true;
+    StartHistory();
+    lastFile_ = name;
+    SetText(C::StatusLine, "Loaded " + name + "." + kept);
+}
+
+bool WindowModel::KeepBeforeReplacing(std::string_view action, std::string& note) {
+    if (keeper_ == nullptr) return true;
+    const Keeping keeping = keeper_->BeforeReplacing();
+    if (!keeping.ok) {
+        SetText(C::StatusLine, std::string(action) + ": your unsaved changes could not be kept first (" + keeping.note +
+                                   "). Nothing was changed; save them or try again.");
+        return false;
+    }
+    if (!keeping.note.empty()) note = " " + keeping.note;
+    return true;
+}
+
+// The labels a load sets from the file: its path, its checksums as stored
+// and as computed, its name and the instant action box.
+void WindowModel::ShowLoadedLabels(const std::string& path) {
+    SetText(C::LoadedPath, path);
+    ShowChecksum();
     const std::uint32_t stored = StoredChecksum(image_.Bytes());
     SetText(C::StoredChecksumDecimal, Decimal(stored));
     std::string storedBytes;
-    for (int k = 0; k < 4; ++k) storedBytes += Hex(image_.U8(k));
+    for (int k = 0; k < kStoredChecksumField.width; ++k) storedBytes += Hex(image_.U8(kStoredChecksumField.offset + k));
     SetText(C::StoredChecksumBytes, storedBytes);
     SetText(C::LoadedName, MissionName(image_));
-    SetText(C::NameBox, Text(C::LoadedName));
     SetValue(C::InstantActionBox, InstantAction(image_) ? 1 : 0);
-
-    unlocked_ = true;
-    StartHistory();
-    SetText(C::StatusLine, "Loaded " + name + ".");
 }
 
 void WindowModel::ShowSettings() {
@@ -358,7 +403,7 @@ void WindowModel::ShowSettings() {
     for (const BoxControl& box : kBoxControls)
         if (box.number != nullptr) {
             const Field& field = *box.number->field;
-            SetText(box.box, Decimal(image_.Read(field)));
+            CommitText(box.box, Decimal(image_.Read(field)));
         }
     for (const PlaceControl& place : kPlaceControls) {
         const int n = image_.U16(place.place->field->offset);
@@ -386,11 +431,13 @@ void WindowModel::ShowChecksum() {
 // ---- New mission and saving ----
 
 void WindowModel::NewMission() {
+    std::string kept;
+    if (!KeepBeforeReplacing("No new mission was made", kept)) return;
     image_.MakeNew();
     unlocked_ = true;
     StartHistory();
     SetText(C::StatusLine,
-            "New mission: every setting is 0 until you change it (the window still shows the earlier choices).");
+            "New mission: every setting is 0 until you change it (the window still shows the earlier choices)." + kept);
 }
 
 bool WindowModel::CommitBoxes() {
@@ -420,6 +467,7 @@ bool WindowModel::CommitBoxes() {
         step.controls.push_back(std::move(change));
         history_.push_back(std::move(step));
         undone_.clear();
+        ++commits_[Index(box.box)];
     }
     return true;
 }
@@ -438,18 +486,62 @@ void WindowModel::Save() {
 
     image_.Seal();
     ShowChecksum();
-    const WriteResult written = WriteMissionInPlace(target.path, image_.Bytes());
-    if (written.ok) {
-        clean_ = image_.Bytes();
-        ++saves_;
+    // A different mission that the save would write over is kept first.
+    std::string kept;
+    if (keeper_ != nullptr && ReplacesOther(target.path, image_.Bytes())) {
+        const Keeping keeping = keeper_->BeforeOverwriting(target.path.string());
+        if (!keeping.ok) {
+            SetText(C::StatusLine, "Could not save " + target.path.string() + ": a copy of the mission it would replace could not be kept (" +
+                                       keeping.note + "). Nothing was written.");
+            return;
+        }
+        kept = " " + keeping.note;
     }
+    const WriteResult written = WriteMissionInPlace(target.path, image_.Bytes());
     // Through a link, the status line names the file that was written too.
     std::string where = target.path.string();
     if (!written.written.empty() && written.written != target.path)
         where = written.written.string() + " (through the link " + where + ")";
-    SetText(C::StatusLine, written.ok ? "Saved " + where + "."
-                                      : "Could not save " + where + ": " + written.error +
-                                            ". The mission in the editor is kept.");
+    if (!written.ok) {
+        SetText(C::StatusLine, "Could not save " + where + ": " + written.error + ". The mission in the editor is kept." + kept);
+        return;
+    }
+    clean_ = image_.Bytes();
+    ++saves_;
+    lastFile_ = target.path.string();
+    SetText(C::StatusLine, "Saved " + where + "." + kept);
+    if (keeper_ != nullptr) keeper_->AfterSave();
+}
+
+// ---- Kept work ----
+
+UnsavedWork WindowModel::Work() const {
+    UnsavedWork work;
+    work.folder = startDir_;
+    work.file = lastFile_;
+    work.image = image_.Bytes();
+    work.clean = clean_;
+    for (std::size_t i = 0; i < kBoxControls.size(); ++i) work.boxes[i] = Text(kBoxControls[i].box);
+    work.fileName = Text(C::FileNameBox);
+    work.aircraft = Value(C::AircraftList);
+    work.place = Value(C::PlaceList);
+    return work;
+}
+
+void WindowModel::RestoreWork(const UnsavedWork& work) {
+    image_.Assign(work.image);
+    ShowLoadedLabels(work.file);
+    ShowSettings();
+    SetText(C::LoadedName, MissionName(MissionImageOf(work.clean)));
+    for (std::size_t i = 0; i < kBoxControls.size(); ++i) CommitText(kBoxControls[i].box, work.boxes[i]);
+    SetText(C::FileNameBox, work.fileName);
+    Select(C::AircraftList, work.aircraft);
+    Select(C::PlaceList, work.place);
+    unlocked_ = true;
+    StartHistory();
+    clean_ = work.clean;
+    origin_ = work.clean;
+    lastFile_ = work.file;
 }
 
 }  // namespace kestrane

@@ -18,6 +18,7 @@
 #include "ui/ControlId.h"
 #include "ui/Controls.h"
 #include "ui/PickList.h"
+#include "ui/UnsavedWork.h"
 
 namespace kestrane {
 
@@ -32,6 +33,25 @@ public:
     // Asks for a file to open in the folder, offering the filter
     // ("Description|pattern"); returns its path, or empty when cancelled.
     virtual std::string ChooseFile(const std::string& folder, std::string_view filter, std::string_view suffix) = 0;
+};
+
+// What the window model asks of whoever keeps unsaved work, before it
+// replaces or overwrites anything. A keeping that fails stops the action.
+struct Keeping {
+    bool ok = true;
+    std::string note;  // a sentence for the status line, or why it failed
+};
+class WorkKeeper {
+public:
+    virtual ~WorkKeeper() = default;
+    // A load or a new mission is about to replace the window's work: keep
+    // what is unsaved first.
+    virtual Keeping BeforeReplacing() = 0;
+    // A save is about to write over a different mission at path: keep a
+    // copy of that file first.
+    virtual Keeping BeforeOverwriting(const std::string& path) = 0;
+    // A save wrote the mission: the work is saved now.
+    virtual void AfterSave() = 0;
 };
 
 class WindowModel {
@@ -90,15 +110,20 @@ public:
     // The image as the last load or new mission made it.
     const MissionBytes& Origin() const { return origin_; }
 
-    // Unsaved work kept across a close: the image, the image last loaded or
-    // saved, and every control's state, as text for a recovery file.
-    std::string RecoveryText(std::string_view savedAt) const;
-    // The date and time a recovery text was written, or empty when the text
-    // is not a whole recovery text of this editor.
-    static std::string RecoverySavedAt(std::string_view text);
-    // Brings the recovered work back; false (and nothing changed) when the
-    // text is damaged, cut short or not a recovery text.
-    bool Restore(std::string_view text);
+    // The user's work as it stands, to be kept across the end of a session.
+    UnsavedWork Work() const;
+    // Brings kept work back: the image, the boxes' texts and the list
+    // selections (a selection past today's lists is none); everything else
+    // is shown from the image and today's catalogues, as after a load.
+    void RestoreWork(const UnsavedWork& work);
+    // The file last loaded or saved, empty before either.
+    const std::string& LastFile() const { return lastFile_; }
+    // Who keeps unsaved work before a load, new mission or save replaces it.
+    void SetKeeper(WorkKeeper* keeper) { keeper_ = keeper; }
+    WorkKeeper* Keeper() const { return keeper_; }
+    // Counts the times a box's text was committed to the image or set from
+    // it, so that a view can end the box's own typing history each time.
+    unsigned BoxCommits(ControlId box) const { return commits_[Index(box)]; }
     // Puts a note of the view's in the status line (unsaved work kept, a
     // damaged recovery file set aside).
     void Say(std::string text) { SetText(ControlId::StatusLine, std::move(text)); }
@@ -161,6 +186,15 @@ private:
     void Replay(std::vector<Step>& from, std::vector<Step>& to, bool forward);
     void StartHistory();
     void SetText(ControlId id, std::string text) { state_[Index(id)].text = std::move(text); }
+    // A box's text as committed to the image or shown from it.
+    void CommitText(ControlId box, std::string text) {
+        SetText(box, std::move(text));
+        ++commits_[Index(box)];
+    }
+    // Asks the keeper to keep the unsaved work before it is replaced; false
+    // (with the reason shown) when it could not.
+    bool KeepBeforeReplacing(std::string_view action, std::string& note);
+    void ShowLoadedLabels(const std::string& path);
     void SetValue(ControlId id, int value) { state_[Index(id)].value = value; }
 
     OpenDialog& dialog_;
@@ -176,6 +210,9 @@ private:
     MissionBytes clean_{};       // the image as last loaded, made new or saved
     MissionBytes origin_{};      // the image as last loaded or made new
     int saves_ = 0;
+    std::string lastFile_;
+    WorkKeeper* keeper_ = nullptr;
+    std::array<unsigned, kControlCount> commits_{};
 };
 
 }  // namespace kestrane

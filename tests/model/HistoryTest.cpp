@@ -1,4 +1,4 @@
-// Undo and redo, the modified mark, the recovery text, and the inspector's
+// Undo and redo, the modified mark, and the inspector's
 // marking of changed and differing bytes.
 
 #include <gtest/gtest.h>
@@ -127,45 +127,6 @@ TEST(History, ASaveThatCommitsABoxIsUndoneAsEnterWouldBe) {
     e.model->Click(C::LoadButton);  // cancelled: the editors lock, and so do undo and redo
     e.model->Undo();
     EXPECT_EQ(e.model->Image().U32(368), 1000u);
-}
-
-TEST(Recovery, RoundTripGivesTheImageAndEveryControlBack) {
-    Editor e(10, 20);
-    e.Load(kLoaded);
-    e.model->Click(C::YearOptions, 3);
-    e.model->Type(C::MissionDateBox, "typed, not entered");
-    const std::string text = e.model->RecoveryText("2026-12-07 10:00");
-
-    Editor fresh(10, 20);
-    ASSERT_TRUE(fresh.model->Restore(text));
-    EXPECT_EQ(fresh.model->Image().Bytes(), e.model->Image().Bytes());
-    EXPECT_EQ(test::ControlStates(*fresh.model), test::ControlStates(*e.model));
-    EXPECT_TRUE(fresh.model->Modified());
-    EXPECT_TRUE(fresh.model->EditorsUnlocked());
-    EXPECT_EQ(WindowModel::RecoverySavedAt(text), "2026-12-07 10:00");
-}
-
-TEST(Recovery, DamagedCutOrForeignTextIsRefusedWhole) {
-    Editor e;
-    e.Load(kLoaded);
-    e.model->Click(C::YearOptions, 3);
-    const std::string text = e.model->RecoveryText("2026-12-07 10:00");
-
-    std::vector<std::string> bad{"", "{}", "not json", R"({"body":{"format":"other"},"seal":1})"};
-    for (std::size_t cut : {1ul, text.size() / 2, text.size() - 3}) bad.push_back(text.substr(0, cut));
-    std::string flipped = text;
-    flipped[flipped.find("\"image\": \"") + 12] ^= 1;  // one hex digit of the image
-    bad.push_back(flipped);
-
-    Editor fresh;
-    fresh.Load(Mission({{276, 2}}));
-    const std::vector<std::string> shown = test::ControlStates(*fresh.model);
-    for (const std::string& t : bad) {
-        EXPECT_FALSE(fresh.model->Restore(t)) << t.substr(0, 40);
-        EXPECT_EQ(WindowModel::RecoverySavedAt(t), "");
-        EXPECT_EQ(fresh.model->Image().Bytes(), Mission({{276, 2}}));
-        EXPECT_EQ(test::ControlStates(*fresh.model), shown);
-    }
 }
 
 TEST(Inspector, MarksExactlyTheBytesAnEditWroteAndThoseThatDifferFromTheComparison) {

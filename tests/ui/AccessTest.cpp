@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "TestSupport.h"
+#include "TestWindow.h"
 #include "ui/qt/InspectorWindow.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/SheetNames.h"
@@ -25,16 +26,7 @@ namespace {
 
 using C = ControlId;
 
-struct Window {
-    explicit Window(test::Editor& ed) : window(*ed.model) {
-        window.show();
-        QApplication::setActiveWindow(&window);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
-    template <class T = QWidget>
-    T* Get(ControlId id, int member = -1) { return window.findChild<T*>(ObjectName(id, member)); }
-    MainWindow window;
-};
+using test::Window;
 
 const MissionBytes kMission = test::Mission({{272, 1}, {280, 2}, {304, 3}, {288, 4}, {12, 'R'}, {368, 100}});
 

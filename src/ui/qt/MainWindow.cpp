@@ -5,7 +5,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDropEvent>
 #include <QFile>
 #include <QGroupBox>
@@ -16,7 +15,9 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "ui/qt/InspectorWindow.h"
@@ -116,9 +117,9 @@ MainWindow::MainWindow(WindowModel& model, const QFont& font) : model_(model) {
     setAcceptDrops(true);
     Build();
     AddShortcuts();
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { KeepUnsavedWork(); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { KeepNow(); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
-    OfferRecovery();
+    OfferKeptWork();
     Refresh();
 }
 
@@ -126,6 +127,7 @@ MainWindow::~MainWindow() {
     // The widgets go first, while the model and the indicator style they
     // use still exist.
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    kept_.reset();
 }
 
 void MainWindow::Build() {
@@ -238,11 +240,19 @@ QWidget* MainWindow::MakeTextBox(ControlId id, QWidget* parent) {
     view->setMaxLength(std::numeric_limits<int>::max());
     // The model holds the text however it got into the box (typing, pasting,
     // assistive technology), so that Enter and Save commit what the box shows.
-    connect(view, &QLineEdit::textChanged, this, [this, id](const QString& text) { model_.Type(id, text.toStdString()); });
+    connect(view, &QLineEdit::textChanged, this, [this, id](const QString& text) {
+        model_.Type(id, text.toStdString());
+        KeepSoon();
+    });
     connect(view, &KeyLineEdit::characterKey, this,
             [this, id](int code) { Forward([this, id, code] { model_.KeyPress(id, code); }); });
     refreshers_.push_back([this, id, view] {
-        if (const QString text = Text(model_.Text(id)); view->text() != text) view->setText(text);
+        const QString text = Text(model_.Text(id));
+        // Once the model has committed the box, the box's own typing history
+        // is over (setting the text ends it): undo takes back the value.
+        unsigned& seen = commitsSeen_[id];
+        if (view->text() != text || seen != model_.BoxCommits(id)) view->setText(text);
+        seen = model_.BoxCommits(id);
     });
     return view;
 }
@@ -336,9 +346,9 @@ void MainWindow::AddShortcuts() {
         AddShortcut(key, [this, command = command] { Forward([this, command] { model_.Click(command); }); });
     // A text box being typed in takes these first, for its own undo and redo.
     AddShortcut(QKeySequence::Undo, [this] { Forward([this] { model_.Undo(); }); });
-    for (const QKeySequence& redo : {QKeySequence(QKeySequence::Redo), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+    for (const QKeySequence& redo : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
         AddShortcut(redo, [this] { Forward([this] { model_.Redo(); }); });
-    AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { Restore(); });
+    AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { RestoreKeptWork(); });
     AddShortcut(QKeySequence::Quit, [this] { close(); });
     AddShortcut(QKeySequence(Qt::Key_F2), [this] { ToggleInspector(); });
 }
@@ -350,51 +360,49 @@ void MainWindow::AddShortcut(const QKeySequence& key, const std::function<void()
 
 // ---- Unsaved work ----
 
-void MainWindow::OfferRecovery() {
-    if (!recovery_.Exists()) return;
-    const std::string savedAt = WindowModel::RecoverySavedAt(recovery_.Read().toStdString());
-    const std::string ready = model_.Text(C::StatusLine) + " ";
-    if (!savedAt.empty()) {
-        model_.Say(ready + "Unsaved work from " + savedAt + " is kept: press Ctrl+R to restore it.");
-        return;
-    }
-    const QString aside = recovery_.SetAside();
-    model_.Say(ready + "A recovery file that could not be read whole was set aside" +
-               (aside.isEmpty() ? std::string(".") : " as " + aside.toStdString() + "."));
+void MainWindow::OfferKeptWork() {
+    store_ = std::make_unique<KeptWorkFolder>();
+    kept_ = std::make_unique<KeptWork>(*store_, model_);
+    keepTimer_ = new QTimer(this);
+    keepTimer_->setSingleShot(true);
+    keepTimer_->setInterval(2000);
+    connect(keepTimer_, &QTimer::timeout, this, [this] {
+        KeepNow();
+        Refresh();
+    });
+    if (const std::string kept = kept_->Survey(); !kept.empty()) model_.Say(model_.Text(C::StatusLine) + " " + kept);
 }
 
-void MainWindow::Restore() {
-    if (!recovery_.Exists()) {
-        model_.Say("No unsaved work is kept.");
-    } else if (model_.Unsaved()) {
-        model_.Say("Ctrl+R would put the kept work in place of your unsaved changes: save or undo them first. "
-                   "Nothing was changed.");
-    } else if (model_.Restore(recovery_.Read().toStdString())) {
-        recovery_.Remove();
-    } else {
-        const QString aside = recovery_.SetAside();
-        model_.Say("The recovery file could not be read whole; nothing was changed. It was set aside" +
-                   (aside.isEmpty() ? std::string(".") : " as " + aside.toStdString() + "."));
-    }
-    Refresh();
+void MainWindow::RestoreKeptWork() { Forward([this] { kept_->RestoreNext(); }); }
+
+void MainWindow::KeepSoon() {
+    if (!keepTimer_->isActive()) keepTimer_->start();
 }
 
-bool MainWindow::KeepUnsavedWork() {
-    if (!model_.Unsaved()) return true;
-    // Work kept by an earlier session and not restored is moved aside, not
-    // overwritten.
-    if (recovery_.Exists()) recovery_.SetAside();
-    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    return recovery_.Write(QByteArray::fromStdString(model_.RecoveryText(now.toStdString())));
+bool MainWindow::KeepNow() {
+    keepTimer_->stop();
+    const std::string error = kept_->Keep();
+    if (!error.empty() && error != keepError_)
+        model_.Say("Your unsaved work could not be kept in " + store_->Folder().toStdString() + " (" + error +
+                   "); save the mission to keep it.");
+    keepError_ = error;
+    return error.empty();
+}
+
+void MainWindow::EndSession() {
+    if (!KeepNow()) std::fprintf(stderr, "kestrane: the unsaved work could not be kept: %s\n", keepError_.c_str());
+    closeRefused_ = true;  // a close that cannot keep the work goes ahead all the same
+    close();
+    QApplication::quit();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Work that cannot be kept keeps the window open, once: a second close
     // goes ahead.
-    if (!KeepUnsavedWork() && !closeRefused_) {
+    if (!KeepNow() && !closeRefused_) {
         closeRefused_ = true;
-        model_.Say("The unsaved work could not be kept in " + recovery_.Path().toStdString() +
-                   ", so the window stayed open: save the mission, or close again to leave without it.");
+        model_.Say("The unsaved work could not be kept in " + store_->Folder().toStdString() + " (" + keepError_ +
+                   "), so the window stayed open: save the mission, or close again to leave without it.");
         Refresh();
         event->ignore();
         return;
@@ -472,17 +480,13 @@ void MainWindow::dropEvent(QDropEvent* event) {
 void MainWindow::Forward(const std::function<void()>& event) {
     event();
     Refresh();
+    KeepSoon();
 }
 
 void MainWindow::Refresh() {
     for (const auto& refresh : refreshers_) refresh();
     if (inspector_ != nullptr) inspector_->Refresh();
     setWindowModified(model_.Modified());
-    // A save makes the kept work of an earlier session obsolete.
-    if (model_.Saves() != savesSeen_) {
-        savesSeen_ = model_.Saves();
-        recovery_.Remove();
-    }
 }
 
 }  // namespace kestrane

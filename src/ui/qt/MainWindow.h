@@ -15,10 +15,12 @@
 
 #include "ui/Arrangement.h"
 #include "ui/WindowModel.h"
-#include "ui/qt/RecoveryFile.h"
+#include "ui/KeptWork.h"
+#include "ui/qt/KeptWorkFolder.h"
 #include "ui/qt/WindowFont.h"
 
 class QButtonGroup;
+class QTimer;
 class QStyle;
 
 namespace kestrane {
@@ -35,9 +37,13 @@ public:
 
     // Shows the model's state; a widget changes only where it differs.
     void Refresh();
+    // The session ends (a signal, the session manager): the unsaved work is
+    // kept, the window closes and the application quits, whatever happens.
+    void EndSession();
+    KeptWork& Kept() const { return *kept_; }
 
 protected:
-    // Closing never asks: unsaved work goes into the recovery file.
+    // Closing never asks: unsaved work is kept for the next start.
     void closeEvent(QCloseEvent* event) override;
     // The inspector opens with the window when it was open at the last close.
     void showEvent(QShowEvent* event) override;
@@ -61,12 +67,13 @@ private:
     void FitFont();
     void AddShortcuts();
     void AddShortcut(const QKeySequence& key, const std::function<void()>& action);
-    // Tells at start-up of unsaved work kept from an earlier session.
-    void OfferRecovery();
-    void Restore();
-    // Writes the recovery file when closing now would lose work; false when
-    // that work could not be written.
-    bool KeepUnsavedWork();
+    // Tells at start-up of unsaved work kept from earlier sessions.
+    void OfferKeptWork();
+    void RestoreKeptWork();
+    // Keeps the unsaved work within a moment of a change, off the typing path.
+    void KeepSoon();
+    // Keeps it now; false (and said once in the status line) when it could not.
+    bool KeepNow();
     void ToggleInspector();
     // Selects in the inspector the rows of the field the focused control edits.
     void FollowFocus(QWidget* now);
@@ -77,10 +84,13 @@ private:
     std::unique_ptr<QStyle> sheetStyle_;  // for the frames and the option and check buttons
     std::vector<std::function<void()>> refreshers_;
     std::map<ControlId, QButtonGroup*> groups_;
-    RecoveryFile recovery_;
+    std::unique_ptr<KeptWorkFolder> store_;
+    std::unique_ptr<KeptWork> kept_;
+    QTimer* keepTimer_ = nullptr;
+    std::string keepError_;  // the last reason the work could not be kept
     class InspectorWindow* inspector_ = nullptr;
     std::map<QWidget*, ControlId> controlOf_;  // the control each widget shows
-    int savesSeen_ = 0;
+    std::map<ControlId, unsigned> commitsSeen_;  // each box's commits its typing history ended at
     bool closeRefused_ = false;
 };
 

@@ -125,7 +125,8 @@ KeyLineEdit::KeyLineEdit(QWidget* parent) : QLineEdit(parent) {}
 bool KeyLineEdit::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const bool redo = key->matches(QKeySequence::Redo) || key->keyCombination() == (Qt::CTRL | Qt::Key_Y);
+        const bool redo = key->matches(QKeySequence::Redo) || key->keyCombination() == (Qt::CTRL | Qt::Key_Y) ||
+                          key->keyCombination() == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
         if ((key->matches(QKeySequence::Undo) && !isUndoAvailable()) || (redo && !isRedoAvailable())) {
             event->ignore();
             return true;

@@ -11,6 +11,7 @@
 #include "ui/WindowModel.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtFileDialog.h"
+#include "ui/qt/SessionEnd.h"
 #include "ui/qt/Widgets.h"
 
 #ifndef KESTRANE_VERSION
@@ -76,6 +77,9 @@ int main(int argc, char** argv) {
     if (!files.isEmpty()) model.Open(QFile::encodeName(files.front()).toStdString());
     kestrane::MainWindow window(model, font);
     dialog.SetParent(&window);
+    // A session ended by a signal keeps its unsaved work like a close does.
+    kestrane::SessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &kestrane::SessionEnd::requested, &window, &kestrane::MainWindow::EndSession);
     window.show();
     return QApplication::exec();
 }

@@ -1,0 +1,158 @@
+#include "ui/KeptWork.h"
+
+#include <algorithm>
+
+namespace kestrane {
+
+namespace {
+
+std::string Quoted(const std::string& name) { return name.empty() ? std::string() : " \"" + name + "\""; }
+
+// "the unsaved work "Night raid" from 2026-12-07 12:03:05", to the second.
+std::string Describe(const UnsavedWork& work) {
+    return "the unsaved work" + Quoted(work.Name()) + " from " + work.savedAt.substr(0, 19);
+}
+
+std::string Capitalised(std::string text) {
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text;
+}
+
+}  // namespace
+
+KeptWork::KeptWork(WorkStore& store, WindowModel& model) : store_(store), model_(model) { model_.SetKeeper(this); }
+
+KeptWork::~KeptWork() {
+    if (model_.Keeper() == this) model_.SetKeeper(nullptr);
+    if (!own_.empty()) store_.Release(own_);
+}
+
+std::vector<KeptWork::Found> KeptWork::Offered(std::string& notes) {
+    std::vector<Found> offered;
+    std::string unreadable, where;  // "a.json (why), b.json (why)" and the folder they went to
+    for (const std::string& name : store_.Names()) {
+        if (name == own_ || restored_.contains(name)) continue;
+        if (!store_.Claim(name)) continue;  // the work of an editor still running
+        const WorkStore::Reading read = store_.Read(name);
+        WorkReading work = read.ok ? ReadWorkText(read.text) : WorkReading{std::nullopt, read.error};
+        store_.Release(name);
+        if (work.work) {
+            offered.push_back({name, std::move(*work.work)});
+            continue;
+        }
+        const std::string aside = store_.SetAside(name);
+        if (!aside.empty()) where = aside.substr(0, aside.rfind('/'));
+        unreadable += (unreadable.empty() ? "" : ", ") + name + " (" + work.error + (aside.empty() ? ", left in place" : "") + ")";
+    }
+    if (!unreadable.empty())
+        notes += " Kept work that could not be read was set aside" + (where.empty() ? std::string() : " in " + where) + ": " +
+                 unreadable + ".";
+    std::sort(offered.begin(), offered.end(), [](const Found& a, const Found& b) {
+        return a.work.savedAt != b.work.savedAt ? a.work.savedAt > b.work.savedAt : a.name > b.name;
+    });
+    return offered;
+}
+
+std::string KeptWork::Survey() {
+    std::string notes;
+    std::vector<Found> offered = Offered(notes);
+    for (std::size_t i = kMostKept; i < offered.size(); ++i) store_.Remove(offered[i].name);
+    if (offered.size() > kMostKept) offered.resize(kMostKept);
+    std::string said = Summary(offered) + notes;
+    if (!said.empty() && said.front() == ' ') said.erase(0, 1);
+    return said;
+}
+
+std::string KeptWork::Summary(const std::vector<Found>& offered) const {
+    if (offered.empty()) return {};
+    const UnsavedWork& newest = offered.front().work;
+    std::string said = offered.size() == 1 ? Capitalised(Describe(newest)) + " is kept: press Ctrl+R to restore it."
+                                           : std::to_string(offered.size()) + " unsaved works are kept; the newest, " +
+                                                 Describe(newest) + ", is restored by Ctrl+R.";
+    if (newest.folder != model_.StartDir()) said += " It was made with the start folder " + newest.folder + ".";
+    return said;
+}
+
+std::string KeptWork::Keep() {
+    if (!model_.Unsaved()) {
+        Drop();
+        return {};
+    }
+    UnsavedWork work = model_.Work();
+    if (!own_.empty() && work.SameWork(lastKept_)) return {};
+    if (own_.empty()) {
+        own_ = store_.NewName();
+        store_.Claim(own_);
+    }
+    work.savedAt = store_.Now();
+    if (std::string error = store_.Write(own_, WorkText(work)); !error.empty()) return error;
+    lastKept_ = std::move(work);
+    return {};
+}
+
+void KeptWork::Park() {
+    if (own_.empty()) return;
+    store_.Release(own_);
+    own_.clear();
+    restoredWork_.reset();
+}
+
+void KeptWork::Drop() {
+    if (own_.empty()) return;
+    const std::string name = own_;
+    Park();
+    store_.Remove(name);
+}
+
+bool KeptWork::HoldsRestoredWork() const { return restoredWork_ && model_.Work().SameWork(*restoredWork_); }
+
+void KeptWork::RestoreNext() {
+    const bool swapping = HoldsRestoredWork();
+    if (model_.Unsaved() && !swapping) {
+        model_.Say("Ctrl+R would put kept work in place of your unsaved changes: save or undo them first. "
+                   "Nothing was changed.");
+        return;
+    }
+    std::string notes;
+    const std::vector<Found> offered = Offered(notes);
+    if (offered.empty() || !store_.Claim(offered.front().name)) {
+        model_.Say((restored_.empty() ? "No unsaved work is kept." : "No other unsaved work is kept.") + notes);
+        return;
+    }
+    const Found& chosen = offered.front();
+    // The work restored before, unchanged, stays kept in its file.
+    if (swapping) Park();
+    else Drop();
+    model_.RestoreWork(chosen.work);
+    own_ = chosen.name;
+    restored_.insert(own_);
+    lastKept_ = model_.Work();
+    restoredWork_ = lastKept_;
+    std::string said = "Restored " + Describe(chosen.work) + ".";
+    if (chosen.work.folder != model_.StartDir())
+        said += " It was made with the start folder " + chosen.work.folder + "; its aircraft and places are named from " +
+                "the catalogues of " + model_.StartDir() + ", where it will be saved.";
+    if (swapping) said += " The work restored before stays kept.";
+    if (offered.size() > 1) said += " " + std::to_string(offered.size() - 1) + " more kept: Ctrl+R restores the next.";
+    model_.Say(said + notes);
+}
+
+Keeping KeptWork::BeforeReplacing() {
+    if (!model_.Unsaved()) {
+        Drop();
+        return {};
+    }
+    if (std::string error = Keep(); !error.empty()) return {false, error};
+    Park();
+    return {true, "Your unsaved changes are kept: Ctrl+R brings them back."};
+}
+
+Keeping KeptWork::BeforeOverwriting(const std::string& path) {
+    const Keeping copy = store_.KeepReplaced(path);
+    if (!copy.ok) return copy;
+    return {true, "The mission it replaced is kept as " + copy.note + "."};
+}
+
+void KeptWork::AfterSave() { Keep(); }
+
+}  // namespace kestrane

@@ -1,0 +1,184 @@
+#include "ui/qt/KeptWorkFolder.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kestrane {
+
+namespace {
+
+const QString kSuffix = QStringLiteral(".json");
+
+QString Stamp() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")); }
+
+// A path free of any file: the stem and suffix, or the stem with -2, -3, ...
+QString FreePath(const QString& stem, const QString& suffix) {
+    QString path = stem + suffix;
+    for (int n = 2; QFileInfo(path).exists() || QFileInfo(path).isSymLink(); ++n)
+        path = stem + QLatin1Char('-') + QString::number(n) + suffix;
+    return path;
+}
+
+// An open descriptor of a plain file, or why not. Nothing waits: a pipe or
+// device in its place is refused as soon as it is opened.
+int OpenPlainFile(const QByteArray& path, std::string& error, off_t* size) {
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a plain file";
+        ::close(fd);
+        return -1;
+    }
+    *size = st.st_size;
+    return fd;
+}
+
+}  // namespace
+
+KeptWorkFolder::KeptWorkFolder()
+    : KeptWorkFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)) {}
+
+KeptWorkFolder::KeptWorkFolder(const QString& dataFolder)
+    : data_(dataFolder), unsaved_(dataFolder + QStringLiteral("/unsaved")) {
+    QDir().mkpath(unsaved_);
+    TakeInEarlierFiles();
+}
+
+KeptWorkFolder::~KeptWorkFolder() = default;
+
+void KeptWorkFolder::TakeInEarlierFiles() {
+    const QStringList earlier =
+        QDir(data_).entryList({QStringLiteral("unsaved-mission.json*")}, QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString& name : earlier)
+        std::rename(QFile::encodeName(data_ + u'/' + name).constData(),
+                    QFile::encodeName(FreePath(unsaved_ + QStringLiteral("/earlier-") + Stamp(), kSuffix)).constData());
+}
+
+QString KeptWorkFolder::PathOf(const std::string& name) const {
+    return unsaved_ + u'/' + QFile::decodeName(QByteArray::fromStdString(name));
+}
+
+std::vector<std::string> KeptWorkFolder::Names() {
+    std::vector<std::string> names;
+    // Pipes, devices and links are listed too, so that they are set aside.
+    const QStringList found = QDir(unsaved_).entryList({QStringLiteral("*") + kSuffix},
+                                                       QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString& name : found) names.push_back(QFile::encodeName(name).toStdString());
+    return names;
+}
+
+WorkStore::Reading KeptWorkFolder::Read(const std::string& name) {
+    Reading reading;
+    off_t size = 0;
+    const int fd = OpenPlainFile(QFile::encodeName(PathOf(name)), reading.error, &size);
+    if (fd < 0) return reading;
+    if (size > kLargest) {
+        ::close(fd);
+        reading.error = "it is " + std::to_string(size) + " bytes long, larger than any kept work";
+        return reading;
+    }
+    // Read to the end, but never more than the largest kept work: the file
+    // may have grown since it was looked at.
+    std::string text(static_cast<std::size_t>(size) + 1, '\0');
+    std::size_t got = 0;
+    while (got < text.size()) {
+        const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n < 0) reading.error = std::strerror(errno);
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+        if (got == text.size() && got <= static_cast<std::size_t>(kLargest)) text.resize(std::min<std::size_t>(2 * got, kLargest + 1));
+    }
+    ::close(fd);
+    if (!reading.error.empty()) return reading;
+    if (got > static_cast<std::size_t>(kLargest)) {
+        reading.error = "it is larger than any kept work";
+        return reading;
+    }
+    text.resize(got);
+    reading.text = std::move(text);
+    reading.ok = true;
+    return reading;
+}
+
+std::string KeptWorkFolder::Write(const std::string& name, std::string_view text) {
+    QDir().mkpath(unsaved_);
+    QSaveFile file(PathOf(name));
+    const auto size = static_cast<qint64>(text.size());
+    if (file.open(QIODevice::WriteOnly) && file.write(text.data(), size) == size && file.commit()) return {};
+    return file.errorString().toStdString() + " (" + PathOf(name).toStdString() + ")";
+}
+
+void KeptWorkFolder::Remove(const std::string& name) { QFile::remove(PathOf(name)); }
+
+std::string KeptWorkFolder::SetAside(const std::string& name) {
+    const QString damaged = unsaved_ + QStringLiteral("/damaged");
+    QDir().mkpath(damaged);
+    const QString aside = FreePath(damaged + u'/' + QFile::decodeName(QByteArray::fromStdString(name)) + u'-' + Stamp(), {});
+    // A rename moves a pipe, device or link itself, without opening it.
+    if (std::rename(QFile::encodeName(PathOf(name)).constData(), QFile::encodeName(aside).constData()) != 0) return {};
+    return aside.toStdString();
+}
+
+bool KeptWorkFolder::Claim(const std::string& name) {
+    if (locks_.contains(name)) return true;
+    auto lock = std::make_unique<QLockFile>(PathOf(name) + QStringLiteral(".lock"));
+    // Held only while its process lives: a session killed outright holds nothing.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) return false;
+    locks_[name] = std::move(lock);
+    return true;
+}
+
+void KeptWorkFolder::Release(const std::string& name) { locks_.erase(name); }
+
+std::string KeptWorkFolder::NewName() {
+    const QString stem = unsaved_ + u'/' + Stamp() + u'-' + QString::number(QCoreApplication::applicationPid());
+    return QFile::encodeName(QFileInfo(FreePath(stem, kSuffix)).fileName()).toStdString();
+}
+
+std::string KeptWorkFolder::Now() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toStdString();
+}
+
+Keeping KeptWorkFolder::KeepReplaced(const std::string& path) {
+    std::string error;
+    off_t size = 0;
+    const int fd = OpenPlainFile(QByteArray::fromStdString(path), error, &size);
+    if (fd < 0) return {false, error};
+    const QString folder = data_ + QStringLiteral("/replaced");
+    QDir().mkpath(folder);
+    const QString base = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).completeBaseName();
+    QSaveFile copy(FreePath(folder + u'/' + base + u'-' + Stamp(), QStringLiteral(".msn")));
+    QFile source;
+    const bool copied = copy.open(QIODevice::WriteOnly) &&
+                        source.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+    bool ok = copied;
+    while (ok && !source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 16);
+        ok = !chunk.isEmpty() && copy.write(chunk) == chunk.size();
+    }
+    if (!source.isOpen()) ::close(fd);
+    if (!ok || !copy.commit()) return {false, copy.errorString().toStdString()};
+    return {true, copy.fileName().toStdString()};
+}
+
+}  // namespace kestrane

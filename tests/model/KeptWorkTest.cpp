@@ -1,0 +1,269 @@
+// Unsaved work kept across the end of a session: the text a kept work is
+// written as, and the policy of what is kept, when, and what a restore
+// trusts, over a store in memory.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include <nlohmann/json.hpp>
+
+#include "TestSupport.h"
+#include "mission/Checksum.h"
+#include "ui/KeptWork.h"
+
+namespace kestrane {
+
+using C = ControlId;
+using test::Editor;
+using test::Mission;
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+// The folder of kept works in memory; other running sessions hold the names
+// in `running`, and writes fail while `full` is set.
+struct MemoryStore : WorkStore {
+    std::map<std::string, std::string> files;
+    std::set<std::string> running, claimed;
+    std::vector<std::string> asides, replaced;
+    bool full = false;
+    int clock = 0, names = 0;
+
+    std::vector<std::string> Names() override {
+        std::vector<std::string> n;
+        for (const auto& [name, text] : files) n.push_back(name);
+        return n;
+    }
+    Reading Read(const std::string& name) override {
+        if (name.starts_with("pipe")) return {false, {}, "it is not a plain file"};
+        return {true, files.at(name), {}};
+    }
+    std::string Write(const std::string& name, std::string_view text) override {
+        if (full) return "No space left on device";
+        files[name] = std::string(text);
+        return {};
+    }
+    void Remove(const std::string& name) override { files.erase(name); }
+    std::string SetAside(const std::string& name) override {
+        files.erase(name);
+        asides.push_back(name);
+        return "damaged/" + name;
+    }
+    bool Claim(const std::string& name) override {
+        if (running.contains(name)) return false;
+        claimed.insert(name);
+        return true;
+    }
+    void Release(const std::string& name) override { claimed.erase(name); }
+    std::string NewName() override { return "s" + std::to_string(++names) + ".json"; }
+    std::string Now() override { return "2026-12-07 12:00:" + std::to_string(10 + clock++); }
+    Keeping KeepReplaced(const std::string& path) override {
+        if (full) return {false, "No space left on device"};
+        replaced.push_back(path);
+        return {true, "replaced/copy.msn"};
+    }
+};
+
+const MissionBytes kLoaded = Mission({{272, 1}, {304, 3}, {288, 5}, {12, 'A'}});
+
+// A session of the editor: a start folder, its window model and its kept work.
+struct Session {
+    explicit Session(MemoryStore& store, int planes = 10) : editor(planes, 20), kept(store, *editor.model) {}
+    Editor editor;
+    KeptWork kept;
+    WindowModel& model() { return *editor.model; }
+};
+
+}  // namespace
+
+TEST(KeptWorkText, RestoresTheUsersWorkAndDerivesTheRestFromTheImageAndTodaysLists) {
+    Editor e(10, 20);
+    e.Load(kLoaded);
+    e.model->Click(C::YearOptions, 3);
+    e.model->Type(C::MissionDateBox, "typed, not entered");
+    e.model->Select(C::AircraftList, 9);
+    UnsavedWork work = e.model->Work();
+    work.savedAt = "2026-12-07 10:00:00";
+    work.file = "/games/caf\xe9.msn";  // a name that is not UTF-8 comes back byte for byte
+    const WorkReading read = ReadWorkText(WorkText(work));
+    ASSERT_TRUE(read.work) << read.error;
+    EXPECT_TRUE(read.work->SameWork(work));
+
+    Editor fresh(4, 3);  // another folder: shorter lists, other names
+    fresh.model->RestoreWork(*read.work);
+    EXPECT_EQ(fresh.model->Image().Bytes(), e.model->Image().Bytes());
+    EXPECT_EQ(fresh.model->Text(C::MissionDateBox), "typed, not entered");
+    EXPECT_EQ(fresh.model->Value(C::YearOptions), 3);
+    EXPECT_EQ(fresh.model->Text(C::AttackPlane2Name), " 3:Plane 3");
+    EXPECT_EQ(fresh.model->Text(C::TargetName), "") << "place 5 is past today's three places";
+    EXPECT_EQ(fresh.model->Value(C::AircraftList), -1) << "entry 9 is past today's list of 6";
+    EXPECT_EQ(fresh.model->Text(C::SaveButton), "Save!");
+    EXPECT_TRUE(fresh.model->Modified());
+    EXPECT_TRUE(fresh.model->EditorsUnlocked());
+}
+
+TEST(KeptWorkText, DamagedCutForeignOrMistypedTextIsRefusedWholeWithAReason) {
+    Editor e;
+    e.Load(kLoaded);
+    UnsavedWork work = e.model->Work();
+    work.savedAt = "2026-12-07 10:00:00";
+    const std::string text = WorkText(work);
+    // The text with one member of its body changed and sealed again, so that
+    // only the content is at fault.
+    auto resealed = [&](const char* key, const Json& value) {
+        Json doc = Json::parse(text);
+        doc["body"][key] = value;
+        const std::string body = doc["body"].dump();
+        doc["seal"] = Crc32(std::span(reinterpret_cast<const std::uint8_t*>(body.data()), body.size()));
+        return doc.dump();
+    };
+    ASSERT_TRUE(ReadWorkText(resealed("version", 2)).work) << "the resealing itself is sound";
+    // The earlier format kept every control's [text, value] in the window's order.
+    Json controls = Json::array();
+    for (std::size_t i = 0; i < kControlCount; ++i) controls.push_back({"", -1});
+    controls[Index(C::AttackPrimaryAltitudeBox)] = {"1,500", -1};
+    controls[Index(C::PlaceList)] = {"", 4};
+    Json doc = Json::parse(resealed("version", 1));
+    doc["body"].erase("boxes");
+    doc["body"]["controls"] = controls;
+    const std::string body = doc["body"].dump();
+    doc["seal"] = Crc32(std::span(reinterpret_cast<const std::uint8_t*>(body.data()), body.size()));
+    const WorkReading earlier = ReadWorkText(doc.dump());
+    ASSERT_TRUE(earlier.work) << earlier.error;
+    EXPECT_EQ(earlier.work->boxes[1], "1,500");
+    EXPECT_EQ(earlier.work->place, 4);
+    EXPECT_EQ(earlier.work->image, kLoaded);
+
+    std::vector<std::string> bad{"", "{}", "not json", "[1,2]", R"({"body":{"format":"other"},"seal":1})",
+                                 resealed("version", "2"), resealed("version", nullptr), resealed("version", 3),
+                                 resealed("version", 2.5), resealed("image", "00"), resealed("lists", Json::array()),
+                                 resealed("boxes", {{"MissionName", 7}}), resealed("format", "another-editor")};
+    for (std::size_t cut : {1ul, text.size() / 2, text.size() - 3}) bad.push_back(text.substr(0, cut));
+    std::string flipped = text;
+    flipped[flipped.find("\"image\": \"") + 12] ^= 1;  // one hex digit of the image
+    bad.push_back(flipped);
+    for (const std::string& t : bad) {
+        const WorkReading read = ReadWorkText(t);
+        EXPECT_FALSE(read.work) << t.substr(0, 60);
+        EXPECT_FALSE(read.error.empty());
+    }
+    EXPECT_EQ(ReadWorkText(resealed("version", "2")).error, "it has no version number");
+}
+
+TEST(KeptWorkPolicy, ASessionKeepsOnlyWhatIsUnsavedAndASaveEndsOnlyItsOwnFile) {
+    MemoryStore store;
+    Session first(store);
+    first.editor.Load(kLoaded);
+    EXPECT_EQ(first.kept.Keep(), "");
+    EXPECT_TRUE(store.files.empty()) << "a freshly loaded mission has nothing unsaved";
+    first.model().Type(C::NameBox, "Night raid");  // typed, not entered, is unsaved too
+    EXPECT_EQ(first.kept.Keep(), "");
+    ASSERT_EQ(store.files.size(), 1u);
+    const std::string firstFile = store.files.begin()->first;
+    EXPECT_EQ(first.kept.Keep(), "");
+    EXPECT_EQ(store.clock, 1) << "unchanged work is not written again";
+
+    Session second(store);  // another editor, running at the same time
+    store.running.insert(firstFile);
+    EXPECT_EQ(second.kept.Survey(), "") << "a running session's work is not offered";
+    second.model().Click(C::NewButton);
+    second.model().Click(C::AaaOptions, 2);
+    second.kept.Keep();
+    second.editor.Save("other");
+    EXPECT_EQ(store.files.size(), 1u);
+    EXPECT_TRUE(store.files.contains(firstFile)) << "a save ends its own session's file only";
+    EXPECT_TRUE(store.replaced.empty()) << "a new file replaces no mission";
+}
+
+TEST(KeptWorkPolicy, EveryEndedSessionsWorkComesBackOneCtrlREach) {
+    MemoryStore store;
+    for (const char* name : {"Alpha", "Bravo"}) {
+        Session ended(store);
+        ended.editor.Load(kLoaded);
+        ended.editor.Enter(C::NameBox, name);
+        ASSERT_EQ(ended.kept.Keep(), "");
+    }
+    store.files["broken.json"] = "{\"body\":";
+    store.files["pipe.json"] = "";
+    Session next(store);
+    const std::string said = next.kept.Survey();
+    EXPECT_NE(said.find("2 unsaved works are kept; the newest, the unsaved work \"Bravo\" from 2026-12-07 12:00:11"),
+              std::string::npos) << said;
+    EXPECT_NE(said.find("set aside in damaged: broken.json (it is not JSON (damaged or cut short)), pipe.json (it is not a plain file)."),
+              std::string::npos) << said;
+    EXPECT_EQ(store.asides, (std::vector<std::string>{"broken.json", "pipe.json"}));
+
+    next.kept.RestoreNext();
+    EXPECT_EQ(next.model().Text(C::NameBox), "Bravo");
+    EXPECT_NE(next.editor.Status().find("1 more kept"), std::string::npos) << next.editor.Status();
+    next.kept.RestoreNext();  // the work restored before is unchanged: it stays kept
+    EXPECT_EQ(next.model().Text(C::NameBox), "Alpha");
+    EXPECT_EQ(store.files.size(), 2u);
+    next.kept.RestoreNext();
+    EXPECT_EQ(next.editor.Status(), "No other unsaved work is kept.");
+
+    next.editor.Enter(C::AttackPrimaryAltitudeBox, "500");
+    const std::string restoredFile = next.kept.Own();
+    next.kept.RestoreNext();
+    EXPECT_EQ(next.model().Text(C::NameBox), "Alpha") << "changes since the restore are not replaced";
+    next.editor.Save("alpha");
+    EXPECT_FALSE(store.files.contains(restoredFile)) << "the restored work is saved now";
+    EXPECT_EQ(store.files.size(), 1u);
+}
+
+TEST(KeptWorkPolicy, LoadAndNewKeepUnsavedChangesFirstAndRefuseWhenTheyCannot) {
+    MemoryStore store;
+    Session s(store);
+    s.editor.Load(kLoaded);
+    s.model().Click(C::WeatherOptions, 4);
+    store.full = true;
+    test::WriteFile(s.editor.dir / "next.msn", Mission({{276, 2}}));
+    s.model().Open((s.editor.dir / "next.msn").string());
+    EXPECT_EQ(s.model().Image().U8(280), 4) << "work that cannot be kept is not replaced";
+    EXPECT_NE(s.editor.Status().find("could not be kept first (No space left on device)"), std::string::npos);
+    s.model().Click(C::NewButton);
+    EXPECT_EQ(s.model().Image().U8(280), 4);
+
+    store.full = false;
+    s.model().Open((s.editor.dir / "next.msn").string());
+    EXPECT_EQ(s.model().Image().U8(276), 2);
+    EXPECT_NE(s.editor.Status().find("Your unsaved changes are kept: Ctrl+R brings them back."), std::string::npos);
+    s.kept.RestoreNext();
+    EXPECT_EQ(s.model().Image().U8(280), 4);
+}
+
+TEST(KeptWorkPolicy, ASaveOverADifferentMissionKeepsItFirstOrWritesNothing) {
+    MemoryStore store;
+    Session s(store);
+    s.editor.Load(kLoaded, "raid.msn");
+    s.editor.Save("raid");  // the same 400 bytes but the seal: a different mission on disk
+    ASSERT_EQ(store.replaced.size(), 1u);
+    EXPECT_NE(s.editor.Status().find("The mission it replaced is kept as replaced/copy.msn."), std::string::npos);
+    s.editor.Save("raid");
+    EXPECT_EQ(store.replaced.size(), 1u) << "writing the same bytes again replaces nothing";
+
+    s.model().Click(C::YearOptions, 2);
+    store.full = true;
+    const std::string before = test::ReadFile(s.editor.dir / "raid.msn");
+    s.editor.Save("raid");
+    EXPECT_EQ(test::ReadFile(s.editor.dir / "raid.msn"), before);
+    EXPECT_NE(s.editor.Status().find("Nothing was written"), std::string::npos) << s.editor.Status();
+}
+
+TEST(KeptWorkPolicy, OnlyTheTwentyNewestAreKept) {
+    MemoryStore store;
+    UnsavedWork work;
+    for (int i = 10; i < 35; ++i) {
+        work.savedAt = "2026-12-07 11:00:" + std::to_string(i);
+        store.files["w" + std::to_string(i) + ".json"] = WorkText(work);
+    }
+    Session s(store);
+    EXPECT_NE(s.kept.Survey().find("20 unsaved works are kept"), std::string::npos);
+    EXPECT_EQ(store.files.size(), 20u);
+    EXPECT_TRUE(store.files.contains("w34.json"));
+    EXPECT_FALSE(store.files.contains("w14.json"));
+}
+
+}  // namespace kestrane

@@ -1,0 +1,90 @@
+// The session through the real window: Enter then undo, and unsaved work
+// kept by a close or a signal and brought back at the next start.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <csignal>
+
+#include "TestSupport.h"
+#include "TestWindow.h"
+#include "ui/qt/MainWindow.h"
+#include "ui/qt/SessionEnd.h"
+#include "ui/qt/SheetNames.h"
+
+namespace kestrane {
+namespace {
+
+using C = ControlId;
+
+using test::Window;
+
+MissionBytes Loaded() {
+    MissionBytes m = test::Mission({{280, 2}, {12, 'R'}});
+    test::SetU32(m, 368, 8000);
+    return m;
+}
+
+QStringList KeptFiles() {
+    return QDir(KeptWorkFolder().Folder()).entryList({QStringLiteral("*.json")}, QDir::Files);
+}
+
+TEST(Session, EnterThenUndoTakesBackTheStoredValueInTheBoxAndTheImage) {
+    test::Editor ed;
+    Window w(ed);
+    ed.Load(Loaded());
+    w.window.Refresh();
+    auto* box = w.Get<QLineEdit>(C::AttackPrimaryAltitudeBox);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("888"));
+    QTest::keyClick(box, Qt::Key_Return);
+    ASSERT_EQ(ed.model->Image().U32(368), 888u);
+    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ed.model->Image().U32(368), 8000u);
+    EXPECT_EQ(box->text(), QStringLiteral("8000"));
+    EXPECT_EQ(ed.Status(), "Undone: Attack Primary went back from 888 to 8000.");
+    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(box->text(), QStringLiteral("888"));
+    EXPECT_EQ(ed.model->Image().U32(368), 888u);
+}
+
+TEST(Session, WorkKeptByACloseOrASignalComesBackWithCtrlRAtTheNextStart) {
+    ASSERT_TRUE(KeptFiles().isEmpty());
+    {
+        test::Editor ed;
+        Window w(ed);
+        ed.Load(Loaded());
+        QTest::mouseClick(w.Get(C::WeatherOptions, 4), Qt::LeftButton, {}, QPoint(5, 5));
+        w.window.close();
+    }
+    ASSERT_EQ(KeptFiles().size(), 1) << "a close keeps the unsaved work";
+    {
+        test::Editor ed;
+        Window w(ed);
+        SessionEnd end;
+        QObject::connect(&end, &SessionEnd::requested, &w.window, &MainWindow::EndSession);
+        ed.Load(Loaded());
+        ed.Enter(C::NameBox, "Signalled");
+        ::raise(SIGTERM);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w.window.isVisible(); }, 2000)) << "the signal closes the window";
+    }
+    ASSERT_EQ(KeptFiles().size(), 2) << "a signal keeps the unsaved work";
+
+    test::Editor ed;
+    Window w(ed);
+    EXPECT_NE(ed.Status().find("2 unsaved works are kept"), std::string::npos) << ed.Status();
+    QTest::keyClick(&w.window, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(ed.model->Text(C::NameBox), "Signalled");
+    EXPECT_EQ(w.Get<QLineEdit>(C::NameBox)->text(), QStringLiteral("Signalled"));
+    QTest::keyClick(&w.window, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(ed.model->Image().U8(280), 4) << ed.Status();
+    EXPECT_EQ(w.Get<QRadioButton>(C::WeatherOptions, 4)->isChecked(), true);
+}
+
+}  // namespace
+}  // namespace kestrane
