@@ -92,4 +92,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+std::string ReadableText(std::string_view bytes) {
+    return IsValidUtf8(bytes) ? std::string(bytes) : Cp1252ToUtf8(bytes);
+}
+
 }  // namespace kestrane

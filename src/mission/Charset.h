@@ -17,6 +17,10 @@ char32_t Cp1252ToUnicode(std::uint8_t byte);
 std::optional<std::uint8_t> UnicodeToCp1252(char32_t cp);
 // A whole byte string read as Windows-1252, returned as UTF-8.
 std::string Cp1252ToUtf8(std::string_view bytes);
+// A file name or other bytes as readable text: UTF-8 as it is, anything else
+// read as Windows-1252 (names made where the game runs), so that no byte
+// shows as a question mark.
+std::string ReadableText(std::string_view bytes);
 
 // The one UTF-8 check: no overlong forms, surrogates or code points past
 // U+10FFFF.

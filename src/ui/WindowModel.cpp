@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "catalogues/Catalogue.h"
+#include "mission/Charset.h"
 #include "mission/Checksum.h"
 #include "mission/Hex.h"
 #include "mission/MissionFile.h"
@@ -39,11 +40,11 @@ constexpr std::array<ControlId, 4> kChecksumBytes{C::ChecksumByte0, C::ChecksumB
 WindowModel::WindowModel(OpenDialog& dialog, const std::filesystem::path& startDir)
     : WindowModel(dialog, ReadCatalogues(startDir)) {}
 
-WindowModel::WindowModel(OpenDialog& dialog, Catalogues catalogues)
-    : dialog_(dialog), startDir_(catalogues.dir.string()) {
+WindowModel::WindowModel(OpenDialog& dialog, Catalogues catalogues) : dialog_(dialog) {
     for (const ControlSpec& spec : AllControls()) SetText(spec.id, std::string(spec.caption));
     SetValue(C::InstantActionBox, 0);
-    TakeCatalogues(std::move(catalogues));
+    const std::string read = TakeCatalogues(std::move(catalogues));
+    SetText(C::StatusLine, read.empty() ? "Ready: " + ListSizes() + " read from " + ReadableText(startDir_) + "." : read);
 }
 
 std::span<const std::string_view> WindowModel::Members(ControlId group) const {
@@ -54,11 +55,12 @@ std::span<const std::string_view> WindowModel::Members(ControlId group) const {
 
 // ---- Start-up ----
 
-void WindowModel::TakeCatalogues(Catalogues catalogues) {
+std::string WindowModel::TakeCatalogues(Catalogues catalogues) {
+    startDir_ = catalogues.dir.string();
     std::string notes;
     auto note = [&](std::string_view file, const std::string& error, std::string_view consequence) {
         if (!notes.empty()) notes += ' ';
-        notes.append(file).append(" ").append(error).append(" in ").append(startDir_).append(": ");
+        notes.append(file).append(" ").append(error).append(" in ").append(ReadableText(startDir_)).append(": ");
         notes.append(consequence).append(".");
     };
 
@@ -72,17 +74,15 @@ void WindowModel::TakeCatalogues(Catalogues catalogues) {
                  "the lists and labels show their beginning");
     };
     CatalogueFile& planes = catalogues.planes;
-    const std::size_t planeCount = planes.Count();
     check(kPlanesFile, planes, "the aircraft list holds only Random and None");
     aircraft_ = PickList(std::move(planes), {"Random", "None"});
 
     CatalogueFile& targets = catalogues.targets;
-    const std::size_t placeCount = targets.Count();
     check(kTargetsFile, targets, "the target and home base list is empty");
     places_ = PickList(std::move(targets));
 
     const CatalogueFile& blocks = catalogues.blocks;
-    for (std::size_t i = 0; i < blocks_.size() && i < blocks.Count(); ++i) blocks_[i] = blocks.Line(i);
+    for (std::size_t i = 0; i < blocks_.size(); ++i) blocks_[i] = i < blocks.Count() ? std::string(blocks.Line(i)) : std::string();
     if (!blocks.read) note(kBlocksFile, blocks.error, "the settings blocks have no descriptions");
     else if (blocks.Count() < kBlockCount) {
         if (!notes.empty()) notes += ' ';
@@ -90,9 +90,29 @@ void WindowModel::TakeCatalogues(Catalogues catalogues) {
         notes += " of " + std::to_string(kBlockCount) + " lines: the remaining block descriptions are empty.";
     }
 
-    SetText(C::StatusLine, notes.empty() ? "Ready: " + std::to_string(planeCount) + " aircraft and " +
-                                               std::to_string(placeCount) + " places read from " + startDir_ + "."
-                                         : notes);
+    return notes;
+}
+
+std::string WindowModel::ListSizes() const {
+    const int planes = aircraft_.Count() - 2;  // without Random and None
+    return std::to_string(planes) + " aircraft and " + std::to_string(places_.Count()) +
+           (places_.Count() == 1 ? " place" : " places");
+}
+
+void WindowModel::ChangeFolder(Catalogues catalogues) {
+    const std::string notes = TakeCatalogues(std::move(catalogues));
+    SetValue(C::AircraftList, -1);
+    SetValue(C::PlaceList, -1);
+    if (image_.Loaded()) ShowPicks();
+    SetText(C::StatusLine, "Read " + ListSizes() + " from " + ReadableText(startDir_) +
+                               "; missions are saved there now." + (notes.empty() ? "" : " " + notes));
+}
+
+void WindowModel::OpenRecent(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) || std::filesystem::is_symlink(path, ec)) return Open(path);
+    recent_.Remove(path);
+    SetText(C::StatusLine, ReadableText(path) + " is no longer there; it was taken off the recent missions. Nothing was changed.");
 }
 
 // ---- Events ----
@@ -352,9 +372,10 @@ void WindowModel::LoadFile(const std::string& name, bool wasUnlocked) {
     // leaves the earlier mission exactly as it was.
     const ReadResult read = ReadMission(name);
     std::string kept;
-    if (!read.ok || !KeepBeforeReplacing("Could not load " + name, kept)) {
+    if (!read.ok || !KeepBeforeReplacing("Could not load " + ReadableText(name), kept)) {
         unlocked_ = wasUnlocked;
-        if (!read.ok) SetText(C::StatusLine, "Could not load " + name + ": the file " + read.error + ". Nothing was changed.");
+        if (!read.ok)
+            SetText(C::StatusLine, "Could not load " + ReadableText(name) + ": the file " + read.error + ". Nothing was changed.");
         return;
     }
 
@@ -365,7 +386,8 @@ void WindowModel::LoadFile(const std::string& name, bool wasUnlocked) {
     unlocked_ = true;
     StartHistory();
     lastFile_ = name;
-    SetText(C::StatusLine, "Loaded " + name + "." + kept);
+    recent_.Add(name);
+    SetText(C::StatusLine, "Loaded " + ReadableText(name) + "." + kept);
 }
 
 bool WindowModel::KeepBeforeReplacing(std::string_view action, std::string& note) {
@@ -383,7 +405,7 @@ bool WindowModel::KeepBeforeReplacing(std::string_view action, std::string& note
 // The labels a load sets from the file: its path, its checksums as stored
 // and as computed, its name and the instant action box.
 void WindowModel::ShowLoadedLabels(const std::string& path) {
-    SetText(C::LoadedPath, path);
+    SetText(C::LoadedPath, ReadableText(path));
     ShowChecksum();
     const std::uint32_t stored = StoredChecksum(image_.Bytes());
     SetText(C::StoredChecksumDecimal, Decimal(stored));
@@ -405,6 +427,11 @@ void WindowModel::ShowSettings() {
             const Field& field = *box.number->field;
             CommitText(box.box, Decimal(image_.Read(field)));
         }
+    ShowPicks();
+}
+
+// The aircraft and place labels, from the image and today's lists.
+void WindowModel::ShowPicks() {
     for (const PlaceControl& place : kPlaceControls) {
         const int n = image_.U16(place.place->field->offset);
         SetText(place.name, places_.Item(n));
@@ -491,7 +518,7 @@ void WindowModel::Save() {
     if (keeper_ != nullptr && ReplacesOther(target.path, image_.Bytes())) {
         const Keeping keeping = keeper_->BeforeOverwriting(target.path.string());
         if (!keeping.ok) {
-            SetText(C::StatusLine, "Could not save " + target.path.string() + ": a copy of the mission it would replace could not be kept (" +
+            SetText(C::StatusLine, "Could not save " + ReadableText(target.path.string()) + ": a copy of the mission it would replace could not be kept (" +
                                        keeping.note + "). Nothing was written.");
             return;
         }
@@ -499,9 +526,9 @@ void WindowModel::Save() {
     }
     const WriteResult written = WriteMissionInPlace(target.path, image_.Bytes());
     // Through a link, the status line names the file that was written too.
-    std::string where = target.path.string();
+    std::string where = ReadableText(target.path.string());
     if (!written.written.empty() && written.written != target.path)
-        where = written.written.string() + " (through the link " + where + ")";
+        where = ReadableText(written.written.string()) + " (through the link " + where + ")";
     if (!written.ok) {
         SetText(C::StatusLine, "Could not save " + where + ": " + written.error + ". The mission in the editor is kept." + kept);
         return;
@@ -509,6 +536,7 @@ void WindowModel::Save() {
     clean_ = image_.Bytes();
     ++saves_;
     lastFile_ = target.path.string();
+    recent_.Add(lastFile_);
     SetText(C::StatusLine, "Saved " + where + "." + kept);
     if (keeper_ != nullptr) keeper_->AfterSave();
 }

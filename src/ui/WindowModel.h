@@ -18,6 +18,7 @@
 #include "ui/ControlId.h"
 #include "ui/Controls.h"
 #include "ui/PickList.h"
+#include "ui/RecentFiles.h"
 #include "ui/UnsavedWork.h"
 
 namespace kestrane {
@@ -118,6 +119,16 @@ public:
     void RestoreWork(const UnsavedWork& work);
     // The file last loaded or saved, empty before either.
     const std::string& LastFile() const { return lastFile_; }
+    // The missions last loaded or saved, newest first.
+    const RecentFiles& Recent() const { return recent_; }
+    void SetRecent(RecentFiles recent) { recent_ = std::move(recent); }
+    // Loads a recent mission; one that has gone is taken off the list.
+    void OpenRecent(const std::string& path);
+    // Another start folder, chosen by the user: its catalogues replace the
+    // lists and block descriptions, missions are saved there from now on,
+    // and a mission being edited keeps its bytes and box texts while its
+    // labels show names from the new lists.
+    void ChangeFolder(Catalogues catalogues);
     // Who keeps unsaved work before a load, new mission or save replaces it.
     void SetKeeper(WorkKeeper* keeper) { keeper_ = keeper; }
     WorkKeeper* Keeper() const { return keeper_; }
@@ -157,7 +168,11 @@ private:
         std::vector<ControlChange> controls;
     };
 
-    void TakeCatalogues(Catalogues catalogues);
+    // Takes a folder's catalogues; returns what the status line says of them.
+    std::string TakeCatalogues(Catalogues catalogues);
+    void ShowPicks();
+    // "40 aircraft and 65 places"
+    std::string ListSizes() const;
     void Load();
     void LoadFile(const std::string& name, bool wasUnlocked);
     void NewMission();
@@ -211,6 +226,7 @@ private:
     MissionBytes origin_{};      // the image as last loaded or made new
     int saves_ = 0;
     std::string lastFile_;
+    RecentFiles recent_;
     WorkKeeper* keeper_ = nullptr;
     std::array<unsigned, kControlCount> commits_{};
 };

@@ -1,0 +1,31 @@
+#pragma once
+// Which folder the editor starts in: where the catalogues are read and
+// missions are saved. It is chosen once at start-up, in this order:
+//   1. the current directory, if it holds any of the three catalogues;
+//   2. the folder of the mission named on the command line, if it does;
+//   3. the game folder remembered from an earlier session, if it does;
+//   4. the current directory, with a note that no catalogues were found.
+// Started in a game folder, that folder is the start folder.
+
+#include <filesystem>
+#include <string>
+
+namespace kestrane {
+
+// Whether a folder holds planes.txt, targets.txt or blocks.txt.
+bool HoldsCatalogues(const std::filesystem::path& folder);
+
+struct StartFolder {
+    std::filesystem::path folder;
+    // Whether the catalogues were found there, so that it is the game
+    // folder to remember.
+    bool isGameFolder = false;
+    // A sentence for the status line when no catalogues were found.
+    std::string note;
+};
+
+// mission and remembered may be empty.
+StartFolder ChooseStartFolder(const std::filesystem::path& current, const std::filesystem::path& mission,
+                              const std::filesystem::path& remembered);
+
+}  // namespace kestrane
