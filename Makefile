@@ -5,7 +5,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
             libcli11-dev nlohmann-json3-dev \
             desktop-file-utils appstream shared-mime-info libxml2-utils libfile-mimeinfo-perl \
-            librsvg2-bin
+            librsvg2-bin dpkg-dev lintian
 JOBS ?= 2
 PREFIX ?= /usr/local
 APP_ID := org.kestrane.MissionMaker
@@ -15,7 +15,7 @@ FUZZ_SECONDS ?= 20
 SAN_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: all deps build compile run test test-default validate test-asan fuzz fuzz-long bench install clean
+.PHONY: all deps build compile run test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean
 
 all: build
 
@@ -39,10 +39,11 @@ compile:
 run: build
 	cd examples && ../build/default/src/kestrane
 
-# The whole suite in the normal build, the desktop files checked, a bounded
+# The whole suite in the normal build, the desktop files checked, the Debian
+# package built from the normal build and checked with lintian, a bounded
 # fuzz run, then the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
-test: test-default validate fuzz test-asan
+test: test-default validate lint-package fuzz test-asan
 
 test-default: build
 	ctest --preset default -j $(JOBS)
@@ -72,6 +73,15 @@ validate: deps
 	[ "$$(type $$tmp/other.dat)" != application/x-kestrane-mission ] || \
 	  { echo "data/kestrane-mission.xml: a file without the header bytes is taken for a mission"; rc=1; }; \
 	rm -rf $$tmp; exit $$rc
+
+# The .deb, made by CPack from the normal build (stripped as it installs),
+# lands in build/default/.
+package: build
+	cd build/default && cpack
+
+# lintian fails on any error or warning; its notes (I:) are shown too.
+lint-package: package
+	lintian --fail-on error,warning --display-info build/default/kestrane_*.deb
 
 test-asan: deps
 	cmake --preset asan
