@@ -77,6 +77,7 @@ validate: deps
 # The .deb, made by CPack from the normal build (stripped as it installs),
 # lands in build/default/.
 package: build
+	rm -f build/default/kestrane_*.deb
 	cd build/default && cpack
 
 # lintian fails on any error or warning; its notes (I:) are shown too.
