@@ -4,16 +4,18 @@
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
             libcli11-dev nlohmann-json3-dev \
-            desktop-file-utils appstream shared-mime-info libxml2-utils
+            desktop-file-utils appstream shared-mime-info libxml2-utils libfile-mimeinfo-perl \
+            librsvg2-bin dpkg-dev lintian
 JOBS ?= 2
 PREFIX ?= /usr/local
-METAINFO := data/org.kestrane.MissionMaker.metainfo.xml
+APP_ID := org.kestrane.MissionMaker
+METAINFO := data/$(APP_ID).metainfo.xml
 
 FUZZ_SECONDS ?= 20
 SAN_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: all deps build run test test-default validate test-asan fuzz fuzz-long bench install clean
+.PHONY: all deps build compile run test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean
 
 all: build
 
@@ -26,34 +28,61 @@ deps:
 	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
 
-build: deps
+build: deps compile
+
+# Configures and builds the normal build with what is installed; installs
+# nothing.
+compile:
 	cmake --preset default
 	cmake --build --preset default -j $(JOBS)
 
 run: build
 	cd examples && ../build/default/src/kestrane
 
-# The whole suite in the normal build, the desktop files checked, a bounded
+# The whole suite in the normal build, the desktop files checked, the Debian
+# package built from the normal build and checked with lintian, a bounded
 # fuzz run, then the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
-test: test-default validate fuzz test-asan
+test: test-default validate lint-package fuzz test-asan
 
 test-default: build
 	ctest --preset default -j $(JOBS)
 
 # The desktop entry, the AppStream metainfo and the MIME package. The MIME
-# package is also compiled into a scratch database, which must map *.msn to
-# the mission type (update-mime-database reports its errors but exits 0).
+# package is also compiled into a scratch database, the only one looked at,
+# where *.msn must map to the mission type, and so must a file of another
+# name by its header bytes 4 to 7 alone (65 02 00 AA), but not one whose
+# bytes differ there. `mimetype` reads the database as `xdg-mime query
+# filetype` does outside a desktop; update-mime-database reports its errors
+# but exits 0.
 validate: deps
-	desktop-file-validate data/kestrane.desktop
-	appstreamcli validate --no-net $(METAINFO)
+	desktop-file-validate data/$(APP_ID).desktop
+	appstreamcli validate --pedantic --no-net --strict $(METAINFO)
 	xmllint --noout data/kestrane-mission.xml
 	@tmp=$$(mktemp -d) && mkdir -p $$tmp/mime/packages && \
 	cp data/kestrane-mission.xml $$tmp/mime/packages/ && \
 	update-mime-database $$tmp/mime >/dev/null 2>&1; \
-	grep -qx '50:application/x-kestrane-mission:\*\.msn' $$tmp/mime/globs2; rc=$$?; \
-	rm -rf $$tmp; \
-	if [ $$rc -ne 0 ]; then echo "data/kestrane-mission.xml: *.msn does not map to application/x-kestrane-mission"; exit 1; fi
+	printf '\0\0\0\0\145\002\000\252' >$$tmp/header.dat; \
+	printf '\0\0\0\0\145\002\000\253' >$$tmp/other.dat; \
+	type() { XDG_DATA_HOME=$$tmp XDG_DATA_DIRS=$$tmp mimetype --brief "$$1"; }; \
+	rc=0; \
+	grep -qx '50:application/x-kestrane-mission:\*\.msn' $$tmp/mime/globs2 || \
+	  { echo "data/kestrane-mission.xml: *.msn does not map to application/x-kestrane-mission"; rc=1; }; \
+	[ "$$(type $$tmp/header.dat)" = application/x-kestrane-mission ] || \
+	  { echo "data/kestrane-mission.xml: the header bytes 65 02 00 AA at offset 4 are not recognised"; rc=1; }; \
+	[ "$$(type $$tmp/other.dat)" != application/x-kestrane-mission ] || \
+	  { echo "data/kestrane-mission.xml: a file without the header bytes is taken for a mission"; rc=1; }; \
+	rm -rf $$tmp; exit $$rc
+
+# The .deb, made by CPack from the normal build (stripped as it installs),
+# lands in build/default/.
+package: build
+	rm -f build/default/kestrane_*.deb
+	cd build/default && cpack
+
+# lintian fails on any error or warning; its notes (I:) are shown too.
+lint-package: package
+	lintian --fail-on error,warning --display-info build/default/kestrane_*.deb
 
 test-asan: deps
 	cmake --preset asan
@@ -74,8 +103,10 @@ bench: deps
 	cmake --build --preset bench -j $(JOBS)
 	bench/run.sh
 
-install: build
-	DESTDIR=$(DESTDIR) cmake --install build/default --prefix $(PREFIX)
+# Builds and installs, with stripped programs; never runs apt-get (on a
+# fresh machine, `make deps` installs what the build needs).
+install: compile
+	DESTDIR=$(DESTDIR) cmake --install build/default --prefix $(PREFIX) --strip
 
 clean:
 	rm -rf build

@@ -198,8 +198,9 @@ void SheetStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
 namespace {
 
 // The aircraft seen from above on a rounded square, in a 64-unit square;
-// the same shapes as kestrane.svg. Drawn only when a size is asked for, so
-// start-up loads no image plug-in and renders nothing it may never show.
+// the same shapes as the installed icon, data/icons/org.kestrane.MissionMaker.svg.
+// Drawn only when a size is asked for, so start-up loads no image plug-in
+// and renders nothing it may never show.
 class DrawnIcon : public QIconEngine {
 public:
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {

@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     int appArgc = argc > 0 ? 1 : 0;
     char* appArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
     QApplication app(appArgc, appArgv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("kestrane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrane.MissionMaker"));
     QApplication::setWindowIcon(kestrane::AppIcon());
 
     // The window's font is chosen, and its face loaded, while the catalogues
