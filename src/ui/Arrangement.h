@@ -18,6 +18,7 @@ namespace kestrane {
 // A control's place: relative to its frame, or to the window. An option
 // group has one placement per member button.
 inline constexpr ControlId kOnWindow = ControlId::Count;
+inline constexpr int kSheetHeightTwips = 7935;
 
 struct Placement {
     ControlId id;
@@ -28,11 +29,13 @@ struct Placement {
     constexpr int right() const { return left + width; }
     constexpr int bottom() const { return top + height; }
     constexpr bool onWindow() const { return parent == kOnWindow; }
+    // In the strip below the sheet: the status line and the checksums.
+    constexpr bool inStrip() const { return onWindow() && top >= kSheetHeightTwips; }
 };
 
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kSheetWidth = 11235;   // client width of the sheet
-inline constexpr int kSheetHeight = 7935;   // client height of the sheet
+inline constexpr int kSheetHeight = kSheetHeightTwips;  // client height of the sheet
 inline constexpr int kChecksumShift = 1125;  // how far the checksum block moves down
 inline constexpr int kStripHeight = 1125;    // the strip below the sheet
 inline constexpr int kWindowWidth = kSheetWidth;

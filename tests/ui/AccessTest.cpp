@@ -9,7 +9,11 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QScrollArea>
+#include <QStatusBar>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
@@ -164,7 +168,7 @@ TEST(Desktop, ADroppedFileLoadsAndTheTitleMarksUnsavedChanges) {
 
     QTest::mouseClick(w.Get(C::YearOptions, 3), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(w.window.isWindowModified());
-    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Kestrane Mission maker[*]"));
+    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("dropped.msn[*] \u2014 Kestrane Mission maker"));
     QWidget* box = w.Get(C::NameBox);  // a box with no typing of its own to undo lets Ctrl+Z through
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
@@ -189,6 +193,55 @@ TEST(Desktop, TheInspectorShowsTheFileAndFollowsEdits) {
     const QModelIndexList rows = w.window.Inspector()->Table()->selectionModel()->selectedRows();
     ASSERT_EQ(rows.size(), 1);  // the focused option's field
     EXPECT_EQ(rows.front().row(), 280);
+}
+
+TEST(Desktop, FourMenusReachedWithAltShowTheStandardKeysAndTheTitleNamesTheFile) {
+    test::Editor ed;
+    Window w(ed);
+    QStringList menus, shown;
+    for (QAction* menu : w.window.menuBar()->actions()) {
+        menus << menu->text();
+        for (QAction* action : menu->menu()->actions())
+            if (!action->shortcut().isEmpty()) shown << action->shortcut().toString();
+    }
+    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Help"}));
+    EXPECT_EQ(shown, (QStringList{"Ctrl+O", "Ctrl+N", "Ctrl+S", "Ctrl+R", "Ctrl+Q", "Ctrl+Z", "Ctrl+Shift+Z", "F2", "F1"}));
+    QTest::keyClick(&w.window, Qt::Key_H, Qt::AltModifier);
+    ASSERT_NE(w.window.menuBar()->activeAction(), nullptr);
+    EXPECT_EQ(w.window.menuBar()->activeAction()->text(), QStringLiteral("&Help"));
+    QTest::keyClick(w.window.menuBar()->activeAction()->menu(), Qt::Key_Escape);
+
+    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Kestrane Mission maker[*]"));
+    ed.Load(kMission, "raid.msn");
+    w.window.Refresh();
+    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("raid.msn[*] \u2014 Kestrane Mission maker"));
+    ed.Save("sweep");
+    w.window.Refresh();
+    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("sweep.msn[*] \u2014 Kestrane Mission maker"));
+}
+
+TEST(Desktop, F2OpensAndClosesTheInspectorFromEitherWindow) {
+    test::Editor ed;
+    Window w(ed);
+    QTest::keyClick(&w.window, Qt::Key_F2);
+    InspectorWindow* inspector = w.window.Inspector();
+    ASSERT_TRUE(inspector != nullptr && inspector->isVisible());
+    QApplication::setActiveWindow(inspector);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(inspector));
+    QTest::keyClick(inspector->Table(), Qt::Key_F2);
+    EXPECT_FALSE(inspector->isVisible());
+}
+
+TEST(Desktop, OnAScreenTooSmallTheSheetScrollsAndTheStatusBarStaysInView) {
+    test::Editor ed;
+    Window w(ed);
+    EXPECT_EQ(w.window.centralWidget(), w.window.Sheet()) << "at normal sizes nothing moves";
+    w.window.FitInto(QSize(960, 540));  // a 1080p screen at 200 %
+    EXPECT_LE(w.window.height(), 500);
+    EXPECT_EQ(w.window.Sheet()->size(), QSize(749, 529)) << "the sheet keeps its size";
+    EXPECT_TRUE(qobject_cast<QScrollArea*>(w.window.centralWidget()) != nullptr);
+    const QRect strip = w.window.statusBar()->geometry();
+    EXPECT_TRUE(w.window.rect().contains(strip)) << "the status bar is reached";
 }
 
 }  // namespace

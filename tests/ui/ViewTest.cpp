@@ -10,6 +10,8 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTest>
@@ -110,15 +112,33 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(ViewTest, StartsWithEveryPlacementsWidgetInItsFrameAtItsGeometry) {
+TEST_F(ViewTest, TheSheetKeepsItsSizeAndPlacesUnderAMenuBarWithTheStripAsStatusBar) {
     EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "the window is not resizable";
-    EXPECT_EQ(window->size(), QSize(TwipsToPixels(kWindowWidth), TwipsToPixels(kWindowHeight)));
+    EXPECT_EQ(window->Sheet()->size(), QSize(749, 529));
+    EXPECT_EQ(window->statusBar()->size(), QSize(749, 75));
+    EXPECT_EQ(window->size(), QSize(749, window->menuBar()->height() + 604)) << "only the menu bar is added";
+    // Pixel places, relative to the frame, the sheet or the status bar that holds them.
+    const struct {
+        const char* name;
+        QRect at;
+        QWidget* in;
+    } kPlaces[] = {
+        {"Command4", {210, 86, 53, 45}, window->Sheet()},         // Save!
+        {"Frame1_3", {266, 131, 159, 121}, window->Sheet()},      // Weather
+        {"Weather_4", {8, 100, 137, 15}, Get(C::WeatherFrame)},   // Overcast
+        {"Frame1_4", {588, 270, 161, 65}, window->Sheet()},       // ends at the right edge
+        {"StatusLine", {2, 4, 430, 67}, window->statusBar()},
+        {"Label2", {592, 50, 101, 21}, window->statusBar()},      // the checksum in hexadecimal
+    };
+    for (const auto& place : kPlaces) {
+        auto* w = window->findChild<QWidget*>(QString::fromLatin1(place.name));
+        ASSERT_NE(w, nullptr) << place.name;
+        EXPECT_EQ(w->geometry(), place.at) << place.name;
+        EXPECT_EQ(w->parentWidget(), place.in) << place.name;
+    }
     for (const Placement& p : Arrangement()) {
         QWidget* w = Get(p.id, p.member);
         SCOPED_TRACE(w->objectName().toStdString());
-        EXPECT_EQ(w->geometry(), QRect(TwipsToPixels(p.left), TwipsToPixels(p.top), TwipsToPixels(p.width),
-                                       TwipsToPixels(p.height)));
-        EXPECT_EQ(w->parentWidget(), p.onWindow() ? window.get() : Get(p.parent));
         EXPECT_FALSE(w->accessibleName().isEmpty() && w->accessibleDescription().isEmpty()) << "unnamed";
         EXPECT_TRUE(w->isVisible());
         if (auto* label = qobject_cast<CaptionLabel*>(w); label != nullptr && !label->wordWrap()) {
@@ -237,18 +257,21 @@ TEST_F(ViewTest, LoadThroughTheDialogFillsTheWidgetsAndACancelChangesNone) {
     ExpectViewShowsModel();
 }
 
-TEST_F(ViewTest, TabOrderFollowsTheArrangement) {
-    std::vector<QString> expected, chain;
-    for (const Placement& p : Arrangement())
-        if (const ControlKind k = AllControls()[Index(p.id)].kind;
-            k != ControlKind::Frame && k != ControlKind::Label && k != ControlKind::StatusLine)
-            expected.push_back(ObjectName(p.id, p.member));
-    QWidget *const first = window->findChild<QWidget*>(expected.front()), *w = first;
-    do {
-        if (w->focusPolicy() & Qt::TabFocus) chain.push_back(w->objectName());
-        w = w->nextInFocusChain();
-    } while (w != first && chain.size() <= expected.size());
-    EXPECT_EQ(chain, expected);
+TEST_F(ViewTest, TabWalksTheSheetInReadingOrderVisitingEachGroupOnItsChosenButton) {
+    Click(C::NewButton);
+    Click(C::YearOptions, 2);
+    Get(C::LoadButton)->setFocus();
+    const QStringList expected{"Command3", "Text1",  "Text2", "Command4", "List1", "List2",
+                               "Yrbut_2",  "IA",     "TOD_0", "Weather_0"};
+    QStringList walked;
+    for (int i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(walked, expected);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("IA"));
 }
 
 // The narrowing a start chose is kept for the next, which takes it only when
@@ -256,11 +279,11 @@ TEST_F(ViewTest, TabOrderFollowsTheArrangement) {
 TEST(FontChoiceTest, AKeptStretchIsTakenOnlyWhenEveryCaptionFitsInIt) {
     test::Editor ed;
     QSettings().remove(QStringLiteral("font"));
-    const int chosen = MainWindow(*ed.model).font().stretch();
+    const int chosen = MainWindow(*ed.model).Sheet()->font().stretch();
     if (chosen == QFont::AnyStretch || chosen >= 100) GTEST_SKIP() << "every caption fits unnarrowed";
     for (const auto& [kept, expected] : {std::pair{99, chosen}, {chosen - 5, chosen - 5}}) {
         QSettings().setValue(QStringLiteral("font/stretch"), kept);
-        EXPECT_EQ(MainWindow(*ed.model).font().stretch(), expected) << kept;
+        EXPECT_EQ(MainWindow(*ed.model).Sheet()->font().stretch(), expected) << kept;
     }
     QSettings().remove(QStringLiteral("font"));
 }

@@ -15,11 +15,21 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QStyle>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <utility>
 
+#include "catalogues/Catalogue.h"
+#include "mission/Charset.h"
+#include "ui/StartFolder.h"
+#include "ui/qt/FileNames.h"
 #include "ui/qt/InspectorWindow.h"
 #include "ui/qt/ListBox.h"
 #include "ui/qt/SheetNames.h"
@@ -33,10 +43,6 @@ namespace {
 using C = ControlId;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
-
-QRect PixelRect(const Placement& p) {
-    return {TwipsToPixels(p.left), TwipsToPixels(p.top), TwipsToPixels(p.width), TwipsToPixels(p.height)};
-}
 
 // Names and hints for the controls that have no caption of their own: the
 // accessible name, and the tool tip that tells a user what the value is.
@@ -107,16 +113,13 @@ QString AsName(QString caption) {
 // ---- Construction ----
 
 MainWindow::MainWindow(WindowModel& model, const QFont& font) : model_(model) {
-    // The font is fixed before any child exists, so no child is laid out twice.
-    setFont(font);
     setObjectName(WindowObjectName());
-    setWindowTitle(Text(std::string(kWindowTitle)) + QStringLiteral("[*]"));
     setWindowIcon(AppIcon());
-    setFixedSize(TwipsToPixels(kWindowWidth), TwipsToPixels(kWindowHeight));
-    setAttribute(Qt::WA_DeleteOnClose, false);
     setAcceptDrops(true);
-    Build();
-    AddShortcuts();
+    BuildSheet(font);
+    CreateMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) FitInto(screen->availableGeometry().size());
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { KeepNow(); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
     OfferKeptWork();
@@ -130,21 +133,59 @@ MainWindow::~MainWindow() {
     kept_.reset();
 }
 
-void MainWindow::Build() {
+// The sheet of controls at its fixed size, and below it the status bar with
+// the status line and the checksums, each control at its arranged place.
+void MainWindow::BuildSheet(const QFont& font) {
     sheetStyle_ = std::make_unique<SheetStyle>(QApplication::style()->name());
+    // The font is fixed before any child exists, so no child is laid out twice.
+    sheet_ = new QWidget;
+    sheet_->setObjectName(QStringLiteral("Sheet"));
+    sheet_->setFont(font);
+    sheet_->setFixedSize(TwipsToPixels(kSheetWidth), TwipsToPixels(kSheetHeight));
+    setCentralWidget(sheet_);
+    strip_ = new QStatusBar;
+    strip_->setFont(font);
+    strip_->setSizeGripEnabled(false);
+    strip_->setFixedHeight(TwipsToPixels(kStripHeight));
+    setStatusBar(strip_);
 
     std::map<ControlId, QWidget*> frames;
     std::vector<QWidget*> tabOrder;
     for (const Placement& p : Arrangement()) {
-        QWidget* parent = p.onWindow() ? this : frames.at(p.parent);
+        QWidget* parent = !p.onWindow() ? frames.at(p.parent) : p.inStrip() ? strip_ : sheet_;
         QWidget* w = MakeWidget(p, parent);
         w->setObjectName(ObjectName(p.id, p.member));
         controlOf_[w] = p.id;
-        w->setGeometry(PixelRect(p));
+        const int top = p.inStrip() ? p.top - kSheetHeight : p.top;
+        w->setGeometry(TwipsToPixels(p.left), TwipsToPixels(top), TwipsToPixels(p.width), TwipsToPixels(p.height));
         if (Spec(p.id).kind == ControlKind::Frame) frames[p.id] = w;
         if (w->focusPolicy() & Qt::TabFocus) tabOrder.push_back(w);
     }
     for (std::size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+void MainWindow::FitInto(const QSize& available) {
+    // Room for the window's frame and title bar, which are not known before it shows.
+    const QSize room = available - QSize(8, 40);
+    const QSize needed(sheet_->width(), menuBar()->sizeHint().height() + sheet_->height() + strip_->height());
+    if (needed.width() <= room.width() && needed.height() <= room.height()) return;
+    if (centralWidget() == sheet_) {
+        auto* scroll = new QScrollArea;
+        scroll->setObjectName(QStringLiteral("SheetScroll"));
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(takeCentralWidget());
+        setCentralWidget(scroll);
+    }
+    layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+    setFixedSize(needed.boundedTo(room));
+}
+
+void MainWindow::ShowTitle() {
+    const std::string& file = model_.LastFile();
+    const QString app = Text(std::string(kWindowTitle));
+    const std::string name = std::filesystem::path(file).filename().string();
+    setWindowTitle(file.empty() ? app + QStringLiteral("[*]")
+                                : Text(ReadableText(name)) + QStringLiteral("[*] \u2014 ") + app);
 }
 
 QWidget* MainWindow::MakeWidget(const Placement& p, QWidget* parent) {
@@ -338,26 +379,6 @@ QWidget* MainWindow::MakeList(ControlId id, QWidget* parent) {
     return view;
 }
 
-void MainWindow::AddShortcuts() {
-    // The keyboard's open, save and new do what the three command buttons do.
-    const std::pair<QKeySequence::StandardKey, ControlId> commands[] = {
-        {QKeySequence::Open, C::LoadButton}, {QKeySequence::Save, C::SaveButton}, {QKeySequence::New, C::NewButton}};
-    for (const auto& [key, command] : commands)
-        AddShortcut(key, [this, command = command] { Forward([this, command] { model_.Click(command); }); });
-    // A text box being typed in takes these first, for its own undo and redo.
-    AddShortcut(QKeySequence::Undo, [this] { Forward([this] { model_.Undo(); }); });
-    for (const QKeySequence& redo : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
-        AddShortcut(redo, [this] { Forward([this] { model_.Redo(); }); });
-    AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { RestoreKeptWork(); });
-    AddShortcut(QKeySequence::Quit, [this] { close(); });
-    AddShortcut(QKeySequence(Qt::Key_F2), [this] { ToggleInspector(); });
-}
-
-void MainWindow::AddShortcut(const QKeySequence& key, const std::function<void()>& action) {
-    auto* shortcut = new QShortcut(key, this);
-    connect(shortcut, &QShortcut::activated, this, action);
-}
-
 // ---- Unsaved work ----
 
 void MainWindow::OfferKeptWork() {
@@ -374,6 +395,12 @@ void MainWindow::OfferKeptWork() {
 }
 
 void MainWindow::RestoreKeptWork() { Forward([this] { kept_->RestoreNext(); }); }
+
+void MainWindow::ChooseGameFolder(const QString& folder) {
+    const QByteArray bytes = RawPath(folder);
+    Forward([this, &bytes] { model_.ChangeFolder(ReadCatalogues(bytes.toStdString())); });
+    if (HoldsCatalogues(bytes.toStdString())) QSettings().setValue(QStringLiteral("game/folder"), bytes);
+}
 
 void MainWindow::KeepSoon() {
     if (!keepTimer_->isActive()) keepTimer_->start();
@@ -410,13 +437,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     const bool inspecting = inspector_ != nullptr && inspector_->isVisible();
     QSettings().setValue(QStringLiteral("inspector/open"), inspecting);
     if (inspecting) inspector_->close();
+    for (QWidget* help : {keysWindow_, aboutWindow_})
+        if (help != nullptr) help->close();
     event->accept();
 }
 
 // ---- The inspector ----
 
 void MainWindow::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
+    QMainWindow::showEvent(event);
     if (!event->spontaneous() && QSettings().value(QStringLiteral("inspector/open")).toBool()) ToggleInspector();
 }
 
@@ -443,7 +472,7 @@ bool MainWindow::focusNextPrevChild(bool next) {
         return button != nullptr ? button->group() : nullptr;
     };
     QWidget* const start = focusWidget();
-    if (start == nullptr) return QWidget::focusNextPrevChild(next);
+    if (start == nullptr) return QMainWindow::focusNextPrevChild(next);
     QButtonGroup* const leaving = groupOf(start);
     for (QWidget* w = start;;) {
         w = next ? w->nextInFocusChain() : w->previousInFocusChain();
@@ -457,7 +486,7 @@ bool MainWindow::focusNextPrevChild(bool next) {
         w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
         return true;
     }
-    return QWidget::focusNextPrevChild(next);
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -470,7 +499,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
     std::vector<std::string> files;
     int notLocal = 0;
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        if (url.isLocalFile()) files.push_back(LocalFileOf(url).toStdString());
         else ++notLocal;
     }
     event->acceptProposedAction();
@@ -486,7 +515,9 @@ void MainWindow::Forward(const std::function<void()>& event) {
 void MainWindow::Refresh() {
     for (const auto& refresh : refreshers_) refresh();
     if (inspector_ != nullptr) inspector_->Refresh();
+    ShowTitle();
     setWindowModified(model_.Modified());
+    ShowRecent();
 }
 
 }  // namespace kestrane

@@ -1,46 +1,57 @@
 #pragma once
-// The editor's one window: a widget for every control of the window model,
-// placed by the arrangement table. Each widget event is forwarded to the
-// model (a click with its member index, a key with its character code, a
-// typed text, a list selection), and afterwards the window shows the
-// model's state again: captions, texts, selections, check state and the
-// status line.
+// The editor's one window: a menu bar, the sheet with a widget for every
+// control of the window model at its place in the arrangement, and below
+// it the status bar that holds the status line and the checksums. Each
+// widget event is forwarded to the model (a click with its member index, a
+// key with its character code, a typed text, a list selection), and
+// afterwards the window shows the model's state again: captions, texts,
+// selections, check state, the status line and the title.
 
-#include <QWidget>
+#include <QMainWindow>
 #include <functional>
 #include <map>
 #include <memory>
-#include <string_view>
+#include <string>
 #include <vector>
 
 #include "ui/Arrangement.h"
-#include "ui/WindowModel.h"
 #include "ui/KeptWork.h"
+#include "ui/WindowModel.h"
 #include "ui/qt/KeptWorkFolder.h"
 #include "ui/qt/WindowFont.h"
 
+class QAction;
 class QButtonGroup;
-class QTimer;
+class QMenu;
+class QStatusBar;
 class QStyle;
+class QTimer;
 
 namespace kestrane {
 
-class MainWindow : public QWidget {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    class InspectorWindow* Inspector() const { return inspector_; }
     // A window over a model that the caller owns and keeps alive.
     explicit MainWindow(WindowModel& model, const QFont& font = WindowFont());
     ~MainWindow() override;
 
     WindowModel& Model() const { return model_; }
+    class InspectorWindow* Inspector() const { return inspector_; }
+    KeptWork& Kept() const { return *kept_; }
+    // The sheet of controls, inside a scroll area on a screen too small for it.
+    QWidget* Sheet() const { return sheet_; }
 
     // Shows the model's state; a widget changes only where it differs.
     void Refresh();
     // The session ends (a signal, the session manager): the unsaved work is
     // kept, the window closes and the application quits, whatever happens.
     void EndSession();
-    KeptWork& Kept() const { return *kept_; }
+    // Fits the window into a screen's available room: when the window is
+    // larger, the sheet scrolls and the status bar stays in view.
+    void FitInto(const QSize& available);
+    // Makes the folder the start folder, as File, Choose game folder does.
+    void ChooseGameFolder(const QString& folder);
 
 protected:
     // Closing never asks: unsaved work is kept for the next start.
@@ -55,7 +66,8 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    void Build();
+    // ---- The sheet and the status bar (MainWindow.cpp) ----
+    void BuildSheet(const QFont& font);
     QWidget* MakeWidget(const Placement& placement, QWidget* parent);
     QWidget* MakeFrame(ControlId id, QWidget* parent);
     QWidget* MakeLabel(ControlId id, QWidget* parent);
@@ -64,9 +76,19 @@ private:
     QWidget* MakeCheckBox(ControlId id, QWidget* parent);
     QWidget* MakeOptionButton(ControlId id, int member, QWidget* parent);
     QWidget* MakeList(ControlId id, QWidget* parent);
-    void FitFont();
-    void AddShortcuts();
-    void AddShortcut(const QKeySequence& key, const std::function<void()>& action);
+    void ShowTitle();
+
+    // ---- Menus and their actions (WindowActions.cpp) ----
+    void CreateMenus();
+    QAction* AddAction(QMenu* menu, const QString& text, const QList<QKeySequence>& keys,
+                       const std::function<void()>& run);
+    void ShowRecent();
+    void KeepRecent();
+    void AskForGameFolder();
+    void ShowKeys();
+    void ShowAbout();
+
+    // ---- Unsaved work ----
     // Tells at start-up of unsaved work kept from earlier sessions.
     void OfferKeptWork();
     void RestoreKeptWork();
@@ -74,6 +96,7 @@ private:
     void KeepSoon();
     // Keeps it now; false (and said once in the status line) when it could not.
     bool KeepNow();
+
     void ToggleInspector();
     // Selects in the inspector the rows of the field the focused control edits.
     void FollowFocus(QWidget* now);
@@ -81,16 +104,22 @@ private:
     void Forward(const std::function<void()>& event);
 
     WindowModel& model_;
+    QWidget* sheet_ = nullptr;
+    QStatusBar* strip_ = nullptr;
     std::unique_ptr<QStyle> sheetStyle_;  // for the frames and the option and check buttons
     std::vector<std::function<void()>> refreshers_;
     std::map<ControlId, QButtonGroup*> groups_;
+    std::map<QWidget*, ControlId> controlOf_;    // the control each widget shows
+    std::map<ControlId, unsigned> commitsSeen_;  // each box's commits its typing history ended at
+    QMenu* recentMenu_ = nullptr;
+    std::vector<std::string> recentShown_;
+    QWidget* keysWindow_ = nullptr;
+    QWidget* aboutWindow_ = nullptr;
     std::unique_ptr<KeptWorkFolder> store_;
     std::unique_ptr<KeptWork> kept_;
     QTimer* keepTimer_ = nullptr;
     std::string keepError_;  // the last reason the work could not be kept
     class InspectorWindow* inspector_ = nullptr;
-    std::map<QWidget*, ControlId> controlOf_;  // the control each widget shows
-    std::map<ControlId, unsigned> commitsSeen_;  // each box's commits its typing history ended at
     bool closeRefused_ = false;
 };
 

@@ -1,5 +1,8 @@
 #include "ui/qt/QtFileDialog.h"
 
+#include "ui/qt/FileNames.h"
+#include "ui/qt/Widgets.h"
+
 #include <QFile>
 #include <QFileDialog>
 #include <QStringList>
@@ -27,11 +30,11 @@ std::string QtFileDialog::ChooseFile(const std::string& folder, std::string_view
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size())));
-    if (dialog.exec() != QDialog::Accepted) return {};
+    if (ExecDialog(dialog) != QDialog::Accepted) return {};
     const QStringList chosen = dialog.selectedFiles();
-    // The path in the file system's own encoding, so that the model opens
-    // exactly the chosen file.
-    return chosen.isEmpty() ? std::string() : QFile::encodeName(chosen.front()).toStdString();
+    // The path in the file system's own bytes, so that the model opens
+    // exactly the chosen file, whatever the encoding of its name.
+    return chosen.isEmpty() ? std::string() : RawPath(chosen.front()).toStdString();
 }
 
 }  // namespace kestrane

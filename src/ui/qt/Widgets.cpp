@@ -1,6 +1,9 @@
 #include "ui/qt/Widgets.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QIconEngine>
+#include <QPointer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -232,6 +235,18 @@ public:
 }  // namespace
 
 QIcon AppIcon() { return QIcon(new DrawnIcon); }
+
+int ExecDialog(QDialog& dialog) {
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    const QPointer<QWidget> window = dialog.parentWidget() != nullptr ? dialog.parentWidget()->window() : nullptr;
+    const int result = dialog.exec();
+    if (window != nullptr) {
+        window->raise();
+        window->activateWindow();
+    }
+    if (focus != nullptr) focus->setFocus(Qt::OtherFocusReason);
+    return result;
+}
 
 QString PlainCaption(const std::string& caption) {
     return QString::fromStdString(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));

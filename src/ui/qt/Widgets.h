@@ -120,6 +120,12 @@ public:
 // otherwise the same picture drawn here.
 QIcon AppIcon();
 
+// Shows a modal dialog and, when it returns, makes its parent window active
+// again with the focus where it was: without a window manager's help a
+// window stays inactive after a dialog closes, and a screen reader then
+// hears nothing.
+int ExecDialog(class QDialog& dialog);
+
 // Caption text for buttons, option buttons, check boxes and group boxes,
 // where a lone "&" would otherwise mark a shortcut letter.
 QString PlainCaption(const std::string& caption);

@@ -1,13 +1,18 @@
-// The editor: one window over the window model, started in the current
-// directory, optionally loading the mission file named on the command line.
+// The editor: one window over the window model. Qt's own options are taken
+// by Qt; the one argument left is a mission file to load at start, named by
+// its bytes. The start folder is chosen from the current directory, that
+// file's folder and the game folder remembered from an earlier session.
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFile>
+#include <QSettings>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <future>
+#include <optional>
 
+#include "ui/StartFolder.h"
 #include "ui/WindowModel.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtFileDialog.h"
@@ -18,63 +23,99 @@
 #define KESTRANE_VERSION "0"
 #endif
 
+namespace {
+
+namespace fs = std::filesystem;
+const QString kGameFolderKey = QStringLiteral("game/folder");
+
+bool Is(const char* arg, std::initializer_list<const char*> names) {
+    for (const char* name : names)
+        if (std::strcmp(arg, name) == 0) return true;
+    return false;
+}
+
+// --help and --version print without a display, before Qt is started.
+std::optional<int> PrintHelpOrVersion(int argc, char** argv) {
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (Is(argv[i], {"-v", "--version"})) {
+            std::printf("kestrane %s\n", KESTRANE_VERSION);
+            return 0;
+        }
+        if (!Is(argv[i], {"-h", "--help", "-help", "--help-all"})) continue;
+        QCommandLineParser parser;
+        parser.setApplicationDescription(QStringLiteral(
+            "Edit the settings of a .msn mission file. The catalogues planes.txt, targets.txt and blocks.txt are "
+            "read from the start folder, and missions are saved into it: the current folder when it holds them, "
+            "else FILE's folder, else the game folder chosen in an earlier session. Qt's standard options "
+            "(-style, -platform, -display, ...) are taken too; see kestrane(1)."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A mission file to load at start-up."),
+                                     QStringLiteral("[FILE]"));
+        std::fputs(qUtf8Printable(parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("kestrane"))),
+                   stdout);
+        return 0;
+    }
+    return std::nullopt;
+}
+
+struct CommandLine {
+    std::string file;  // the file system's bytes
+    std::string error;
+};
+
+// What Qt left of the command line: at most one file; "--" ends the options.
+CommandLine ReadCommandLine(int argc, char** argv) {
+    CommandLine line;
+    std::vector<std::string> files;
+    bool options = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (options && arg == "--") options = false;
+        else if (options && arg.size() > 1 && arg[0] == '-') return {{}, "unknown option " + arg + " (see kestrane --help)"};
+        else files.push_back(arg);
+    }
+    if (files.size() > 1) return {{}, "give at most one mission file (" + std::to_string(files.size()) + " were given)"};
+    if (!files.empty()) line.file = files.front();
+    return line;
+}
+
+fs::path RememberedFolder() { return QSettings().value(kGameFolderKey).toByteArray().toStdString(); }
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("kestrane"));
     QCoreApplication::setApplicationName(QStringLiteral("kestrane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KESTRANE_VERSION));
+    if (const std::optional<int> printed = PrintHelpOrVersion(argc, argv)) return *printed;
 
-    // The command line is read before any window system is touched, so that
-    // --help and --version work without a display.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Edit the settings of a .msn mission file. The catalogues planes.txt, targets.txt and "
-                       "blocks.txt are read from the current folder, and missions are saved into it."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version and exit."));
-    parser.addOption(help);
-    parser.addOption(version);
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A mission file to load at start-up."),
-                                 QStringLiteral("[FILE]"));
-    if (!parser.parse(arguments)) {
-        std::fprintf(stderr, "kestrane: %s\n", qUtf8Printable(parser.errorText()));
+    // Started in a game folder, its catalogues are read on a thread of their
+    // own while the window system starts up.
+    const fs::path current = fs::current_path();
+    std::optional<std::future<kestrane::Catalogues>> early;
+    if (kestrane::HoldsCatalogues(current)) early = kestrane::ReadCataloguesMeanwhile(current);
+
+    QApplication app(argc, argv);  // takes Qt's own options out of argv
+    const CommandLine line = ReadCommandLine(argc, argv);
+    if (!line.error.empty()) {
+        std::fprintf(stderr, "kestrane: %s\n", line.error.c_str());
         return 2;
     }
-    if (parser.isSet(help)) {
-        std::fputs(qUtf8Printable(parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("kestrane"))), stdout);
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        std::printf("kestrane %s\n", KESTRANE_VERSION);
-        return 0;
-    }
-    const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) {
-        std::fprintf(stderr, "kestrane: give at most one mission file (%lld were given)\n",
-                     static_cast<long long>(files.size()));
-        return 2;
-    }
-
-    // The catalogues are read on a thread of their own while the window
-    // system starts up; the window model waits for them.
-    std::future<kestrane::Catalogues> catalogues = kestrane::ReadCataloguesMeanwhile(std::filesystem::current_path());
-
-    // Qt's own options are not taken: only the program name reaches the
-    // application object.
-    int appArgc = argc > 0 ? 1 : 0;
-    char* appArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
-    QApplication app(appArgc, appArgv);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrane.MissionMaker"));
     QApplication::setWindowIcon(kestrane::AppIcon());
 
     // The window's font is chosen, and its face loaded, while the catalogues
     // are still being read.
     const QFont font = kestrane::WindowFont();
+    const kestrane::StartFolder start = kestrane::ChooseStartFolder(current, line.file, RememberedFolder());
+    kestrane::Catalogues catalogues = early ? early->get() : kestrane::ReadCatalogues(start.folder);
+    if (start.isGameFolder) QSettings().setValue(kGameFolderKey, QByteArray::fromStdString(start.folder.string()));
+
     kestrane::QtFileDialog dialog;
-    kestrane::WindowModel model(dialog, catalogues.get());  // the start folder is the current directory
-    if (!files.isEmpty()) model.Open(QFile::encodeName(files.front()).toStdString());
+    kestrane::WindowModel model(dialog, std::move(catalogues));
+    if (!start.isGameFolder) model.Say(start.note);  // in place of a note for each missing catalogue
+    if (!line.file.empty()) model.Open(line.file);
     kestrane::MainWindow window(model, font);
     dialog.SetParent(&window);
     // A session ended by a signal keeps its unsaved work like a close does.
