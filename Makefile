@@ -5,7 +5,10 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
             libcli11-dev nlohmann-json3-dev \
             desktop-file-utils appstream shared-mime-info libxml2-utils libfile-mimeinfo-perl \
-            librsvg2-bin dpkg-dev lintian
+            librsvg2-bin dpkg-dev lintian gcovr pmccabe
+# What `make listen` needs besides: a screen reader heard without a sound card.
+LISTEN_PACKAGES := orca speech-dispatcher speech-dispatcher-espeak-ng speech-dispatcher-audio-plugins \
+            libao4 xvfb openbox xdotool x11-xkb-utils dbus-daemon at-spi2-core python3-pyatspi python3-speechd
 JOBS ?= 2
 PREFIX ?= /usr/local
 APP_ID := org.kestrane.MissionMaker
@@ -15,12 +18,12 @@ FUZZ_SECONDS ?= 20
 SAN_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: all deps build compile run test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean
+.PHONY: all deps build compile run listen test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean
 
 all: build
 
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@missing=""; for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -35,6 +38,11 @@ build: deps compile
 compile:
 	cmake --preset default
 	cmake --build --preset default -j $(JOBS)
+
+# What a screen reader says of a keyboard-only session (docs/listening.md).
+listen:
+	$(MAKE) build EXTRA_PACKAGES="$(LISTEN_PACKAGES)"
+	tools/listen
 
 run: build
 	cd examples && ../build/default/src/kestrane

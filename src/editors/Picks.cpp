@@ -15,6 +15,9 @@ void WriteSlot(MissionImage& image, const AircraftSlot& slot, std::uint32_t code
         }
 }
 
+// An entry as a sentence names it: " 3:Spitfire" as "3:Spitfire".
+std::string Named(const std::string& item) { return item.starts_with(' ') ? item.substr(1) : item; }
+
 PickEdit Refused(std::string message) {
     PickEdit edit;
     edit.message = std::move(message);
@@ -46,7 +49,7 @@ PickEdit AssignAircraft(MissionImage& image, const AircraftSlot& slot, const Pic
         edit.number = std::to_string(pick.position);
         WriteSlot(image, slot, static_cast<std::uint32_t>(pick.position), edit.written);
     }
-    edit.message = std::string(slot.what) + ": " + edit.name + ".";
+    edit.message = std::string(slot.what) + ": " + Named(edit.name) + ".";
     return edit;
 }
 
@@ -76,7 +79,7 @@ PickEdit AssignPlace(MissionImage& image, const PlaceSetting& place, const Pick&
     edit.number = std::to_string(pick.position);
     image.SetU16(place.field->offset, static_cast<std::uint16_t>(pick.position));
     edit.written.push_back(place.field);
-    edit.message = std::string(place.what) + ": " + edit.name + ".";
+    edit.message = std::string(place.what) + ": " + Named(edit.name) + ".";
     return edit;
 }
 

@@ -142,14 +142,15 @@ void WindowModel::Check(ControlId id, bool checked) {
 void WindowModel::KeyPress(ControlId box, int characterCode) {
     const BoxControl* binding = BoxFor(box);
     if (binding == nullptr || characterCode != kEnterKey || !unlocked_) return;
-    const std::size_t before = history_.size();
-    if (binding->number != nullptr)
-        Record(binding->number->caption, *binding->number->field,
-               [&] { return StoreNumber(image_, *binding->number, Text(box)); }, box);
-    else
-        Record("Mission name", kMissionNameField, [&] { return StoreName(image_, Text(box)); }, box);
-    // A stored value ends the box's own typing history: undo now takes back the value.
-    if (history_.size() != before) ++commits_[Index(box)];
+    const bool stored =
+        binding->number != nullptr
+            ? Record(binding->number->caption, *binding->number->field,
+                     [&] { return StoreNumber(image_, *binding->number, Text(box)); }, box)
+            : Record("Mission name", kMissionNameField, [&] { return StoreName(image_, Text(box)); }, box);
+    // A stored value ends the box's own typing history: undo now takes back
+    // the value. A refused one keeps the user in the box, to mend it.
+    if (stored) ++commits_[Index(box)];
+    else focusRequest_ = box;
 }
 
 void WindowModel::Type(ControlId box, std::string text) {
@@ -167,14 +168,14 @@ void WindowModel::Show(const Edit& edit) {
 
 // ---- Undo and redo ----
 
-void WindowModel::Record(std::string_view title, const Field& field, const std::function<Edit()>& editor, ControlId box) {
+bool WindowModel::Record(std::string_view title, const Field& field, const std::function<Edit()>& editor, ControlId box) {
     const MissionBytes before = image_.Bytes();
     const std::array<ControlState, kControlCount> states = state_;
     const std::string beforeWords = Words(field);
     const std::string boxBefore = BoxWords(field);
     const Edit edit = editor();
     Show(edit);
-    if (!edit.stored || image_.Bytes() == before) return;
+    if (!edit.stored || image_.Bytes() == before) return edit.stored;
 
     Step step{std::string(title), beforeWords, Words(field), {}, {}};
     for (const Field* f : edit.written) step.fields.push_back({f, BytesOf(before, *f), BytesOf(image_.Bytes(), *f)});
@@ -190,6 +191,7 @@ void WindowModel::Record(std::string_view title, const Field& field, const std::
     }
     history_.push_back(std::move(step));
     undone_.clear();
+    return true;
 }
 
 std::vector<std::uint8_t> WindowModel::BytesOf(const MissionBytes& image, const Field& field) {
@@ -478,7 +480,10 @@ bool WindowModel::CommitBoxes() {
     }
     const Edit edit = CommitTexts(image_, Text(C::NameBox), numbers);
     Show(edit);
-    if (!edit.stored) return false;
+    if (!edit.stored) {
+        focusRequest_ = FirstRefusedBox();
+        return false;
+    }
     // A box whose text changed its field is one undo step, as if Enter had
     // been pressed in it, so that undo and redo stay true to the image.
     for (std::size_t i = 0; i < kBoxControls.size(); ++i) {
@@ -499,6 +504,17 @@ bool WindowModel::CommitBoxes() {
     return true;
 }
 
+// The first box, in the order a save reads them, whose text cannot be stored.
+ControlId WindowModel::FirstRefusedBox() const {
+    MissionImage scratch = image_;
+    for (const BoxControl& box : kBoxControls) {
+        const Edit edit = box.number != nullptr ? StoreNumber(scratch, *box.number, Text(box.box))
+                                                : StoreName(scratch, Text(box.box));
+        if (!edit.stored) return box.box;
+    }
+    return ControlId::Count;
+}
+
 void WindowModel::Save() {
     if (!image_.Loaded()) {
         SetText(C::StatusLine, "Nothing to save yet: load a mission or make a new one first. No file was written.");
@@ -507,6 +523,7 @@ void WindowModel::Save() {
     const SavePath target = BuildSavePath(startDir_, Text(C::FileNameBox));
     if (!target.ok) {
         SetText(C::StatusLine, target.error);
+        focusRequest_ = C::FileNameBox;
         return;
     }
     if (!CommitBoxes()) return;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "editors/Settings.h"
@@ -132,12 +133,18 @@ public:
     // Who keeps unsaved work before a load, new mission or save replaces it.
     void SetKeeper(WorkKeeper* keeper) { keeper_ = keeper; }
     WorkKeeper* Keeper() const { return keeper_; }
+    // The box a refusal asks the user to look at (the one whose text was
+    // refused), once; Count when there is none.
+    ControlId TakeFocusRequest() { return std::exchange(focusRequest_, ControlId::Count); }
     // Counts the times a box's text was committed to the image or set from
     // it, so that a view can end the box's own typing history each time.
     unsigned BoxCommits(ControlId box) const { return commits_[Index(box)]; }
     // Puts a note of the view's in the status line (unsaved work kept, a
     // damaged recovery file set aside).
     void Say(std::string text) { SetText(ControlId::StatusLine, std::move(text)); }
+    // Counts the sentences put in the status line, the same one twice
+    // included, so that a view can announce each as it is said.
+    unsigned Said() const { return said_; }
     // How many saves have written a file.
     int Saves() const { return saves_; }
 
@@ -180,6 +187,7 @@ private:
     // Commits every box into the image; false (with the reason shown) when
     // any box is refused, and then nothing is written.
     bool CommitBoxes();
+    ControlId FirstRefusedBox() const;
     void ShowSettings();
     void ShowChecksum();
     void ChooseOption(const OptionControl& option, int member);
@@ -188,8 +196,8 @@ private:
     void ChooseNone();
     void Show(const Edit& edit);
     // Runs an editor as one undoable step. A text box's step also gives the
-    // box back the value it had before.
-    void Record(std::string_view title, const Field& field, const std::function<Edit()>& editor,
+    // box back the value it had before. False when the editor refused.
+    bool Record(std::string_view title, const Field& field, const std::function<Edit()>& editor,
                 ControlId box = ControlId::Count);
     // How the window words a field's value: an option's caption, a number,
     // a name, on or off, an aircraft or place.
@@ -200,7 +208,10 @@ private:
     // puts it on the other.
     void Replay(std::vector<Step>& from, std::vector<Step>& to, bool forward);
     void StartHistory();
-    void SetText(ControlId id, std::string text) { state_[Index(id)].text = std::move(text); }
+    void SetText(ControlId id, std::string text) {
+        if (id == ControlId::StatusLine) ++said_;
+        state_[Index(id)].text = std::move(text);
+    }
     // A box's text as committed to the image or shown from it.
     void CommitText(ControlId box, std::string text) {
         SetText(box, std::move(text));
@@ -229,6 +240,8 @@ private:
     RecentFiles recent_;
     WorkKeeper* keeper_ = nullptr;
     std::array<unsigned, kControlCount> commits_{};
+    ControlId focusRequest_ = ControlId::Count;
+    unsigned said_ = 0;
 };
 
 }  // namespace kestrane

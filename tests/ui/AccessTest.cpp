@@ -18,12 +18,14 @@
 #include <QTableView>
 #include <QTest>
 #include <QUrl>
+#include <functional>
 
 #include "TestSupport.h"
 #include "TestWindow.h"
 #include "ui/qt/InspectorWindow.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/SheetNames.h"
+#include "ui/qt/Widgets.h"
 
 namespace kestrane {
 namespace {
@@ -34,25 +36,79 @@ using test::Window;
 
 const MissionBytes kMission = test::Mission({{272, 1}, {280, 2}, {304, 3}, {288, 4}, {12, 'R'}, {368, 100}});
 
-TEST(Access, EveryValueLabelIsReadAsTheTextItShows) {
+TEST(Access, ValuesSlotsGroupsAndTheStatusLineAreReadForWhatTheyAreAndShow) {
     test::Editor ed(6, 8);
     Window w(ed);
     ed.Load(kMission);
     w.window.Refresh();
-    int values = 0;
-    for (const ControlSpec& spec : AllControls()) {
-        if (spec.kind != ControlKind::Label && spec.kind != ControlKind::ClickableLabel &&
-            spec.kind != ControlKind::StatusLine)
-            continue;
-        QAccessibleInterface* label = QAccessible::queryAccessibleInterface(w.Get(spec.id));
-        ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->text(QAccessible::Name).toStdString(), ed.model->Text(spec.id)) << ObjectName(spec.id).toStdString();
-        if (spec.caption.empty()) {  // a value, not a caption: it says what it is
-            EXPECT_FALSE(label->text(QAccessible::Description).isEmpty()) << ObjectName(spec.id).toStdString();
-            ++values;
-        }
+    auto read = [&](const char* name) { return QAccessible::queryAccessibleInterface(w.window.findChild<QWidget*>(name)); };
+    const std::string hex = ed.model->Text(C::ChecksumHex);
+    const struct {
+        const char* widget;
+        QAccessible::Role role;
+        std::string name;
+        bool tabStop;
+    } kRead[] = {
+        {"Label19", QAccessible::StaticText, "Miission name :", false},  // a caption: its text
+        {"AP1N", QAccessible::StaticText, "0", false},                   // a plain value: its text
+        {"Label2", QAccessible::StaticText, "Current checksum, hexadecimal: " + hex, true},
+        {"Label16", QAccessible::StaticText, "Path of the loaded file: " + (ed.dir / "in.msn").string(), true},
+        {"AP2L", QAccessible::Button, "Attack plane 2: 3:Plane 3", true},
+        {"DP1L", QAccessible::Button, "Enemy primary: 0:Plane 0", true},
+        {"Targl", QAccessible::Button, "Target: 4:Place 4", true},
+        {"StatusLine", QAccessible::Notification, ed.Status(), false},
+    };
+    for (const auto& r : kRead) {
+        QAccessibleInterface* a = read(r.widget);
+        ASSERT_NE(a, nullptr) << r.widget;
+        EXPECT_EQ(a->role(), r.role) << r.widget;
+        EXPECT_EQ(a->text(QAccessible::Name).toStdString(), r.name) << r.widget;
+        EXPECT_EQ(bool(w.window.findChild<QWidget*>(r.widget)->focusPolicy() & Qt::TabFocus), r.tabStop) << r.widget;
     }
-    EXPECT_EQ(values, 23);
+    EXPECT_EQ(read("AP2L")->text(QAccessible::Description), QStringLiteral("Space puts the aircraft selected in the Aircraft list in."));
+    EXPECT_EQ(read("AP1N")->text(QAccessible::Description), QStringLiteral("Attack plane 1, aircraft number"));
+    // An option group is named by its own caption, not by the frame it shares.
+    EXPECT_EQ(read("AP2But_1")->parent()->text(QAccessible::Name), QStringLiteral("Formation size"));
+    EXPECT_EQ(read("BSBut_1")->parent()->text(QAccessible::Name), QStringLiteral("Battle size"));
+    EXPECT_EQ(read("Weather_1")->parent()->text(QAccessible::Name), QStringLiteral("Weather"));
+    // A press on a slot is the click it stands for.
+    ed.model->Select(C::AircraftList, 5);
+    read("AP1L")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(ed.model->Image().U8(356), 5);
+    EXPECT_EQ(read("AP1L")->text(QAccessible::Name), QStringLiteral("Attack plane 1: 5:Plane 5"));
+}
+
+TEST(Access, EveryResultIsAnnouncedAndARefusalTakesTheFocusToTheBox) {
+    test::Editor ed;
+    Window w(ed);
+    auto* status = w.window.findChild<StatusLineLabel*>(QStringLiteral("StatusLine"));
+    auto* count = w.Get<QLineEdit>(C::AircraftCountBox);
+    const std::pair<const char*, std::function<void()>> kActions[] = {
+        {"a cancelled load", [&] { QTest::keyClick(&w.window, Qt::Key_O, Qt::ControlModifier); }},
+        {"a new mission", [&] { QTest::keyClick(&w.window, Qt::Key_N, Qt::ControlModifier); }},
+        {"a refused value", [&] {
+             count->setFocus();
+             QTest::keyClicks(count, QStringLiteral("999"));
+             QTest::keyClick(count, Qt::Key_Return);
+         }},
+        {"a pick", [&] { QTest::keyClick(w.Get(C::AttackPlane1Name), Qt::Key_Space); }},
+        {"an undo", [&] { QTest::keyClick(&w.window, Qt::Key_Z, Qt::ControlModifier); }},
+        {"the same undo again", [&] { QTest::keyClick(&w.window, Qt::Key_Z, Qt::ControlModifier); }},
+        {"a save", [&] { QTest::keyClick(&w.window, Qt::Key_S, Qt::ControlModifier); }},
+    };
+    for (const auto& [what, act] : kActions) {
+        const int before = status->Announced();
+        act();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return status->Announced() == before + 1; }, 2000)) << what << ": " << ed.Status();
+        QTest::qWait(300);
+        EXPECT_EQ(status->Announced(), before + 1) << what << ": once";
+    }
+    count->setFocus();
+    count->selectAll();
+    QTest::keyClicks(count, QStringLiteral("300"));
+    w.Get(C::YearOptions, 1)->setFocus();
+    QTest::keyClick(&w.window, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), count) << "the refused box takes the focus: " << ed.Status();
 }
 
 TEST(Access, AClickAnywhereOnAnOptionOrTheCheckBoxCounts) {

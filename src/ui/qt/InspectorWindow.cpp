@@ -68,6 +68,7 @@ InspectorWindow::InspectorWindow(const WindowModel& model, QWidget* parent)
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setTabKeyNavigation(false);  // Tab leaves the table, for Compare with...
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -99,10 +100,24 @@ void InspectorWindow::Refresh() {
 
 void InspectorWindow::SelectFields(const std::vector<const Field*>& fields) {
     QItemSelection selection;
-    for (const Field* field : fields)
+    QStringList names;
+    for (const Field* field : fields) {
         selection.select(model_->index(field->offset, 0), model_->index(field->End() - 1, InspectorTable::Columns - 1));
+        names << QStringLiteral("%1 (offsets %2 to %3)")
+                     .arg(QString::fromUtf8(field->name.data(), static_cast<qsizetype>(field->name.size())))
+                     .arg(field->offset)
+                     .arg(field->End() - 1);
+    }
+    // The first row of the field is current too, so that the keyboard and
+    // a screen reader start there; the table's name says what is selected.
+    if (!fields.empty()) {
+        const QModelIndex first = model_->index(fields.front()->offset, 0);
+        table_->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+        table_->scrollTo(first);
+    }
     table_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    if (!fields.empty()) table_->scrollTo(model_->index(fields.front()->offset, 0));
+    table_->setAccessibleName(names.isEmpty() ? QStringLiteral("Mission bytes")
+                                              : QStringLiteral("Mission bytes, selected: ") + names.join(QStringLiteral(", ")));
 }
 
 void InspectorWindow::CompareWith(const QString& path) {

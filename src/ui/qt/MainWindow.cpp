@@ -44,39 +44,54 @@ using C = ControlId;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// Names and hints for the controls that have no caption of their own: the
-// accessible name, and the tool tip that tells a user what the value is.
+// What each value label is, and how a user reaches it. Every value label is
+// described by what it is (its description and tool tip). A plain value is
+// named by the text it shows. A value that Tab reaches, and a slot, which
+// is a button, are named by what they are and what they show, since a
+// screen reader reads only a focused control's name.
+enum class Reach { None, Tab, Press };
+
 struct Description {
     ControlId id;
-    const char* accessibleName;
-    const char* hint;
+    const char* what;
+    const char* hint;  // what a press does, for slots
+    Reach reach;
 };
 
+constexpr const char* kPutAircraft = "Space puts the aircraft selected in the Aircraft list in.";
+constexpr const char* kPutPlace = "Space puts the place selected in the Target/Home Base list in.";
+
 constexpr Description kDescriptions[] = {
-    {C::LoadedPath, "Path of the loaded file", "Path of the loaded file"},
-    {C::LoadedName, "Mission name read from the file", "Mission name read from the file"},
-    {C::AttackPlane1Name, "Attack plane 1 type", "Select an aircraft in the Aircraft list, then click here"},
-    {C::AttackPlane1Number, "Attack plane 1 type number", "Attack plane 1: aircraft number"},
-    {C::AttackPlane2Name, "Attack plane 2 type", "Select an aircraft in the Aircraft list, then click here"},
-    {C::AttackPlane2Number, "Attack plane 2 type number", "Attack plane 2: aircraft number"},
-    {C::EnemyPrimaryName, "Enemy primary type", "Select an aircraft in the Aircraft list, then click here"},
-    {C::EnemyPrimaryNumber, "Enemy primary type number", "Enemy primary: aircraft number"},
-    {C::EnemySecondaryName, "Enemy secondary type", "Select an aircraft in the Aircraft list, then click here"},
-    {C::EnemySecondaryNumber, "Enemy secondary type number", "Enemy secondary: aircraft number; click for None"},
-    {C::TargetName, "Target", "Select a place in the Target/Home Base list, then click here"},
-    {C::TargetNumber, "Target number", "Target: place number"},
-    {C::HomeBaseName, "Home base", "Select a place in the Target/Home Base list, then click here"},
-    {C::HomeBaseNumber, "Home base number", "Home base: place number"},
-    {C::StoredChecksumDecimal, "Stored checksum, decimal", "Checksum stored in the loaded file (decimal)"},
-    {C::StoredChecksumBytes, "Stored checksum, hexadecimal bytes", "Checksum stored in the loaded file (hexadecimal bytes)"},
-    {C::ChecksumDecimal, "Current checksum, decimal", "Current checksum (decimal)"},
-    {C::ChecksumHex, "Current checksum, hexadecimal", "Current checksum (hexadecimal)"},
-    {C::ChecksumByte0, "Current checksum, byte 0", "Current checksum: byte 0 (lowest)"},
-    {C::ChecksumByte1, "Current checksum, byte 1", "Current checksum: byte 1"},
-    {C::ChecksumByte2, "Current checksum, byte 2", "Current checksum: byte 2"},
-    {C::ChecksumByte3, "Current checksum, byte 3", "Current checksum: byte 3 (highest)"},
-    {C::StatusLine, "Status line: what the last action did, or why it was refused", ""},
+    {C::LoadedPath, "Path of the loaded file", "", Reach::Tab},
+    {C::LoadedName, "Mission name read from the file", "", Reach::Tab},
+    {C::AttackPlane1Name, "Attack plane 1", kPutAircraft, Reach::Press},
+    {C::AttackPlane1Number, "Attack plane 1, aircraft number", "", Reach::None},
+    {C::AttackPlane2Name, "Attack plane 2", kPutAircraft, Reach::Press},
+    {C::AttackPlane2Number, "Attack plane 2, aircraft number", "", Reach::None},
+    {C::EnemyPrimaryName, "Enemy primary", kPutAircraft, Reach::Press},
+    {C::EnemyPrimaryNumber, "Enemy primary, aircraft number", "", Reach::None},
+    {C::EnemySecondaryName, "Enemy secondary", kPutAircraft, Reach::Press},
+    {C::EnemySecondaryNumber, "Enemy secondary, aircraft number", "Space sets the enemy secondary to None.", Reach::Press},
+    {C::TargetName, "Target", kPutPlace, Reach::Press},
+    {C::TargetNumber, "Target, place number", "", Reach::None},
+    {C::HomeBaseName, "Home base", kPutPlace, Reach::Press},
+    {C::HomeBaseNumber, "Home base, place number", "", Reach::None},
+    {C::StoredChecksumDecimal, "Stored checksum, decimal", "", Reach::Tab},
+    {C::StoredChecksumBytes, "Stored checksum, hexadecimal bytes", "", Reach::Tab},
+    {C::ChecksumDecimal, "Current checksum, decimal", "", Reach::Tab},
+    {C::ChecksumHex, "Current checksum, hexadecimal", "", Reach::Tab},
+    {C::ChecksumByte0, "Current checksum, byte 0 (lowest)", "", Reach::Tab},
+    {C::ChecksumByte1, "Current checksum, byte 1", "", Reach::Tab},
+    {C::ChecksumByte2, "Current checksum, byte 2", "", Reach::Tab},
+    {C::ChecksumByte3, "Current checksum, byte 3 (highest)", "", Reach::Tab},
 };
+
+// The name assistive technology reads for a value label showing a text.
+QString AccessibleNameOf(const Description* d, const QString& shown) {
+    if (d == nullptr || d->reach == Reach::None) return shown;
+    const QString value = shown.trimmed();
+    return QString::fromUtf8(d->what) + QStringLiteral(": ") + (value.isEmpty() ? QStringLiteral("empty") : value);
+}
 
 const Description* FindDescription(ControlId id) {
     for (const Description& d : kDescriptions)
@@ -102,6 +117,26 @@ constexpr std::pair<ControlId, ControlId> kNamedBy[] = {
     {C::PlaceList, C::PlaceListCaption},
 };
 
+// The option groups that share their frame with other controls, and the
+// caption that names each: their buttons stand in a box of their own, named
+// by that caption, so that assistive technology names the group by it.
+constexpr std::pair<ControlId, ControlId> kGroupCaptions[] = {
+    {C::FormationSizeOptions, C::FormationSizeCaption},
+    {C::BattleSizeOptions, C::BattleSizeCaption},
+};
+
+QRect PixelRect(int left, int top, int width, int height) {
+    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
+}
+
+// The rectangle around every button of an option group, in its frame.
+QRect GroupRect(ControlId group) {
+    QRect around;
+    for (const Placement& p : Arrangement())
+        if (p.id == group) around |= PixelRect(p.left, p.top, p.width, p.height);
+    return around;
+}
+
 // A caption as a name: without the blanks and colon that end it.
 QString AsName(QString caption) {
     while (!caption.isEmpty() && (caption.back() == u':' || caption.back().isSpace())) caption.chop(1);
@@ -123,7 +158,12 @@ MainWindow::MainWindow(WindowModel& model, const QFont& font) : model_(model) {
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { KeepNow(); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
     OfferKeptWork();
+    announceTimer_ = new QTimer(this);
+    announceTimer_->setSingleShot(true);
+    announceTimer_->setInterval(250);
+    connect(announceTimer_, &QTimer::timeout, statusLine_, &StatusLineLabel::Announce);
     Refresh();
+    findChild<QWidget*>(ObjectName(C::LoadButton))->setFocus();  // the first thing to do
 }
 
 MainWindow::~MainWindow() {
@@ -153,15 +193,36 @@ void MainWindow::BuildSheet(const QFont& font) {
     std::vector<QWidget*> tabOrder;
     for (const Placement& p : Arrangement()) {
         QWidget* parent = !p.onWindow() ? frames.at(p.parent) : p.inStrip() ? strip_ : sheet_;
+        QRect at = PixelRect(p.left, p.inStrip() ? p.top - kSheetHeight : p.top, p.width, p.height);
+        if (QWidget* box = GroupBoxOf(p.id, parent)) {
+            parent = box;
+            at.translate(-box->pos());
+        }
         QWidget* w = MakeWidget(p, parent);
         w->setObjectName(ObjectName(p.id, p.member));
         controlOf_[w] = p.id;
-        const int top = p.inStrip() ? p.top - kSheetHeight : p.top;
-        w->setGeometry(TwipsToPixels(p.left), TwipsToPixels(top), TwipsToPixels(p.width), TwipsToPixels(p.height));
+        w->setGeometry(at);
         if (Spec(p.id).kind == ControlKind::Frame) frames[p.id] = w;
         if (w->focusPolicy() & Qt::TabFocus) tabOrder.push_back(w);
     }
     for (std::size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+QWidget* MainWindow::GroupBoxOf(ControlId group, QWidget* frame) {
+    for (const auto& [options, caption] : kGroupCaptions) {
+        if (options != group) continue;
+        QGroupBox*& box = groupBoxes_[group];
+        if (box == nullptr) {
+            box = new QGroupBox(frame);
+            box->setFlat(true);
+            box->setStyle(sheetStyle_.get());
+            box->setObjectName(ObjectName(group) + QStringLiteral("_Group"));
+            box->setAccessibleName(AsName(Text(model_.Text(caption))));
+            box->setGeometry(GroupRect(group));
+        }
+        return box;
+    }
+    return nullptr;
 }
 
 void MainWindow::FitInto(const QSize& available) {
@@ -225,38 +286,29 @@ QWidget* MainWindow::MakeLabel(ControlId id, QWidget* parent) {
         auto* clickable = new ClickableLabel(parent);
         connect(clickable, &ClickableLabel::clicked, this, [this, id] { Forward([this, id] { model_.Click(id); }); });
         view = clickable;
+    } else if (kind == ControlKind::StatusLine) {
+        view = statusLine_ = new StatusLineLabel(parent);
     } else {
         view = new CaptionLabel(parent);
     }
-    if (kind == ControlKind::StatusLine) {
-        view->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        view->setIndent(3);
-        view->setWordWrap(true);
-        view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    } else if (id == C::UnknownNote) {
+    if (id == C::UnknownNote) {
         view->setWordWrap(true);  // the note over several lines
         view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     } else if (id == C::LoadedPath) {
         view->SetElideMode(Qt::ElideMiddle);  // a path keeps its folder's start and its file name
     }
-    // A label that shows a value is read by its value: its accessible name is
-    // the text it shows, its description what the value is. A caption is read
-    // by its text.
     const Description* description = FindDescription(id);
     if (description != nullptr) {
-        view->setAccessibleDescription(QString::fromUtf8(description->accessibleName));
-        view->SetDescription(QString::fromUtf8(description->hint));
+        view->setAccessibleDescription(QString::fromUtf8(*description->hint ? description->hint : description->what));
+        view->SetDescription(QString::fromUtf8(description->what));
+        if (description->reach == Reach::Tab) view->setFocusPolicy(Qt::TabFocus);
     }
-    refreshers_.push_back([this, id, view, status = kind == ControlKind::StatusLine] {
+    refreshers_.push_back([this, id, view, description] {
         const QString caption = Text(model_.Text(id));
-        if (view->Caption() == caption && view->accessibleName() == caption) return;
+        const QString name = AccessibleNameOf(description, caption);
+        if (view->Caption() == caption && view->accessibleName() == name) return;
         view->SetCaption(caption);
-        view->setAccessibleName(caption);  // reaches assistive technology as a name change
-        if (status && !caption.isEmpty()) {
-            // What an action did, or why it was refused, is announced as it appears.
-            QAccessibleEvent alert(view, QAccessible::Alert);
-            QAccessible::updateAccessibility(&alert);
-        }
+        view->setAccessibleName(name);
     });
     return view;
 }
@@ -390,6 +442,7 @@ void MainWindow::OfferKeptWork() {
     connect(keepTimer_, &QTimer::timeout, this, [this] {
         KeepNow();
         Refresh();
+        AnnounceSaid();
     });
     if (const std::string kept = kept_->Survey(); !kept.empty()) model_.Say(model_.Text(C::StatusLine) + " " + kept);
 }
@@ -446,6 +499,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    // What start-up found (kept work, a catalogue missing) is heard once the
+    // window has been.
+    if (!event->spontaneous() && saidAnnounced_ == 0) AnnounceSaid();
     if (!event->spontaneous() && QSettings().value(QStringLiteral("inspector/open")).toBool()) ToggleInspector();
 }
 
@@ -453,9 +509,12 @@ void MainWindow::ToggleInspector() {
     // Made when first asked for, so that start-up does not pay for it.
     if (inspector_ == nullptr) inspector_ = new InspectorWindow(model_, this);
     if (inspector_->isVisible()) return inspector_->close(), void();
+    QWidget* const focus = focusWidget();
     inspector_->show();
     inspector_->Refresh();
-    FollowFocus(focusWidget());
+    FollowFocus(focus);
+    inspector_->activateWindow();
+    inspector_->Table()->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::FollowFocus(QWidget* now) {
@@ -509,7 +568,21 @@ void MainWindow::dropEvent(QDropEvent* event) {
 void MainWindow::Forward(const std::function<void()>& event) {
     event();
     Refresh();
+    // A refusal takes the user to the box to mend.
+    if (const ControlId refused = model_.TakeFocusRequest(); refused != ControlId::Count)
+        if (QWidget* box = findChild<QWidget*>(ObjectName(refused))) box->setFocus(Qt::OtherFocusReason);
+    AnnounceSaid();
     KeepSoon();
+}
+
+// What an action did, or why it was refused, is spoken as it is said: last,
+// after every other change of the window.
+void MainWindow::AnnounceSaid() {
+    if (model_.Said() == saidAnnounced_) return;
+    saidAnnounced_ = model_.Said();
+    // A moment later, so that a screen reader has taken the window's other
+    // changes (a load changes dozens of controls) and does not drop it.
+    announceTimer_->start();
 }
 
 void MainWindow::Refresh() {

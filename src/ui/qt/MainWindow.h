@@ -22,6 +22,7 @@
 
 class QAction;
 class QButtonGroup;
+class QGroupBox;
 class QMenu;
 class QStatusBar;
 class QStyle;
@@ -69,6 +70,9 @@ private:
     // ---- The sheet and the status bar (MainWindow.cpp) ----
     void BuildSheet(const QFont& font);
     QWidget* MakeWidget(const Placement& placement, QWidget* parent);
+    // The box an option group's buttons stand in, within its frame, when the
+    // group shares the frame with other controls; null otherwise.
+    QWidget* GroupBoxOf(ControlId group, QWidget* frame);
     QWidget* MakeFrame(ControlId id, QWidget* parent);
     QWidget* MakeLabel(ControlId id, QWidget* parent);
     QWidget* MakeButton(ControlId id, QWidget* parent);
@@ -102,13 +106,16 @@ private:
     void FollowFocus(QWidget* now);
     // Runs one event of the model, then shows the model's state.
     void Forward(const std::function<void()>& event);
+    void AnnounceSaid();
 
     WindowModel& model_;
     QWidget* sheet_ = nullptr;
     QStatusBar* strip_ = nullptr;
+    class StatusLineLabel* statusLine_ = nullptr;
     std::unique_ptr<QStyle> sheetStyle_;  // for the frames and the option and check buttons
     std::vector<std::function<void()>> refreshers_;
     std::map<ControlId, QButtonGroup*> groups_;
+    std::map<ControlId, QGroupBox*> groupBoxes_;
     std::map<QWidget*, ControlId> controlOf_;    // the control each widget shows
     std::map<ControlId, unsigned> commitsSeen_;  // each box's commits its typing history ended at
     QMenu* recentMenu_ = nullptr;
@@ -118,9 +125,11 @@ private:
     std::unique_ptr<KeptWorkFolder> store_;
     std::unique_ptr<KeptWork> kept_;
     QTimer* keepTimer_ = nullptr;
+    QTimer* announceTimer_ = nullptr;
     std::string keepError_;  // the last reason the work could not be kept
     class InspectorWindow* inspector_ = nullptr;
     bool closeRefused_ = false;
+    unsigned saidAnnounced_ = 0;
 };
 
 }  // namespace kestrane

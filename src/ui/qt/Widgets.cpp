@@ -1,15 +1,18 @@
 #include "ui/qt/Widgets.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QDialog>
 #include <QIconEngine>
 #include <QPointer>
+#include <QTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionGroupBox>
+#include <mutex>
 
 #include "ui/WindowModel.h"
 
@@ -17,7 +20,31 @@ namespace kestrane {
 
 // ---- CaptionLabel ----
 
+namespace {
+
+// A clickable label as the push button it is.
+class PressableAccessible : public QAccessibleWidget {
+public:
+    explicit PressableAccessible(ClickableLabel* label) : QAccessibleWidget(label, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) static_cast<ClickableLabel*>(widget())->Press();
+    }
+};
+
+QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
+    if (className == QLatin1String(ClickableLabel::staticMetaObject.className()))
+        return new PressableAccessible(static_cast<ClickableLabel*>(object));
+    if (className == QLatin1String(StatusLineLabel::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+    return nullptr;
+}
+
+}  // namespace
+
 CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent) {
+    static std::once_flag factory;
+    std::call_once(factory, [] { QAccessible::installFactory(&AccessibleFor); });
     setTextFormat(Qt::PlainText);  // catalogue lines and file names are never markup
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setIndent(0);
@@ -47,6 +74,16 @@ void CaptionLabel::resizeEvent(QResizeEvent* event) {
 void CaptionLabel::changeEvent(QEvent* event) {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange) Relayout();
+}
+
+void CaptionLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = contentsRect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 void CaptionLabel::Relayout() {
@@ -104,14 +141,20 @@ void ClickableLabel::keyPressEvent(QKeyEvent* event) {
     CaptionLabel::keyPressEvent(event);
 }
 
-void ClickableLabel::paintEvent(QPaintEvent* event) {
-    CaptionLabel::paintEvent(event);
-    if (!hasFocus()) return;
-    QPainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = contentsRect().adjusted(1, 1, -1, -1);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+// ---- StatusLineLabel ----
+
+StatusLineLabel::StatusLineLabel(QWidget* parent) : CaptionLabel(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setIndent(3);
+    setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void StatusLineLabel::Announce() {
+    if (Caption().isEmpty()) return;
+    ++announced_;
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }
 
 // ---- KeyLineEdit ----
@@ -169,6 +212,8 @@ void SheetStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
                                     const QWidget* widget) const {
     const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
     if (control != CC_GroupBox || box == nullptr) return QProxyStyle::drawComplexControl(control, option, painter, widget);
+    // An untitled flat box only groups its buttons for assistive technology.
+    if (box->text.isEmpty() && (box->features & QStyleOptionFrame::Flat)) return;
 
     // An etched border whose top line runs through the middle of the
     // caption, broken where the caption stands.
@@ -240,11 +285,16 @@ int ExecDialog(QDialog& dialog) {
     const QPointer<QWidget> focus = QApplication::focusWidget();
     const QPointer<QWidget> window = dialog.parentWidget() != nullptr ? dialog.parentWidget()->window() : nullptr;
     const int result = dialog.exec();
-    if (window != nullptr) {
-        window->raise();
-        window->activateWindow();
-    }
-    if (focus != nullptr) focus->setFocus(Qt::OtherFocusReason);
+    // At once, and again once the dialog's window is gone for good.
+    auto comeBack = [window, focus] {
+        if (window != nullptr) {
+            window->raise();
+            window->activateWindow();
+        }
+        if (focus != nullptr) focus->setFocus(Qt::OtherFocusReason);
+    };
+    comeBack();
+    QTimer::singleShot(0, qApp, comeBack);
     return result;
 }
 

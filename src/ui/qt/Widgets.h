@@ -32,6 +32,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // A label that Tab reaches shows a focus rectangle.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void Relayout();
@@ -42,11 +44,13 @@ private:
 };
 
 // A label that takes clicks like a button: a left click released over it,
-// or Space or Enter while it has the focus.
+// or Space or Enter while it has the focus. Assistive technology reads it
+// as the push button it is, with a press action.
 class ClickableLabel : public CaptionLabel {
     Q_OBJECT
 public:
     explicit ClickableLabel(QWidget* parent = nullptr);
+    void Press() { emit clicked(); }
 
 signals:
     void clicked();
@@ -55,10 +59,24 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool pressed_ = false;
+};
+
+// The status line. Assistive technology reads it as a notification, which a
+// screen reader speaks each time it is announced: after every action, so
+// that what the action did, or why it was refused, is heard (the same text
+// twice is heard twice).
+class StatusLineLabel : public CaptionLabel {
+    Q_OBJECT
+public:
+    explicit StatusLineLabel(QWidget* parent = nullptr);
+    void Announce();
+    int Announced() const { return announced_; }
+
+private:
+    int announced_ = 0;
 };
 
 // A text box that reports every key that makes a character, with its
