@@ -18,7 +18,7 @@ FUZZ_SECONDS ?= 20
 SAN_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: all deps build compile run listen test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean
+.PHONY: all deps build compile run listen coverage test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean
 
 all: build
 
@@ -104,6 +104,17 @@ fuzz: deps
 
 fuzz-long:
 	$(MAKE) fuzz FUZZ_SECONDS=600
+
+# Line coverage per file of src/, from the whole suite (gcovr): to find
+# behaviour no test tries, not a number to chase.
+coverage: deps
+	cmake --preset coverage
+	cmake --build --preset coverage -j $(JOBS)
+	find build/coverage -name '*.gcda' -delete
+	ctest --preset coverage -j $(JOBS)
+	gcovr --root . --object-directory build/coverage --filter 'src/' --exclude-throw-branches --print-summary \
+	  --txt build/coverage/coverage.txt
+	@cat build/coverage/coverage.txt
 
 # Core benchmarks and window start-up figures; not part of `make test`.
 bench: deps

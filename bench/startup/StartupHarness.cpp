@@ -44,6 +44,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -146,6 +147,7 @@ const std::vector<std::pair<std::string, std::function<QWidget*(QWidget*)>>>& Fa
         {"QLabel", [](QWidget* p) { return new QLabel("Label", p); }},
         {"QStatusBar", [](QWidget* p) { return new QStatusBar(p); }},
         {"QMenuBar", [](QWidget* p) { return new QMenuBar(p); }},
+        {"QMenu", [](QWidget* p) { return new QMenu(p); }},
         {"QFrame", [](QWidget* p) { return new QFrame(p); }},
         {"QWidget", [](QWidget* p) { return new QWidget(p); }},
     };
@@ -199,6 +201,7 @@ QString ShownText(const QWidget* w) {
     if (auto* label = qobject_cast<const QLabel*>(w)) return label->text();
     if (auto* button = qobject_cast<const QAbstractButton*>(w)) return button->text();
     if (auto* frame = qobject_cast<const QGroupBox*>(w)) return frame->title();
+    if (auto* menu = qobject_cast<const QMenu*>(w)) return menu->title();
     if (auto* box = qobject_cast<const QLineEdit*>(w)) return box->text();
     return {};
 }
@@ -218,7 +221,9 @@ Census TakeCensus(QWidget& window) {
     Census c;
     c.width = window.width();
     c.height = window.height();
-    c.font = window.font().toString();
+    // The window's font is the sheet's; the menu bar keeps the desktop's.
+    const QWidget* sheet = window.findChild<QWidget*>(QStringLiteral("Sheet"));
+    c.font = (sheet != nullptr ? sheet : &window)->font().toString();
     for (QWidget* w : window.findChildren<QWidget*>()) {
         if (MadeByQt(w)) continue;
         const std::string cls = StandardClass(w);
@@ -338,6 +343,11 @@ std::unique_ptr<QWidget> BareWindow(const Census& c, bool rows) {
             QWidget* w = kind != Factories().end() ? kind->second(window.get()) : new QWidget(window.get());
             w->setGeometry(copy.place);
             Show(w, copy.text);
+            // A menu goes into the window's menu bar, as the real one's do.
+            if (auto* menu = qobject_cast<QMenu*>(w)) {
+                menu->setTitle(copy.text);
+                if (auto* bar = window->findChild<QMenuBar*>()) bar->addMenu(menu);
+            }
             if (auto* view = qobject_cast<QAbstractItemView*>(w); view && rows) FillRows(view, copy.rows);
         }
         return window;
@@ -378,16 +388,18 @@ std::unique_ptr<QWidget> BareWindow(const Census& c, bool rows) {
 //   lazy      a QListView on a model that makes each item's text only when
 //             the view asks for it, from a pick list over one catalogue
 //             text the way the window model holds it; uniform item sizes
-//   listbox   the editor's list box (a one-column table view) on that model
+//   listbox   the editor's list box (a list view of uniform items) on that model
+//   table     a one-column table view without headers on that model, whose
+//             rows are found by arithmetic with no layout pass
 // The list filled is the window's last list; it is replaced by one of the
 // kind the way needs, in the same place.
 class LazyLines : public QAbstractListModel {
 public:
     LazyLines(kestrane::PickList lines, QObject* parent) : QAbstractListModel(parent), lines_(std::move(lines)) {}
-    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : lines_.count(); }
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : lines_.Count(); }
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || !index.isValid()) return {};
-        return QString::fromStdString(lines_.item(index.row()));
+        return QString::fromStdString(lines_.Item(index.row()));
     }
 
 private:
@@ -403,7 +415,7 @@ bool FillList(QWidget& window, const std::string& how, int n) {
     QAbstractItemView* list = lists.back();
     QElapsedTimer timer;
     timer.start();
-    if (how == "lazy" || how == "listbox") {
+    if (how == "lazy" || how == "listbox" || how == "table") {
         std::string text;
         for (int i = 0; i < n; ++i)
             text.append("Target ").append(std::to_string(i)).append(" (sector ").append(std::to_string(i % 97)).append(")\n");
@@ -412,6 +424,12 @@ bool FillList(QWidget& window, const std::string& how, int n) {
             auto* listView = new QListView(&window);
             listView->setUniformItemSizes(true);
             view = listView;
+        } else if (how == "table") {
+            auto* table = new QTableView(&window);
+            table->horizontalHeader()->hide();
+            table->verticalHeader()->hide();
+            table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            view = table;
         } else {
 #ifdef KESTRANE_HAVE_VIEW
             view = new kestrane::ListBox(&window);

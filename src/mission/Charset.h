@@ -3,7 +3,7 @@
 // of the mission name (and of catalogues that are not UTF-8), and UTF-8, the
 // text the window and the catalogues use. Windows-1252 is mapped losslessly:
 // the five bytes the code page leaves undefined (81, 8D, 8F, 90, 9D) stand
-// for the control characters of the same number, as Windows does, so every
+// for the control characters of the same number, so that every
 // byte value has one character and back.
 
 #include <cstdint>

@@ -29,7 +29,6 @@ std::string ByteInspector::Compare(const std::string& path) {
     const ReadResult read = ReadMission(path);
     if (!read.ok) return "Could not compare with " + path + ": the file " + read.error + ". Nothing was changed.";
     compared_ = read.bytes;
-    comparedPath_ = path;
     int differing = 0;
     for (int offset = 0; offset < kMissionSize; ++offset) differing += RowAt(offset).differs ? 1 : 0;
     return "Comparing with " + path + ": " + std::to_string(differing) + (differing == 1 ? " byte differs." : " bytes differ.");

@@ -31,12 +31,10 @@ public:
     // Loads a second mission for comparison; returns the status line's
     // sentence. A file that cannot be read leaves the comparison as it was.
     std::string Compare(const std::string& path);
-    const std::string& ComparedPath() const { return comparedPath_; }
 
 private:
     const WindowModel& model_;
     std::optional<MissionBytes> compared_;
-    std::string comparedPath_;
 };
 
 }  // namespace kestrane

@@ -7,6 +7,10 @@ namespace {
 using C = ControlId;
 using K = ControlKind;
 
+// The captions are the game's own texts, kept to the letter on purpose,
+// spelling included ("Miission name :", "Cruse Altitude"), and so are the
+// trailing blanks of "Escort Flight " and "Intercept ": mission makers know
+// the sheet by them.
 constexpr std::array<ControlSpec, kControlCount> kControls{{
     {C::LoadedPath, K::Label, ""},
     {C::LoadButton, K::Button, "Load a \".msn\" file"},

@@ -19,7 +19,7 @@ public:
         : numbered_(std::move(lines)), extra_(std::move(extra)) {}
 
     int Count() const { return static_cast<int>(numbered_.Count() + extra_.size()); }
-    // The item text at an index; empty past the end, as a list box answers.
+    // The item text at an index; empty before the first and past the end.
     std::string Item(int index) const {
         if (index < 0) return {};
         const auto i = static_cast<std::size_t>(index);

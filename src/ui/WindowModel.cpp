@@ -57,6 +57,7 @@ std::span<const std::string_view> WindowModel::Members(ControlId group) const {
 
 std::string WindowModel::TakeCatalogues(Catalogues catalogues) {
     startDir_ = catalogues.dir.string();
+    ++cataloguesRead_;
     std::string notes;
     auto note = [&](std::string_view file, const std::string& error, std::string_view consequence) {
         if (!notes.empty()) notes += ' ';
@@ -142,15 +143,33 @@ void WindowModel::Check(ControlId id, bool checked) {
 void WindowModel::KeyPress(ControlId box, int characterCode) {
     const BoxControl* binding = BoxFor(box);
     if (binding == nullptr || characterCode != kEnterKey || !unlocked_) return;
-    const bool stored =
-        binding->number != nullptr
-            ? Record(binding->number->caption, *binding->number->field,
-                     [&] { return StoreNumber(image_, *binding->number, Text(box)); }, box)
-            : Record("Mission name", kMissionNameField, [&] { return StoreName(image_, Text(box)); }, box);
-    // A stored value ends the box's own typing history: undo now takes back
-    // the value. A refused one keeps the user in the box, to mend it.
-    if (stored) ++commits_[Index(box)];
-    else focusRequest_ = box;
+    CommitBox(*binding);
+}
+
+void WindowModel::CommitBox(const BoxControl& box) {
+    const Field& field = box.number != nullptr ? *box.number->field : kMissionNameField;
+    const MissionBytes before = image_.Bytes();
+    const std::string wordsBefore = Words(field), shownBefore = BoxWords(field);
+    const Edit edit = box.number != nullptr ? StoreNumber(image_, *box.number, Text(box.box))
+                                            : StoreName(image_, Text(box.box));
+    Show(edit);
+    // A refused text keeps the user in the box, to mend it. A stored one ends
+    // the box's own typing history: undo now takes back the value.
+    if (!edit.stored) {
+        focusRequest_ = box.box;
+        return;
+    }
+    ++commits_[Index(box.box)];
+    if (image_.Bytes() != before) history_.Push(BoxStep(box, wordsBefore, shownBefore, before));
+}
+
+History::Step WindowModel::BoxStep(const BoxControl& box, const std::string& wordsBefore, const std::string& shownBefore,
+                                   const MissionBytes& before) const {
+    const Field& field = box.number != nullptr ? *box.number->field : kMissionNameField;
+    History::Step step{box.number != nullptr ? std::string(box.number->caption) : "Mission name", wordsBefore, Words(field), {}, {}};
+    step.AddField(field, before, image_.Bytes());
+    step.AddControl(box.box, {shownBefore, -1}, state_[Index(box.box)]);
+    return step;
 }
 
 void WindowModel::Type(ControlId box, std::string text) {
@@ -168,34 +187,21 @@ void WindowModel::Show(const Edit& edit) {
 
 // ---- Undo and redo ----
 
-bool WindowModel::Record(std::string_view title, const Field& field, const std::function<Edit()>& editor, ControlId box) {
+bool WindowModel::Record(std::string_view title, const Field& field, const std::function<Edit()>& editor) {
     const MissionBytes before = image_.Bytes();
-    const std::array<ControlState, kControlCount> states = state_;
+    const ControlStates states = state_;
     const std::string beforeWords = Words(field);
-    const std::string boxBefore = BoxWords(field);
     const Edit edit = editor();
     Show(edit);
     if (!edit.stored || image_.Bytes() == before) return edit.stored;
 
-    Step step{std::string(title), beforeWords, Words(field), {}, {}};
-    for (const Field* f : edit.written) step.fields.push_back({f, BytesOf(before, *f), BytesOf(image_.Bytes(), *f)});
+    History::Step step{std::string(title), beforeWords, Words(field), {}, {}};
+    for (const Field* f : edit.written) step.AddField(*f, before, image_.Bytes());
     for (const ControlSpec& spec : AllControls())
         if (spec.id != C::StatusLine && states[Index(spec.id)] != state_[Index(spec.id)])
-            step.controls.push_back({spec.id, states[Index(spec.id)], state_[Index(spec.id)]});
-    if (box != C::Count) {
-        ControlChange change;
-        change.id = box;
-        change.before.text = boxBefore;
-        change.after = state_[Index(box)];
-        step.controls.push_back(std::move(change));
-    }
-    history_.push_back(std::move(step));
-    undone_.clear();
+            step.AddControl(spec.id, states[Index(spec.id)], state_[Index(spec.id)]);
+    history_.Push(std::move(step));
     return true;
-}
-
-std::vector<std::uint8_t> WindowModel::BytesOf(const MissionBytes& image, const Field& field) {
-    return std::vector<std::uint8_t>(image.begin() + field.offset, image.begin() + field.End());
 }
 
 // What a box showed for its field: the number, or the name's text.
@@ -215,30 +221,21 @@ bool WindowModel::Unsaved() const {
     return !CommitTexts(committed, Text(C::NameBox), numbers).stored || committed.Bytes() != image_.Bytes();
 }
 
-void WindowModel::Undo() { Replay(history_, undone_, false); }
-void WindowModel::Redo() { Replay(undone_, history_, true); }
+void WindowModel::Undo() { Replay(false); }
+void WindowModel::Redo() { Replay(true); }
 
-void WindowModel::Replay(std::vector<Step>& from, std::vector<Step>& to, bool forward) {
+void WindowModel::Replay(bool forward) {
     if (!unlocked_) return SetText(C::StatusLine, "No mission is open: load one or make a new one first.");
-    if (from.empty()) return SetText(C::StatusLine, forward ? "Nothing to redo." : "Nothing to undo.");
-    Step step = std::move(from.back());
-    from.pop_back();
-    for (const FieldBytes& f : step.fields) {
-        const std::vector<std::uint8_t>& bytes = forward ? f.after : f.before;
-        for (std::size_t i = 0; i < bytes.size(); ++i) image_.SetU8(f.field->offset + static_cast<int>(i), bytes[i]);
-    }
-    for (const ControlChange& change : step.controls) {
-        state_[Index(change.id)] = forward ? change.after : change.before;
+    const std::optional<History::Step> step = forward ? history_.Redo(image_, state_) : history_.Undo(image_, state_);
+    if (!step) return SetText(C::StatusLine, forward ? "Nothing to redo." : "Nothing to undo.");
+    for (const History::Step::ControlChange& change : step->controls)
         if (Spec(change.id).kind == ControlKind::TextBox) ++commits_[Index(change.id)];
-    }
-    SetText(C::StatusLine, forward ? "Redone: " + step.title + " changed from " + step.beforeWords + " to " + step.afterWords + "."
-                                   : "Undone: " + step.title + " went back from " + step.afterWords + " to " + step.beforeWords + ".");
-    to.push_back(std::move(step));
+    SetText(C::StatusLine, forward ? "Redone: " + step->title + " changed from " + step->beforeWords + " to " + step->afterWords + "."
+                                   : "Undone: " + step->title + " went back from " + step->afterWords + " to " + step->beforeWords + ".");
 }
 
 void WindowModel::StartHistory() {
-    history_.clear();
-    undone_.clear();
+    history_.Clear();
     clean_ = image_.Bytes();
     origin_ = image_.Bytes();
 }
@@ -489,16 +486,8 @@ bool WindowModel::CommitBoxes() {
     for (std::size_t i = 0; i < kBoxControls.size(); ++i) {
         const BoxControl& box = kBoxControls[i];
         const Field& field = box.number != nullptr ? *box.number->field : kMissionNameField;
-        if (BytesOf(before, field) == BytesOf(image_.Bytes(), field)) continue;
-        Step step{box.number != nullptr ? std::string(box.number->caption) : "Mission name", words[i].first,
-                  Words(field), {{&field, BytesOf(before, field), BytesOf(image_.Bytes(), field)}}, {}};
-        ControlChange change;
-        change.id = box.box;
-        change.before.text = words[i].second;
-        change.after = state_[Index(box.box)];
-        step.controls.push_back(std::move(change));
-        history_.push_back(std::move(step));
-        undone_.clear();
+        if (!std::equal(before.begin() + field.offset, before.begin() + field.End(), image_.Bytes().begin() + field.offset))
+            history_.Push(BoxStep(box, words[i].first, words[i].second, before));
         ++commits_[Index(box.box)];
     }
     return true;

@@ -18,6 +18,7 @@
 #include "mission/MissionImage.h"
 #include "ui/ControlId.h"
 #include "ui/Controls.h"
+#include "ui/History.h"
 #include "ui/PickList.h"
 #include "ui/RecentFiles.h"
 #include "ui/UnsavedWork.h"
@@ -102,8 +103,7 @@ public:
     // again; each says in the status line what it did.
     void Undo();
     void Redo();
-    bool CanUndo() const { return !history_.empty(); }
-    bool CanRedo() const { return !undone_.empty(); }
+    bool CanUndo() const { return history_.CanUndo(); }
     // Whether the image differs from what was last loaded, made new or saved.
     bool Modified() const { return image_.Loaded() && image_.Bytes() != clean_; }
     // Whether closing now would lose work: the image is modified, or a box
@@ -118,6 +118,9 @@ public:
     // selections (a selection past today's lists is none); everything else
     // is shown from the image and today's catalogues, as after a load.
     void RestoreWork(const UnsavedWork& work);
+    // Counts the times catalogues were read (at start, and for each game
+    // folder chosen), so that a view knows when its lists were replaced.
+    unsigned CataloguesRead() const { return cataloguesRead_; }
     // The file last loaded or saved, empty before either.
     const std::string& LastFile() const { return lastFile_; }
     // The missions last loaded or saved, newest first.
@@ -154,27 +157,6 @@ public:
     void Drop(const std::vector<std::string>& localFiles, int notLocal);
 
 private:
-    struct ControlState {
-        std::string text;
-        int value = -1;
-        bool operator==(const ControlState&) const = default;
-    };
-    // One undoable change: the bytes of the fields an editor wrote and the
-    // controls it changed, before and after, and how to say it.
-    struct FieldBytes {
-        const Field* field;
-        std::vector<std::uint8_t> before, after;
-    };
-    struct ControlChange {
-        ControlId id = ControlId::Count;
-        ControlState before, after;
-    };
-    struct Step {
-        std::string title, beforeWords, afterWords;
-        std::vector<FieldBytes> fields;
-        std::vector<ControlChange> controls;
-    };
-
     // Takes a folder's catalogues; returns what the status line says of them.
     std::string TakeCatalogues(Catalogues catalogues);
     void ShowPicks();
@@ -195,18 +177,20 @@ private:
     void PickPlace(const PlaceControl& place);
     void ChooseNone();
     void Show(const Edit& edit);
-    // Runs an editor as one undoable step. A text box's step also gives the
-    // box back the value it had before. False when the editor refused.
-    bool Record(std::string_view title, const Field& field, const std::function<Edit()>& editor,
-                ControlId box = ControlId::Count);
+    // Runs an editor as one undoable step; false when the editor refused.
+    bool Record(std::string_view title, const Field& field, const std::function<Edit()>& editor);
+    // Commits a box's text by Enter; the one way a box's step is made is BoxStep.
+    void CommitBox(const BoxControl& box);
+    // The step of a box whose text changed its field: the field's bytes, and
+    // the box giving back the value it showed before.
+    History::Step BoxStep(const BoxControl& box, const std::string& wordsBefore, const std::string& shownBefore,
+                          const MissionBytes& before) const;
     // How the window words a field's value: an option's caption, a number,
     // a name, on or off, an aircraft or place.
     std::string Words(const Field& field) const;
     std::string BoxWords(const Field& field) const;
-    static std::vector<std::uint8_t> BytesOf(const MissionBytes& image, const Field& field);
-    // Takes the latest step of one history, applies it back or forward, and
-    // puts it on the other.
-    void Replay(std::vector<Step>& from, std::vector<Step>& to, bool forward);
+    // Undo or redo, said in the status line.
+    void Replay(bool forward);
     void StartHistory();
     void SetText(ControlId id, std::string text) {
         if (id == ControlId::StatusLine) ++said_;
@@ -227,12 +211,11 @@ private:
     std::string startDir_;
     MissionImage image_;
     bool unlocked_ = false;
-    std::array<ControlState, kControlCount> state_;
+    ControlStates state_;
     PickList aircraft_;
     PickList places_;
     std::array<std::string, kBlockCount> blocks_;
-    std::vector<Step> history_;  // steps that can be undone, the latest last
-    std::vector<Step> undone_;   // steps that can be made again
+    History history_;
     MissionBytes clean_{};       // the image as last loaded, made new or saved
     MissionBytes origin_{};      // the image as last loaded or made new
     int saves_ = 0;
@@ -242,6 +225,7 @@ private:
     std::array<unsigned, kControlCount> commits_{};
     ControlId focusRequest_ = ControlId::Count;
     unsigned said_ = 0;
+    unsigned cataloguesRead_ = 0;
 };
 
 }  // namespace kestrane

@@ -15,10 +15,12 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QStyle>
+#include <QTableView>
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
@@ -410,12 +412,18 @@ QWidget* MainWindow::MakeOptionButton(ControlId id, int member, QWidget* parent)
 
 QWidget* MainWindow::MakeList(ControlId id, QWidget* parent) {
     auto* view = new ListBox(parent);
-    view->setModel(new ListItems(model_.Items(id), view));
+    auto* items = new ListItems(model_.Items(id), view);
+    view->setModel(items);
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, id, view] {
         const QModelIndexList selected = view->selectionModel()->selectedIndexes();
         model_.Select(id, selected.isEmpty() ? -1 : selected.front().row());
     });
-    refreshers_.push_back([this, id, view] {
+    refreshers_.push_back([this, id, view, items, read = model_.CataloguesRead()]() mutable {
+        if (read != model_.CataloguesRead()) {  // another game folder's catalogue
+            read = model_.CataloguesRead();
+            const QSignalBlocker quiet(view->selectionModel());
+            items->Reload();
+        }
         const QModelIndexList selected = view->selectionModel()->selectedIndexes();
         const int shown = selected.isEmpty() ? -1 : selected.front().row();
         const int chosen = model_.Value(id);

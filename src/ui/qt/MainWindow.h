@@ -63,7 +63,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     // Tab and Shift+Tab visit an option group once, landing on its chosen
-    // button, as with option buttons everywhere.
+    // button.
     bool focusNextPrevChild(bool next) override;
 
 private:

@@ -1,5 +1,5 @@
 #pragma once
-// Object names for the widgets: each control's name on the original sheet,
+// Object names for the widgets: each control's name on the sheet,
 // with "_" and the index for a member of a control array or option group
 // ("AltText_0", "Yrbut_2").
 
