@@ -388,9 +388,8 @@ std::unique_ptr<QWidget> BareWindow(const Census& c, bool rows) {
 //   lazy      a QListView on a model that makes each item's text only when
 //             the view asks for it, from a pick list over one catalogue
 //             text the way the window model holds it; uniform item sizes
-//   listbox   the editor's list box (a list view of uniform items) on that model
-//   table     a one-column table view without headers on that model, whose
-//             rows are found by arithmetic with no layout pass
+//   listbox   the editor's list box (a one-column table view) on that model
+//   table     a plain one-column table view without headers on that model
 // The list filled is the window's last list; it is replaced by one of the
 // kind the way needs, in the same place.
 class LazyLines : public QAbstractListModel {

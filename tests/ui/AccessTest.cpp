@@ -141,6 +141,9 @@ TEST(Access, AListBoxIsReadAsAListOfItsEntriesAndMovesLikeOne) {
         QAccessibleInterface* entry = list->child(row);
         EXPECT_EQ(entry->role(), QAccessible::ListItem);
         EXPECT_EQ(entry->text(QAccessible::Name).toStdString(), items.Item(row));
+        EXPECT_EQ(list->indexOfChild(entry), row);
+        EXPECT_EQ(list->child(row), entry) << "one object per entry";
+        EXPECT_EQ(entry->state().offscreen, row == last);
     }
     // Keys move as in a list, and the entry they land on is the one in focus.
     box->setFocus();
@@ -150,6 +153,8 @@ TEST(Access, AListBoxIsReadAsAListOfItsEntriesAndMovesLikeOne) {
         EXPECT_EQ(ed.model->Value(C::PlaceList), move.row);
         EXPECT_EQ(list->focusChild(), list->child(move.row));
     }
+    list->child(5)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(ed.model->Value(C::PlaceList), 5);
     // Another game folder's lists are shown whole.
     test::TempDir game;
     test::WriteFile(game / "targets.txt", test::Lines({"Dover", "Calais"}));

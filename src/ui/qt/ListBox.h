@@ -1,11 +1,13 @@
 #pragma once
-// The window's list boxes: a list view whose items all have the height of
-// the first, so that a catalogue of tens of thousands of lines is laid out
-// by arithmetic, over a model that makes an item's text only when it is
-// shown or read. Assistive technology reads it as Qt's own list.
+// The window's list boxes. A catalogue may hold tens of thousands of lines,
+// so the box is a one-column table view: its rows all have one height and
+// are found by arithmetic, where a list view would lay out every row before
+// the window first shows. It looks and works as a list box, and assistive
+// technology reads it as a list with one item per entry (the interfaces
+// that say so are in ListBox.cpp).
 
 #include <QAbstractListModel>
-#include <QListView>
+#include <QTableView>
 
 #include "ui/PickList.h"
 
@@ -18,6 +20,9 @@ class ListItems : public QAbstractListModel {
 public:
     ListItems(const PickList& list, QObject* parent);
     int rowCount(const QModelIndex& parent = {}) const override;
+    // Views ask for row indexes often; the list's length is fixed, so the
+    // check is one comparison.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     // The list was replaced (another game folder): every row may differ.
     void Reload();
@@ -27,11 +32,20 @@ private:
     int rows_;
 };
 
-// A list box: one selected item at most, no editing, rows of one height.
-class ListBox : public QListView {
+// A list box: one column as wide as the box, no headers, grid or tab stops
+// between items, one selected item at most, rows the height of the first.
+class ListBox : public QTableView {
     Q_OBJECT
 public:
     explicit ListBox(QWidget* parent);
+    void setModel(QAbstractItemModel* model) override;
+
+protected:
+    // Home and End go to the first and last item, as in a list.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void updateGeometries() override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 };
 
 }  // namespace kestrane
