@@ -71,7 +71,11 @@ Edit StoreNone(MissionImage& image, const AircraftSlot& slot) {
 }
 
 StoredAircraft ReadAircraft(const MissionImage& image, const AircraftSlot& slot) {
-    const int first = image.U8(slot.fields[0]->offset);
+    return ReadAircraft(slot, image.Read(*slot.fields[0]));
+}
+
+StoredAircraft ReadAircraft(const AircraftSlot& slot, std::uint32_t stored) {
+    const int first = static_cast<int>(stored & 0xFFu);
     Pick::Kind kind = Pick::Kind::Entry;
     if (slot.usesCodes && first == kRandomByte) kind = Pick::Kind::Random;
     if (slot.usesCodes && slot.offersNone && first == kNoneByte) kind = Pick::Kind::None;

@@ -207,6 +207,8 @@ struct StoredAircraft {
     int position;
 };
 StoredAircraft ReadAircraft(const MissionImage& image, const AircraftSlot& slot);
+// The same for a value the slot or its copy holds.
+StoredAircraft ReadAircraft(const AircraftSlot& slot, std::uint32_t stored);
 
 struct PlaceSetting {
     std::string_view what;
