@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "FailingWriter.h"
 #include "TestSupport.h"
@@ -30,6 +32,23 @@ TEST(ReadMission, RefusesAnythingButARegularFileOfAtLeast400Bytes) {
     EXPECT_EQ(ReadMission(d / "one.msn" / "x").error, "cannot be opened: not a directory");
     WriteFile(d / "big.msn", kNew + std::string(1 << 20, 'z'));
     EXPECT_EQ(ReadMission(d / "big.msn").bytes, kBytes);
+}
+
+TEST(ReadMissionFrom, ReadsAPipeUpTo400BytesAndRefusesAFolder) {
+    for (const auto& [sent, error] : {std::pair{kNew + "tail", ""}, {std::string("abc"), "is only 3 bytes long; a mission file has 400"}}) {
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        ASSERT_EQ(::write(pipeFds[1], sent.data(), sent.size()), static_cast<ssize_t>(sent.size()));
+        ::close(pipeFds[1]);
+        const ReadResult r = ReadMissionFrom(pipeFds[0]);
+        ::close(pipeFds[0]);
+        EXPECT_EQ(r.error, error);
+        EXPECT_EQ(r.bytes, r.ok ? kBytes : MissionBytes{});
+    }
+    test::TempDir d;
+    const int folder = ::open(d.path().c_str(), O_RDONLY);
+    EXPECT_EQ(ReadMissionFrom(folder).error, "is a folder, not a mission file");
+    ::close(folder);
 }
 
 TEST(WriteMissionInPlace, WritesTheFirst400BytesAndKeepsALongerFilesTail) {
