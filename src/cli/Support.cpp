@@ -1,0 +1,80 @@
+#include "cli/Support.h"
+
+#include <algorithm>
+
+#include "mission/MissionFile.h"
+
+namespace kestrane::cli {
+
+void Complain(const Io& io, std::string_view text) { io.err << kProgram << ": " << text << "\n"; }
+
+std::string LowerFirst(std::string reason) {
+    if (!reason.empty() && reason[0] >= 'A' && reason[0] <= 'Z') reason[0] = static_cast<char>(reason[0] - 'A' + 'a');
+    return reason;
+}
+
+Input ReadInput(const Io& io, const std::string& name) {
+    const bool stdinput = name == kStdio;
+    const ReadResult read = stdinput ? ReadMissionFrom(io.inFd) : ReadMission(name);
+    Input input;
+    if (!read.ok) {
+        input.error = (stdinput ? "standard input " : "the file ") + read.error;
+        Complain(io, name + ": " + input.error);
+        return input;
+    }
+    input.image.emplace();
+    input.image->Assign(read.bytes);
+    return input;
+}
+
+Json Document(const Json& members) {
+    Json document{{"format", kJsonFormat}};
+    if (members.is_object()) document.update(members);
+    return document;
+}
+
+void PrintJson(const Io& io, const Json& document) {
+    // A file name need not be UTF-8: its "file" text shows such bytes as
+    // U+FFFD, and "file_percent" keeps them.
+    io.out << document.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+}
+
+std::string PercentEncoded(std::string_view bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (const char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c > 0x20 && c < 0x7F && c != '%') text += ch;
+        else text.append(1, '%').append(1, kDigits[c >> 4]).append(1, kDigits[c & 0xF]);
+    }
+    return text;
+}
+
+void NameFile(Json& object, std::string_view key, const std::string& name) {
+    object[std::string(key)] = name;
+    object[std::string(key) + "_percent"] = PercentEncoded(name);
+}
+
+std::optional<Catalogues> ReadNamesFrom(const Io& io, const std::string& dir, bool given) {
+    Catalogues catalogues{ReadCatalogue(std::filesystem::path(dir) / kPlanesFile),
+                          ReadCatalogue(std::filesystem::path(dir) / kTargetsFile)};
+    bool ok = true;
+    for (const auto& [file, list, what] : {std::tuple{kPlanesFile, &catalogues.planes, "aircraft"},
+                                           {kTargetsFile, &catalogues.places, "places"}}) {
+        if (list->read) continue;
+        const std::string where = std::string(file) + " " + list->error + " in " + dir;
+        if (given) Complain(io, "--catalogues " + dir + ": " + where);
+        else Complain(io, "note: " + where + ", so " + what + " go by list position only (see --catalogues)");
+        ok = ok && !given;
+    }
+    if (!ok) return std::nullopt;
+    return catalogues;
+}
+
+bool StdinOnce(const Io& io, const std::vector<std::string>& inputs) {
+    if (std::count(inputs.begin(), inputs.end(), std::string(kStdio)) <= 1) return true;
+    Complain(io, "standard input (-) can be read only once");
+    return false;
+}
+
+}  // namespace kestrane::cli
