@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -310,6 +311,31 @@ TEST(Cli, StandardOutputFailuresAreErrors) {
     EXPECT_EQ(Shell("check '" + file + "' >/dev/null"), kExitDiffers);
     EXPECT_EQ(Shell("stamp '" + file + "' >&-"), kExitFailed);
     EXPECT_EQ(ReadFile(file), Text(Stamped(test::Mission())));
+}
+
+// The completion files offer every settable field, no other, and every
+// command and option the program takes.
+TEST(Cli, CompletionsOfferWhatTheProgramTakes) {
+    std::vector<std::string> words;
+    const CliRun help = Cli({"--help"});
+    const std::regex command(R"(\n  ([a-z]+) )"), option(R"(--[a-z-]+)");
+    for (std::sregex_iterator c(help.out.begin(), help.out.end(), command), end; c != end; ++c) {
+        words.push_back((*c)[1]);
+        const std::string text = Cli({words.back(), "--help"}).out;
+        for (std::sregex_iterator o(text.begin(), text.end(), option); o != end; ++o) words.push_back(o->str());
+    }
+    ASSERT_GT(words.size(), 20u);
+    for (const char* name : {"kestrane-msn.bash", "_kestrane-msn", "kestrane-msn.fish"}) {
+        const std::string text = ReadFile(fs::path(KESTRANE_SOURCE_DIR) / "data/completions" / name);
+        for (const std::string& word : words) {
+            const bool fish = std::string_view(name).ends_with(".fish");  // fish writes --json as -l json
+            const std::string written = fish && word.starts_with("--") ? "-l " + word.substr(2) : word;
+            EXPECT_NE(text.find(written), std::string::npos) << name << ": " << written;
+        }
+        for (const Field& field : kFields)
+            EXPECT_EQ(std::regex_search(text, std::regex("\\b" + std::string(field.name) + "\\b")), Settable(field))
+                << name << ": " << field.name;
+    }
 }
 
 }  // namespace
