@@ -31,7 +31,8 @@ int New(const Io& io, const Options& options);
 // The differences between two missions, in offset order: as lines
 // ("YearSetting: 2 -> 3  # 1944 -> 1945", "bytes 36..39 (outside any
 // field): 00000000 -> 0A0B0C0D"), or as an array of JSON objects.
-std::vector<std::string> DifferenceLines(const MissionImage& a, const MissionImage& b);
+// Aircraft and places are named from the lists when they are given.
+std::vector<std::string> DifferenceLines(const MissionImage& a, const MissionImage& b, const NameLists& lists = {});
 Json DifferencesJson(const MissionImage& a, const MissionImage& b);
 
 }  // namespace kestrane::cli

@@ -112,14 +112,14 @@ int Check(const Io& io, const Options& o) {
     return status;
 }
 
-std::vector<std::string> DifferenceLines(const MissionImage& a, const MissionImage& b) {
+std::vector<std::string> DifferenceLines(const MissionImage& a, const MissionImage& b, const NameLists& lists) {
     std::vector<std::string> lines;
     for (const Difference& d : Differences(a.Bytes(), b.Bytes())) {
         if (d.field == nullptr) {
             lines.push_back(RangeText(d.bytes) + " (outside any field): " + HexOf(a, d.bytes) + " -> " + HexOf(b, d.bytes));
             continue;
         }
-        const FieldValue from = ValueOf(a, *d.field, {}), to = ValueOf(b, *d.field, {});
+        const FieldValue from = ValueOf(a, *d.field, lists), to = ValueOf(b, *d.field, lists);
         std::string line = std::string(d.field->name) + ": " + from.text + " -> " + to.text;
         const std::string& noteFrom = from.caption.empty() ? from.name : from.caption;
         const std::string& noteTo = to.caption.empty() ? to.name : to.caption;

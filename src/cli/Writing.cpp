@@ -203,7 +203,7 @@ int SetOne(const Io& io, const Options& o, const std::string& file, const std::v
     std::string reached;
     const int status = Deliver(io, o, target, image.Bytes(), entry, reached);
     if (status == kExitOk && o.dryRun) {
-        for (const std::string& line : DifferenceLines(*input.image, image)) report.Say(file + ": " + line);
+        for (const std::string& line : DifferenceLines(*input.image, image, lists)) report.Say(file + ": " + line);
         report.Say("Would save " + target + " (dry run: nothing was written).");
     } else if (status == kExitOk) {
         for (const std::string& line : said) report.Say(file + ": " + line);

@@ -99,7 +99,7 @@ inline constexpr std::array<const NumberSetting*, 10> kNumberSettings{
     &kAttackPrimaryAltitude, &kAttackSecondaryAltitude, &kEnemyPrimaryAltitude, &kEnemySecondaryAltitude,
     &kMissionDate, &kMissionWeather, &kTargetOffset, &kUnknown1, &kUnknown2, &kAircraftCount};
 
-// The text's number (by the classic reading rule, brought to a whole number)
+// The text's number (read as NumberReading.h says, brought to a whole number)
 // when it lies in 0..max; otherwise a message that names the box.
 struct NumberResult {
     std::optional<std::uint32_t> value;
