@@ -11,23 +11,42 @@ namespace {
 
 using cli::Options;
 
-constexpr const char* kCommands = "show, check, stamp, set, diff, new or fields";
+// What a command takes besides its positional arguments.
+enum Takes : unsigned { kJson = 1, kCatalogues = 2, kWriting = 4, kOutputOnly = 8 };
 
-// One subcommand whose callback runs its command with the options and
-// leaves the exit status.
-CLI::App* Command(CLI::App& app, const char* name, const char* about, int (*run)(const cli::Io&, const Options&),
-                  const cli::Io& io, const Options& options, int& status) {
-    CLI::App* command = app.add_subcommand(name, about);
-    command->callback([run, &io, &options, &status] { status = run(io, options); });
-    return command;
-}
+struct CommandRow {
+    const char* name;
+    const char* about;
+    int (*run)(const cli::Io&, const Options&);
+    const char* positional;  // its name in the help, or null for none
+    const char* positionalAbout;
+    int count;  // how many positional arguments: -1 any number (one at least)
+    unsigned takes;
+};
 
-void AddJson(CLI::App* command, Options& o) { command->add_flag("--json", o.json, "Print one JSON document (see the man page)"); }
+constexpr CommandRow kCommandTable[] = {
+    {"show", "Print each settable field as FIELD=VALUE, the form set takes back.", cli::Show, "FILE",
+     "Mission files (- for standard input)", -1, kJson | kCatalogues},
+    {"check", "Say whether each file's stored checksum is right.", cli::Check, "FILE",
+     "Mission files (- for standard input)", -1, kJson},
+    {"stamp", "Write the right checksum into each file where it is wrong.", cli::Stamp, "FILE",
+     "Mission files, written in place (- with -o)", -1, kJson | kWriting},
+    {"set", "Change fields as the editor would, then save each file as the editor does.", cli::Set, "FILE_OR_CHANGE",
+     "Mission files and FIELD=VALUE changes, e.g. YearSetting=1945", -1, kJson | kCatalogues | kWriting},
+    {"diff", "Print the fields and bytes that differ between two files.", cli::Diff, "A B",
+     "The two mission files (- for standard input)", 2, kJson},
+    {"new", "Write a new mission, as the editor's Make a new mission and Save! do.", cli::New, nullptr, nullptr, 0,
+     kJson | kOutputOnly},
+    {"fields", "List every field: name, offset, width and the values set takes.", cli::ListFields, nullptr, nullptr, 0,
+     kJson},
+};
 
-void AddCatalogues(CLI::App* command, Options& o) {
-    command->add_option_function<std::string>(
-        "--catalogues", [&o](const std::string& dir) { o.catalogues = dir, o.cataloguesGiven = true; },
-        "Folder holding planes.txt and targets.txt (default: .)");
+// "show, check, ... or fields"
+std::string CommandNames() {
+    std::string names;
+    for (const CommandRow& row : kCommandTable)
+        names += (names.empty() ? "" : &row == std::end(kCommandTable) - 1 ? " or " : ", ") + std::string(row.name);
+    return names;
 }
 
 CLI::Option* AddOutput(CLI::App* command, Options& o, const char* about) {
@@ -35,55 +54,32 @@ CLI::Option* AddOutput(CLI::App* command, Options& o, const char* about) {
         "-o,--output", [&o](const std::string& file) { o.output = file, o.outputGiven = true; }, about);
 }
 
-void AddWriting(CLI::App* command, Options& o) {
-    AddOutput(command, o, "Write to this file (- for standard output) instead of in place");
-    command->add_flag("--dry-run", o.dryRun, "Say what would change and write nothing");
-    command->add_flag("--backup", o.backup, "Keep the file as FILE~ before writing over it");
-}
-
-void DefineCommands(CLI::App& app, Options& o, const cli::Io& io, int& status) {
-    CLI::App* show = Command(app, "show", "Print each settable field as FIELD=VALUE, the form set takes back.",
-                             cli::Show, io, o, status);
-    show->add_option("FILE", o.args, "Mission files (- for standard input)")->required();
-    AddJson(show, o);
-    AddCatalogues(show, o);
-
-    CLI::App* check = Command(app, "check", "Say whether each file's stored checksum is right.", cli::Check, io, o, status);
-    check->add_option("FILE", o.args, "Mission files (- for standard input)")->required();
-    AddJson(check, o);
-
-    CLI::App* stamp = Command(app, "stamp", "Write the right checksum into each file where it is wrong.", cli::Stamp, io, o, status);
-    stamp->add_option("FILE", o.args, "Mission files, written in place (- with -o)")->required();
-    AddWriting(stamp, o);
-    AddJson(stamp, o);
-
-    CLI::App* set = Command(app, "set", "Change fields as the editor would, then save each file as the editor does.",
-                            cli::Set, io, o, status);
-    set->add_option("FILE_OR_CHANGE", o.args, "Mission files and FIELD=VALUE changes, e.g. YearSetting=1945")->required();
-    AddWriting(set, o);
-    AddCatalogues(set, o);
-    AddJson(set, o);
-
-    CLI::App* diff = Command(app, "diff", "Print the fields and bytes that differ between two files.", cli::Diff, io, o, status);
-    diff->add_option("A B", o.args, "The two mission files (- for standard input)")->required()->expected(2);
-    AddJson(diff, o);
-
-    CLI::App* made = Command(app, "new", "Write a new mission, as the editor's Make a new mission and Save! do.", cli::New,
-                             io, o, status);
-    AddOutput(made, o, "The file to write (- for standard output)")->required();
-    AddJson(made, o);
-
-    CLI::App* fields = Command(app, "fields", "List every field: name, offset, width and the values set takes.",
-                               cli::ListFields, io, o, status);
-    AddJson(fields, o);
+// One subcommand from its row, whose callback runs the command and leaves
+// its exit status.
+void AddCommand(CLI::App& app, const CommandRow& row, Options& o, const cli::Io& io, int& status) {
+    CLI::App* command = app.add_subcommand(row.name, row.about);
+    command->callback([run = row.run, &io, &o, &status] { status = run(io, o); });
+    if (row.positional != nullptr)
+        command->add_option(row.positional, o.args, row.positionalAbout)->required()->expected(row.count);
+    if (row.takes & kWriting) {
+        AddOutput(command, o, "Write to this file (- for standard output) instead of in place");
+        command->add_flag("--dry-run", o.dryRun, "Say what would change and write nothing");
+        command->add_flag("--backup", o.backup, "Keep the file as FILE~ before writing over it");
+    }
+    if (row.takes & kOutputOnly) AddOutput(command, o, "The file to write (- for standard output)")->required();
+    if (row.takes & kCatalogues)
+        command->add_option_function<std::string>(
+            "--catalogues", [&o](const std::string& dir) { o.catalogues = dir, o.cataloguesGiven = true; },
+            "Folder holding planes.txt and targets.txt (default: .)");
+    if (row.takes & kJson) command->add_flag("--json", o.json, "Print one JSON document (see the man page)");
 }
 
 // The error for a command line with no known command: its first word
 // named, or the commands listed.
 std::string NoCommand(const std::vector<std::string>& args) {
     const auto word = std::find_if(args.begin(), args.end(), [](const std::string& a) { return !a.starts_with("-"); });
-    if (word == args.end()) return std::string("a command is required: ") + kCommands;
-    return "\"" + *word + "\" is no command; the commands are " + kCommands;
+    if (word == args.end()) return "a command is required: " + CommandNames();
+    return "\"" + *word + "\" is no command; the commands are " + CommandNames();
 }
 
 }  // namespace
@@ -98,7 +94,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     });
     Options options;
     int status = -1;
-    DefineCommands(app, options, io, status);
+    for (const CommandRow& row : kCommandTable) AddCommand(app, row, options, io, status);
     try {
         std::vector<std::string> reversed(args.rbegin(), args.rend());
         app.parse(reversed);
