@@ -3,6 +3,7 @@
 
 #include "editors/FieldValues.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cstdio>
@@ -50,12 +51,15 @@ consteval bool NoCaptionIsAnIndex() {
 }
 static_assert(NoCaptionIsAnIndex(), "an option caption reads as one of its indexes");
 
-// Digits only, as a number that fits in a long long.
+// Digits only, as their number (the largest long long when there are too
+// many digits for one); nothing for any other text.
 std::optional<long long> WholeNumber(std::string_view text) {
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
     long long value = 0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || ptr != text.data() + text.size() || text.empty() || text[0] == '-') return std::nullopt;
-    return value;
+    (void)ptr;
+    return ec == std::errc{} ? value : LLONG_MAX;
 }
 
 // A JSON string that shows every character: quotes, backslashes and control

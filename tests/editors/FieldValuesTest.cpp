@@ -91,7 +91,7 @@ TEST(FieldValues, SetFieldValueTakesIndexesCaptionsNamesAndCodes) {
         {"AttackPlane2Type", "Bf 109", true, kRefused, "several entries of planes.txt are named so (3:Bf 109, 4:Bf 109)"},
         {"AttackPlane2Type", "Spit", true, kRefused, "no entry of planes.txt is named so; entries that hold it: 0:Spitfire I, 1:Spitfire V."},
         {"AttackPlane2Type", "Hurricane", false, kRefused, "planes.txt was not read"},
-        {"EnemyPrimaryType", "99999999999", true, kRefused, "list position 99999999999 cannot be stored"},
+        {"EnemyPrimaryType", "99999999999999999999", true, kRefused, "list position 99999999999999999999 cannot be stored"},
         {"TargetNumber", "calais", true, 1, "Target: 1:Calais."}, {"TargetNumber", "65536", true, kRefused, "places 0 to 65535"},
         {"AttackPrimaryAltitude", "12 000  # feet", false, 12000, ""},
         {"PilotSkillCopy", "1", false, kRefused, "PilotSkillCopy is not set directly: it is written with PilotSkillSetting."},
