@@ -67,31 +67,31 @@ int Show(const Io& io, const Options& o) {
     if (!catalogues) return kExitFailed;
     const NameLists lists = catalogues->Lists();
     const std::string_view separator = o.args.size() > 1 ? ": " : "";
-    Json files = Json::array();
+    JsonList files(io, o.json, Json::object(), "files");
     int status = kExitOk;
     for (const std::string& file : o.args) {
         const Input input = ReadInput(io, file);
         if (!input.image) status = kExitFailed;
-        if (o.json) files.push_back(input.image ? MissionJson(file, *input.image, lists) : Unreadable(file, input.error));
+        if (o.json) files.Add(input.image ? MissionJson(file, *input.image, lists) : Unreadable(file, input.error));
         else if (input.image)
             for (const Field& field : kFields)
                 if (Settable(field))
                     io.out << (separator.empty() ? "" : file) << separator
                            << ValueLine(field, ValueOf(*input.image, field, lists)) << "\n";
     }
-    if (o.json) PrintJson(io, Document({{"files", files}}));
+    files.Finish();
     return status;
 }
 
 int Check(const Io& io, const Options& o) {
     if (!StdinOnce(io, o.args)) return kExitFailed;
-    Json files = Json::array();
+    JsonList files(io, o.json, Json::object(), "files");
     int status = kExitOk;
     for (const std::string& file : o.args) {
         const Input input = ReadInput(io, file);
         if (!input.image) {
             status = kExitFailed;
-            if (o.json) files.push_back(Unreadable(file, input.error));
+            files.Add(Unreadable(file, input.error));
             continue;
         }
         const std::uint32_t stored = StoredChecksum(input.image->Bytes());
@@ -101,14 +101,14 @@ int Check(const Io& io, const Options& o) {
             Json entry;
             NameFile(entry, "file", file);
             AddChecksums(entry, *input.image);
-            files.push_back(entry);
+            files.Add(entry);
         } else if (stored == computed) {
             io.out << file << ": ok\n";
         } else {
             io.out << file << ": checksum differs: stored " << Hex(stored, 8) << ", computed " << Hex(computed, 8) << "\n";
         }
     }
-    if (o.json) PrintJson(io, Document({{"files", files}}));
+    files.Finish();
     return status;
 }
 

@@ -27,6 +27,12 @@ Input ReadInput(const Io& io, const std::string& name) {
     return input;
 }
 
+namespace {
+
+std::string Dumped(const Json& value) { return value.dump(2, ' ', false, Json::error_handler_t::replace); }
+
+}  // namespace
+
 Json Document(const Json& members) {
     Json document{{"format", kJsonFormat}};
     if (members.is_object()) document.update(members);
@@ -36,7 +42,27 @@ Json Document(const Json& members) {
 void PrintJson(const Io& io, const Json& document) {
     // A file name need not be UTF-8: its "file" text shows such bytes as
     // U+FFFD, and "file_percent" keeps them.
-    io.out << document.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+    io.out << Dumped(document) << "\n";
+}
+
+JsonList::JsonList(const Io& io, bool on, const Json& head, std::string_view key) : io_(io), on_(on) {
+    if (!on_) return;
+    io_.out << "{\n";
+    const Json document = Document(head);
+    for (const auto& [name, value] : document.items()) io_.out << "  " << Dumped(name) << ": " << Dumped(value) << ",\n";
+    io_.out << "  " << Dumped(std::string(key)) << ": [";
+}
+
+void JsonList::Add(const Json& entry) {
+    if (!on_) return;
+    std::string text = Dumped(entry);
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) text.insert(at + 1, 4, ' ');
+    io_.out << (empty_ ? "\n    " : ",\n    ") << text;
+    empty_ = false;
+}
+
+void JsonList::Finish() {
+    if (on_) io_.out << (empty_ ? "]\n}\n" : "\n  ]\n}\n");
 }
 
 std::string PercentEncoded(std::string_view bytes) {

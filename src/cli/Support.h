@@ -46,6 +46,25 @@ Json Document(const Json& members);
 // The JSON document on out, indented by two blanks.
 void PrintJson(const Io& io, const Json& document);
 
+// A JSON document whose last member is a list written entry by entry as a
+// command goes through its files, so that many files cost the memory of one:
+// {"format": 1, the head's members, "KEY": [entries]}, laid out as
+// PrintJson lays it out. Nothing is written when it is off.
+class JsonList {
+public:
+    JsonList(const Io& io, bool on, const Json& head, std::string_view key);
+    JsonList(const JsonList&) = delete;
+    JsonList& operator=(const JsonList&) = delete;
+    void Add(const Json& entry);
+    // Closes the list and the document.
+    void Finish();
+
+private:
+    const Io& io_;
+    bool on_;
+    bool empty_ = true;
+};
+
 // A file name's bytes, reversibly: every byte that is printable ASCII other
 // than "%" stands for itself, every other byte is "%" and two upper-case
 // hexadecimal digits.

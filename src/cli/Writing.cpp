@@ -22,7 +22,8 @@ namespace {
 class Report {
 public:
     Report(const Io& io, const Options& o)
-        : io_(io), json_(o.json), toErr_(o.outputGiven && o.output == kStdio && !o.dryRun), dryRun_(o.dryRun) {}
+        : io_(io), json_(o.json), toErr_(o.outputGiven && o.output == kStdio && !o.dryRun),
+          files_(io, o.json, Json{{"dry_run", o.dryRun}}, "files") {}
     void Say(const std::string& line) const {
         if (json_) return;
         if (toErr_) Complain(io_, line);
@@ -30,17 +31,15 @@ public:
     }
     int Add(Json entry, int status) {
         entry["status"] = status;
-        files_.push_back(std::move(entry));
+        files_.Add(entry);
         return status;
     }
-    void Finish() const {
-        if (json_) PrintJson(io_, Document({{"dry_run", dryRun_}, {"files", files_}}));
-    }
+    void Finish() { files_.Finish(); }
 
 private:
     const Io& io_;
-    bool json_, toErr_, dryRun_;
-    Json files_ = Json::array();
+    bool json_, toErr_;
+    JsonList files_;
 };
 
 bool Refuse(const Io& io, const std::string& why) {
