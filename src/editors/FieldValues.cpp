@@ -147,13 +147,15 @@ ValueText ReadValueText(std::string_view text) {
 
 constexpr std::size_t kCandidatesShown = 10;
 
+// "3:Spitfire", as the window's list shows it (without its leading blank),
+// or "3" for a position with no entry.
 std::string ItemText(std::uint64_t position, std::string_view entry) {
-    return entry.empty() ? std::to_string(position) : std::to_string(position) + ":" + std::string(entry);
+    return entry.empty() ? std::to_string(position) : Printable(CatalogueItem(position, entry).substr(1));
 }
 
 std::string Candidates(const CatalogueFile& list, const std::vector<std::size_t>& positions, std::size_t total) {
     std::string text;
-    for (const std::size_t p : positions) text += (text.empty() ? "" : ", ") + ItemText(p, Printable(list.Line(p)));
+    for (const std::size_t p : positions) text += (text.empty() ? "" : ", ") + ItemText(p, list.Line(p));
     if (total > positions.size()) text += " and " + std::to_string(total - positions.size()) + " more";
     return text;
 }
@@ -284,7 +286,7 @@ FieldValue ValueOf(const MissionImage& image, const Field& field, const NameList
 std::string ValueLine(const Field& field, const FieldValue& value) {
     std::string line = std::string(field.name) + "=" + value.text;
     const std::string& note = value.caption.empty() ? value.name : value.caption;
-    if (!note.empty() && note != value.text) line += "  # " + Printable(note);
+    if (!note.empty() && note != value.text) line += "  # " + Printable(ShownText(note));
     return line;
 }
 
