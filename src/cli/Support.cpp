@@ -55,9 +55,9 @@ JsonList::JsonList(const Io& io, bool on, const Json& head, std::string_view key
 
 void JsonList::Add(const Json& entry) {
     if (!on_) return;
-    std::string text = Dumped(entry);
-    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) text.insert(at + 1, 4, ' ');
-    io_.out << (empty_ ? "\n    " : ",\n    ") << text;
+    std::string text = empty_ ? "\n    " : ",\n    ";
+    for (const char c : Dumped(entry)) text.append(c == '\n' ? "\n    " : std::string_view(&c, 1));
+    io_.out << text;
     empty_ = false;
 }
 
