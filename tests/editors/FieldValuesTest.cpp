@@ -44,13 +44,6 @@ TEST(FieldValues, SettingForNamesTheEditorOfEveryKindOfField) {
     EXPECT_EQ(SettingFor(FieldNamed("TargetNumber")).place, &kTarget);
 }
 
-TEST(FieldValues, TheAircraftListEndsWithRandomAndNone) {
-    using K = Pick::Kind;
-    const struct { int index, size; K kind; } cases[] = {
-        {9, 12, K::Entry}, {10, 12, K::Random}, {11, 12, K::None}, {0, 2, K::Random}, {1, 2, K::None}, {-1, 1, K::Entry}};
-    for (const auto& c : cases) EXPECT_EQ(AircraftListPick(c.index, c.size, "x").kind, c.kind) << c.index << "/" << c.size;
-}
-
 TEST(FieldValues, ALineSaysTheStoredValueAndWhatTheWindowShowsForIt) {
     const struct { Bytes bytes; std::string_view field; bool named; std::string line; } cases[] = {
         {{{272, 3}}, "YearSetting", false, "YearSetting=3  # 1945"},
