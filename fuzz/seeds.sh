@@ -2,7 +2,7 @@
 # Writes small seed corpora for the fuzz targets into the folder given.
 set -euo pipefail
 out=${1:?usage: seeds.sh DIR}
-mkdir -p "$out"/{load,number,catalogue,savepath,model,keptwork}
+mkdir -p "$out"/{load,number,catalogue,savepath,model,keptwork,values}
 
 # Missions: empty, short, exactly 400 zero bytes, a new mission, a longer file.
 : > "$out/load/empty"
@@ -20,6 +20,13 @@ printf 'Hurricane\nSpitfire\n' > "$out/catalogue/lf"
 printf 'a\r\nb\rc\n\nd' > "$out/catalogue/mixed"
 printf '\xef\xbb\xbfCaf\xc3\xa9\n' > "$out/catalogue/bom"
 printf 'Caf\xe9 \x80\n' > "$out/catalogue/cp1252"
+
+# Field values: a field (first byte), names or not (second), then the text.
+i=0
+for t in '\x04\x001945' '\x04\x00 3  # 1945' '\x0c\x01Random' '\x0c\x01Spitfire\nHurricane\nBf 109\n' \
+         '\x03\x00"Raid \\u0081#1"  # name' '\x02\x00off' '\x08\x01Dover' '\x1b\x001'; do
+  printf "$t" > "$out/values/v$i"; i=$((i + 1))
+done
 
 i=0
 for t in "mission1" "mission1.msn" "" ".." "a/b" 'a\b' "what?" "tab	x" "été"; do

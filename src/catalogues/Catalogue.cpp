@@ -152,6 +152,14 @@ std::future<Catalogues> ReadCataloguesMeanwhile(std::filesystem::path dir) {
     return std::async(std::launch::async, [dir = std::move(dir)] { return ReadCatalogues(dir); });
 }
 
+std::string ShownText(std::string_view line) {
+    // Cut at a character boundary: the text is UTF-8.
+    std::size_t cut = 0;
+    for (std::size_t chars = 0; cut < line.size(); ++cut)
+        if ((static_cast<unsigned char>(line[cut]) & 0xC0) != 0x80 && chars++ == kShownCharacters) break;
+    return cut < line.size() ? std::string(line.substr(0, cut)) + "\u2026" : std::string(line);
+}
+
 std::string CatalogueItem(std::size_t position, std::string_view line) {
     char number[24];
     const auto end = std::to_chars(number, number + sizeof number, position).ptr;
@@ -160,12 +168,7 @@ std::string CatalogueItem(std::size_t position, std::string_view line) {
     item.push_back(' ');
     item.append(number, end);
     item.push_back(':');
-    // Cut at a character boundary: the text is UTF-8.
-    std::size_t cut = 0;
-    for (std::size_t chars = 0; cut < line.size(); ++cut)
-        if ((static_cast<unsigned char>(line[cut]) & 0xC0) != 0x80 && chars++ == kShownCharacters) break;
-    item.append(line.substr(0, cut));
-    if (cut < line.size()) item.append("\u2026");
+    item.append(ShownText(line));
     return item;
 }
 

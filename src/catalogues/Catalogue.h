@@ -52,6 +52,8 @@ CatalogueFile ReadCatalogue(const std::filesystem::path& path);
 // otherwise cost the window seconds to measure and draw.
 inline constexpr std::size_t kShownCharacters = 256;
 
+// A line cut to kShownCharacters characters, with an ellipsis when cut.
+std::string ShownText(std::string_view line);
 // A pick-list item: a blank, the entry's position, a colon and the line, cut
 // to kShownCharacters characters with an ellipsis.
 std::string CatalogueItem(std::size_t position, std::string_view line);

@@ -14,7 +14,9 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitDiffers = 1;
 inline constexpr int kExitFailed = 2;
 
-// Runs one command line (without the program name) and returns its exit status.
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Runs one command line (without the program name) and returns its exit
+// status. out and err are its standard output and error, inFd its standard
+// input.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, int inFd = 0);
 
 }  // namespace kestrane

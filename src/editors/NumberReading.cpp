@@ -51,6 +51,76 @@ double ReadRadix(Cursor& c, int radix) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
+// The digits of a decimal number, without the ignored characters and the
+// zeros before the first significant digit, as from_chars reads them.
+struct Mantissa {
+    std::string text;
+    bool negative = false;
+    bool nonZero = false;                // a digit other than 0 was read
+    long long integerDigits = 0;         // significant digits before the point
+    long long leadingFractionZeros = 0;  // zeros after the point before the first significant digit
+};
+
+// An optional sign, digits, and at most one full stop with more digits.
+Mantissa ReadMantissa(Cursor& c) {
+    Mantissa m;
+    if (c.peek() == '+' || c.peek() == '-') {
+        m.negative = c.peek() == '-';
+        c.next();
+    }
+    while (IsDigit(c.peek())) {
+        if (c.peek() != '0' || m.nonZero) { m.nonZero = true; ++m.integerDigits; m.text += c.peek(); }
+        c.next();
+    }
+    if (c.peek() == '.') {
+        m.text += '.';
+        c.next();
+        while (IsDigit(c.peek())) {
+            if (!m.nonZero && c.peek() == '0') ++m.leadingFractionZeros;
+            if (c.peek() != '0') m.nonZero = true;
+            m.text += c.peek();
+            c.next();
+        }
+    }
+    return m;
+}
+
+// An optional E or D exponent with an optional sign; 0 when there is none.
+long long ReadExponent(Cursor& c) {
+    const char e = c.peek();
+    if (e != 'E' && e != 'e' && e != 'D' && e != 'd') return 0;
+    c.next();
+    bool negative = false;
+    if (c.peek() == '+' || c.peek() == '-') {
+        negative = c.peek() == '-';
+        c.next();
+    }
+    constexpr long long kFarOut = 1000000000;  // any exponent this large is out of range either way
+    long long exponent = 0;
+    while (IsDigit(c.peek())) {
+        if (exponent < kFarOut) exponent = exponent * 10 + (c.peek() - '0');
+        c.next();
+    }
+    return negative ? -exponent : exponent;
+}
+
+// The correctly rounded value of the digits times ten to the exponent. Far-out
+// magnitudes are decided first, since from_chars cannot say which way it went
+// out of range.
+double Convert(Mantissa m, long long exponent) {
+    const long long magnitude = (m.integerDigits > 0 ? m.integerDigits : -m.leadingFractionZeros) + exponent;
+    const double inf = std::numeric_limits<double>::infinity();
+    if (magnitude > 400) return m.negative ? -inf : inf;
+    if (magnitude < -400) return m.negative ? -0.0 : 0.0;
+    m.text += 'e';
+    m.text += std::to_string(exponent);
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(m.text.data(), m.text.data() + m.text.size(), value);
+    (void)ptr;
+    if (ec == std::errc::result_out_of_range) value = magnitude > 0 ? inf : 0.0;
+    return m.negative ? -value : value;
+}
+
 }  // namespace
 
 double ReadNumber(std::string_view text) {
@@ -62,68 +132,9 @@ double ReadNumber(std::string_view text) {
         if (kind == 'O' || kind == 'o') { c.next(); return ReadRadix(c, 8); }
         return 0;
     }
-
-    // Gather the number without the ignored characters, then let from_chars
-    // do the correctly rounded conversion.
-    std::string number;
-    bool negative = false;
-    if (c.peek() == '+' || c.peek() == '-') {
-        negative = c.peek() == '-';
-        c.next();
-    }
-    long long integerDigits = 0;  // significant digits before the point
-    bool anyDigit = false;
-    bool nonZero = false;
-    while (IsDigit(c.peek())) {
-        if (c.peek() != '0' || nonZero) { nonZero = true; ++integerDigits; number += c.peek(); }
-        anyDigit = true;
-        c.next();
-    }
-    long long leadingFractionZeros = 0;
-    if (c.peek() == '.') {
-        number += '.';
-        c.next();
-        while (IsDigit(c.peek())) {
-            if (!nonZero && c.peek() == '0') ++leadingFractionZeros;
-            if (c.peek() != '0') nonZero = true;
-            number += c.peek();
-            anyDigit = true;
-            c.next();
-        }
-    }
-    if (!anyDigit) return 0;
-    if (!nonZero) return 0;
-
-    long long exponent = 0;
-    const char e = c.peek();
-    if (e == 'E' || e == 'e' || e == 'D' || e == 'd') {
-        c.next();
-        bool expNegative = false;
-        if (c.peek() == '+' || c.peek() == '-') {
-            expNegative = c.peek() == '-';
-            c.next();
-        }
-        while (IsDigit(c.peek())) {
-            if (exponent < 1'000'000'000) exponent = exponent * 10 + (c.peek() - '0');
-            c.next();
-        }
-        if (expNegative) exponent = -exponent;
-    }
-
-    // Decide far-out magnitudes before from_chars, which cannot say which
-    // way it went out of range.
-    const long long magnitude = (integerDigits > 0 ? integerDigits : -leadingFractionZeros) + exponent;
-    const double inf = std::numeric_limits<double>::infinity();
-    if (magnitude > 400) return negative ? -inf : inf;
-    if (magnitude < -400) return negative ? -0.0 : 0.0;
-
-    number += 'e';
-    number += std::to_string(exponent);
-    double value = 0;
-    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    (void)ptr;
-    if (ec == std::errc::result_out_of_range) value = magnitude > 0 ? inf : 0.0;
-    return negative ? -value : value;
+    const Mantissa m = ReadMantissa(c);
+    if (!m.nonZero) return 0;  // no digits, or only zeros
+    return Convert(m, ReadExponent(c));
 }
 
 std::optional<std::uint32_t> ToWholeInRange(double value, std::uint32_t max) {

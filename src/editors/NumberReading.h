@@ -1,5 +1,5 @@
 #pragma once
-// The classic reading of a number from a text box: blanks, tabs and line
+// How a number is read from a text box: blanks, tabs and line
 // feeds are ignored anywhere; an optional sign, digits with at most one full
 // stop, an optional E or D exponent; reading stops at the first character
 // that cannot continue the number; no number reads as 0. &H and &O start a

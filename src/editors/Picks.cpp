@@ -26,6 +26,21 @@ PickEdit Refused(std::string message) {
 
 }  // namespace
 
+Pick AircraftListPick(int index, int size, std::string item) {
+    Pick pick{Pick::Kind::Entry, index, std::move(item)};
+    if (index >= 0 && index == size - 2) pick.kind = Pick::Kind::Random;
+    if (index >= 0 && index == size - 1) pick.kind = Pick::Kind::None;
+    return pick;
+}
+
+std::string_view CodeName(Pick::Kind kind) {
+    switch (kind) {
+    case Pick::Kind::Random: return kAircraftListEnd[0];
+    case Pick::Kind::None: return kAircraftListEnd[1];
+    default: return {};
+    }
+}
+
 bool PickableWithoutMission(const AircraftSlot& slot, const Pick& pick) {
     return slot.randomNoneAnyTime && slot.usesCodes && pick.kind != Pick::Kind::Entry;
 }
@@ -37,9 +52,8 @@ PickEdit AssignAircraft(MissionImage& image, const AircraftSlot& slot, const Pic
     PickEdit edit;
     edit.stored = true;
     if (slot.usesCodes && pick.kind != Pick::Kind::Entry) {
-        const bool random = pick.kind == Pick::Kind::Random;
-        edit.name = random ? "Random" : "None";
-        WriteSlot(image, slot, random ? kRandomCode : kNoneCode, edit.written);
+        edit.name = CodeName(pick.kind);
+        WriteSlot(image, slot, pick.kind == Pick::Kind::Random ? kRandomCode : kNoneCode, edit.written);
     } else {
         if (pick.position >= slot.firstRefused)
             return Refused(std::string(slot.what) + ": list position " + std::to_string(pick.position) +
@@ -60,7 +74,11 @@ Edit StoreNone(MissionImage& image, const AircraftSlot& slot) {
 }
 
 StoredAircraft ReadAircraft(const MissionImage& image, const AircraftSlot& slot) {
-    const int first = image.U8(slot.fields[0]->offset);
+    return ReadAircraft(slot, image.Read(*slot.fields[0]));
+}
+
+StoredAircraft ReadAircraft(const AircraftSlot& slot, std::uint32_t stored) {
+    const int first = static_cast<int>(stored & 0xFFu);
     Pick::Kind kind = Pick::Kind::Entry;
     if (slot.usesCodes && first == kRandomByte) kind = Pick::Kind::Random;
     if (slot.usesCodes && slot.offersNone && first == kNoneByte) kind = Pick::Kind::None;

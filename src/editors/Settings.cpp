@@ -144,4 +144,21 @@ Edit CommitTexts(MissionImage& image, std::string_view nameText, std::span<const
     return Stored({}, std::move(written));
 }
 
+FieldSetting SettingFor(const Field& field) {
+    using K = FieldSetting::Kind;
+    FieldSetting found;
+    for (const OptionSetting* option : kOptionSettings)
+        if (option->field == &field || option->copy == &field) found = {K::Option, option->copy == &field, option};
+    for (const NumberSetting* number : kNumberSettings)
+        if (number->field == &field) found = {K::Number, false, nullptr, number};
+    for (const AircraftSlot* slot : kAircraftSlots)
+        if (slot->fields[0] == &field || slot->fields[1] == &field)
+            found = {K::Aircraft, slot->fields[1] == &field, nullptr, nullptr, slot};
+    for (const PlaceSetting* place : kPlaceSettings)
+        if (place->field == &field) found = {K::Place, false, nullptr, nullptr, nullptr, place};
+    if (&field == &kMissionNameField) found.kind = K::Name;
+    if (&field == &kInstantActionField) found.kind = K::InstantAction;
+    return found;
+}
+
 }  // namespace kestrane

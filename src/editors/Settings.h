@@ -95,8 +95,11 @@ inline constexpr NumberSetting kTargetOffset{"Target Offset", &FieldNamed("Targe
 inline constexpr NumberSetting kUnknown1{"UK#1", &FieldNamed("Unknown1"), kUnsignedMax};
 inline constexpr NumberSetting kUnknown2{"UK#2", &FieldNamed("Unknown2"), kUnsignedMax};
 inline constexpr NumberSetting kAircraftCount{"Number of aircraft", &FieldNamed("AttackPlane1Count"), 255};
+inline constexpr std::array<const NumberSetting*, 10> kNumberSettings{
+    &kAttackPrimaryAltitude, &kAttackSecondaryAltitude, &kEnemyPrimaryAltitude, &kEnemySecondaryAltitude,
+    &kMissionDate, &kMissionWeather, &kTargetOffset, &kUnknown1, &kUnknown2, &kAircraftCount};
 
-// The text's number (by the classic reading rule, brought to a whole number)
+// The text's number (read as NumberReading.h says, brought to a whole number)
 // when it lies in 0..max; otherwise a message that names the box.
 struct NumberResult {
     std::optional<std::uint32_t> value;
@@ -174,6 +177,17 @@ inline constexpr AircraftSlot kEnemySecondary{
 inline constexpr std::array<const AircraftSlot*, 4> kAircraftSlots{&kAttackPlane1, &kAttackPlane2, &kEnemyPrimary,
                                                                    &kEnemySecondary};
 
+// The aircraft list a user picks from holds the catalogue's entries and then
+// these two, in this order.
+inline constexpr std::array<std::string_view, 2> kAircraftListEnd{"Random", "None"};
+// The pick of the entry at index in an aircraft list of size entries (the
+// last two are Random and None, all others plain entries); item is the text
+// the list shows for it.
+Pick AircraftListPick(int index, int size, std::string item);
+// How a slot names a Random or None pick: "Random" or "None" (empty for an
+// entry).
+std::string_view CodeName(Pick::Kind kind);
+
 inline constexpr std::uint32_t kRandomCode = 0xFFFFFFFFu;  // 255, 255, 255, 255
 inline constexpr std::uint32_t kNoneCode = 0xFFFFFFFEu;    // 254, 255, 255, 255
 // The first bytes of the two codes, which is all a load reads of a slot.
@@ -193,6 +207,8 @@ struct StoredAircraft {
     int position;
 };
 StoredAircraft ReadAircraft(const MissionImage& image, const AircraftSlot& slot);
+// The same for a value the slot or its copy holds.
+StoredAircraft ReadAircraft(const AircraftSlot& slot, std::uint32_t stored);
 
 struct PlaceSetting {
     std::string_view what;
@@ -201,8 +217,24 @@ struct PlaceSetting {
 };
 inline constexpr PlaceSetting kTarget{"Target", "target", &FieldNamed("TargetNumber")};
 inline constexpr PlaceSetting kHomeBase{"Home base", "home base", &FieldNamed("HomeBaseNumber")};
+inline constexpr std::array<const PlaceSetting*, 2> kPlaceSettings{&kTarget, &kHomeBase};
 inline constexpr int kLastPlace = 65535;  // the most a two-byte code holds
 
 PickEdit AssignPlace(MissionImage& image, const PlaceSetting& place, const Pick& pick);
+
+// ---- Which setting writes a field ----
+
+struct FieldSetting {
+    enum class Kind { None, Option, Number, Name, InstantAction, Aircraft, Place };
+    Kind kind = Kind::None;
+    bool copy = false;  // the field is the setting's copy, written along with it
+    const OptionSetting* option = nullptr;
+    const NumberSetting* number = nullptr;
+    const AircraftSlot* slot = nullptr;
+    const PlaceSetting* place = nullptr;
+};
+// The setting whose editor writes the field, its copy included; Kind::None
+// for the stored checksum and the fixed header, which every save writes.
+FieldSetting SettingFor(const Field& field);
 
 }  // namespace kestrane

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "mission/MissionImage.h"
 
@@ -86,6 +87,27 @@ consteval const Field& FieldNamed(std::string_view name) {
 // offset (null for a pass-through byte).
 const Field* FindField(std::string_view name);
 const Field* FieldAt(int offset);
+
+// A run of bytes: its first offset and how many there are.
+struct ByteRange {
+    int offset;
+    int length;
+    constexpr int End() const { return offset + length; }
+    bool operator==(const ByteRange&) const = default;
+};
+// The runs of bytes that no field holds (the unknown stretch after the name,
+// the parts of the settings blocks no field covers), in offset order.
+std::vector<ByteRange> RangesOutsideFields();
+
+// One place where two missions differ: a field with any byte different, or a
+// run of differing bytes that no field holds (field is null).
+struct Difference {
+    const Field* field;
+    ByteRange bytes;
+};
+// Every difference between two missions, in offset order; none when all 400
+// bytes are equal.
+std::vector<Difference> Differences(const MissionBytes& a, const MissionBytes& b);
 
 inline constexpr const Field& kStoredChecksumField = FieldNamed("StoredChecksum");
 inline constexpr const Field& kFixedHeaderField = FieldNamed("FixedHeader");

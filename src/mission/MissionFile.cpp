@@ -1,5 +1,6 @@
 #include "mission/MissionFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -55,6 +56,29 @@ private:
 
 }  // namespace
 
+namespace {
+
+// The first 400 bytes through a reader of the descriptor's bytes, or why
+// there are not that many.
+template <class ReadSome>
+ReadResult ReadFirstBytes(ReadSome&& readSome) {
+    ReadResult result;
+    const ssize_t n = readSome(result.bytes.data(), result.bytes.size());
+    if (n < 0) {
+        result.error = "cannot be read: " + LowerFirst(Reason(errno));
+        return result;
+    }
+    if (n < kMissionSize) {
+        result.bytes = {};
+        result.error = "is only " + std::to_string(n) + (n == 1 ? " byte" : " bytes") + " long; a mission file has 400";
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+}  // namespace
+
 ReadResult ReadMission(const std::filesystem::path& path) {
     ReadResult result;
     // Non-blocking so that choosing a pipe cannot hang the window; it has no
@@ -78,111 +102,162 @@ ReadResult ReadMission(const std::filesystem::path& path) {
         result.error = "is not a regular file";
         return result;
     }
-    const ssize_t n = ReadFully(fd.get(), result.bytes.data(), result.bytes.size(), 0);
-    if (n < 0) {
-        result.error = "cannot be read: " + LowerFirst(Reason(errno));
-        return result;
-    }
-    if (n < kMissionSize) {
-        result.bytes = {};
-        result.error = "is only " + std::to_string(n) + (n == 1 ? " byte" : " bytes") +
-                       " long; a mission file has 400";
-        return result;
-    }
-    result.ok = true;
-    return result;
+    return ReadFirstBytes([&](std::uint8_t* data, std::size_t size) { return ReadFully(fd.get(), data, size, 0); });
+}
+
+ReadResult ReadMissionFrom(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return {false, {}, "cannot be read: " + LowerFirst(Reason(errno))};
+    if (S_ISDIR(st.st_mode)) return {false, {}, "is a folder, not a mission file"};
+    return ReadFirstBytes([&](std::uint8_t* data, std::size_t size) {
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::read(fd, data + done, size - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return n;
+            if (n == 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+        return static_cast<ssize_t>(done);
+    });
 }
 
 ssize_t FileWriter::Write(int fd, const void* data, std::size_t size, off_t offset) const {
     return ::pwrite(fd, data, size, offset);
 }
 
-WriteResult WriteMissionInPlace(const std::filesystem::path& path, const MissionBytes& bytes, const FileWriter& writer) {
-    WriteResult result;
+namespace {
 
-    // Only a plain file, or a new one, is written: a device or pipe would
-    // take the bytes without storing them.
+// The steps of an in-place write, in the order WriteMissionInPlace takes them.
+
+// 1. Only a plain file, or a new one, is written: a device or pipe would take
+// the bytes without storing them. Returns why the path is refused, if it is.
+std::string RefusalOfPath(const std::filesystem::path& path) {
     struct stat target {};
-    if (::stat(path.c_str(), &target) == 0) {
-        if (!S_ISREG(target.st_mode)) {
-            result.error = NotPlainFile(target.st_mode) + "; nothing was written";
-            return result;
-        }
-    } else if (errno == ENOENT && ::lstat(path.c_str(), &target) == 0) {
-        result.error = "it is a link to a file that does not exist; nothing was written";
-        return result;
-    }
-    result.written = path;
-    if (std::error_code ec; std::filesystem::is_symlink(path, ec)) {
-        const std::filesystem::path real = std::filesystem::weakly_canonical(path, ec);
-        if (!ec) result.written = real;
-    }
+    if (::stat(path.c_str(), &target) == 0) return S_ISREG(target.st_mode) ? "" : NotPlainFile(target.st_mode);
+    if (errno == ENOENT && ::lstat(path.c_str(), &target) == 0) return "it is a link to a file that does not exist";
+    return "";
+}
 
+// 2. The file the bytes go to: where a link at the path leads, or the path.
+std::filesystem::path FileReached(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(path, ec)) return path;
+    const std::filesystem::path real = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : real;
+}
+
+// 3. The file opened for writing, made when missing; a file that may be
+// written but not read is opened all the same, without a copy of its bytes.
+struct Opened {
+    int fd = -1;
+    int error = 0;
     bool created = false;
     bool readable = true;
-    int raw = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    if (raw < 0 && errno == ENOENT) {
-        raw = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        created = raw >= 0;
-        readable = false;
-    } else if (raw < 0 && errno == EACCES) {
-        // A file we may write but not read: no copy of its old bytes.
-        raw = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
-        readable = false;
+};
+Opened OpenForWriting(const std::filesystem::path& path) {
+    Opened o;
+    o.fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (o.fd < 0 && errno == ENOENT) {
+        o.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        o.created = o.fd >= 0;
+        o.readable = false;
+    } else if (o.fd < 0 && errno == EACCES) {
+        o.fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+        o.readable = false;
     }
-    if (raw < 0) {
-        result.error = LowerFirst(Reason(errno)) + "; nothing was written";
-        return result;
-    }
-    Fd fd(raw);
-    // The path may have changed between the look and the open.
-    if (struct stat opened {}; ::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) {
-        result.error = NotPlainFile(opened.st_mode) + "; nothing was written";
-        return result;
-    }
+    if (o.fd < 0) o.error = errno;
+    return o;
+}
 
-    // Keep the old first bytes so that a failed write can be undone.
-    MissionBytes old{};
-    ssize_t oldLength = -1;
-    off_t oldSize = 0;
+// 4. The old first bytes and length, kept so that a failed write can be
+// undone.
+struct OldContent {
+    bool kept = false;
+    MissionBytes bytes{};
+    std::size_t length = 0;  // how many of the first 400 bytes there were
+    off_t size = 0;
+};
+OldContent KeepOldContent(int fd) {
+    OldContent old;
     struct stat st {};
-    if (!created && readable && ::fstat(fd.get(), &st) == 0) {
-        oldSize = st.st_size;
-        oldLength = ReadFully(fd.get(), old.data(), old.size(), 0);
-    }
+    if (::fstat(fd, &st) != 0) return old;
+    const ssize_t n = ReadFully(fd, old.bytes.data(), old.bytes.size(), 0);
+    if (n < 0) return old;
+    old.kept = true;
+    old.length = static_cast<std::size_t>(n);
+    old.size = st.st_size;
+    return old;
+}
 
-    // Puts the file back after a failed write; written says whether the
-    // write reported bytes written.
-    auto undo = [&](bool written) -> std::string {
-        if (created) {
-            ::close(fd.release());
-            ::unlink(path.c_str());
-            return "; no file was made";
-        }
-        // Without a copy of the old bytes, only a write that reported none
-        // written can be said to have left the file as it was.
-        if (oldLength < 0) return written ? "; the file may be damaged" : "; the file was left as it was";
-        const ssize_t back = oldLength == 0 ? 0 : ::pwrite(fd.get(), old.data(), static_cast<std::size_t>(oldLength), 0);
-        if (back != oldLength) return "; the file could not be put back as it was";
-        if (oldSize < kMissionSize && ::ftruncate(fd.get(), oldSize) != 0)
-            return "; the file could not be put back to its old length";
-        return "; the file was left as it was";
-    };
+// Whether the file holds its old first bytes and length.
+bool HoldsOld(int fd, const OldContent& old) {
+    MissionBytes now{};
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && st.st_size == old.size &&
+           ReadFully(fd, now.data(), now.size(), 0) == static_cast<ssize_t>(old.length) &&
+           std::equal(now.begin(), now.begin() + static_cast<std::ptrdiff_t>(old.length), old.bytes.begin());
+}
 
+// 5. The one write of the 400 bytes, then fsync, which surfaces late
+// failures (a full disk on some file systems). Returns the failure, empty
+// when all went well; wroteAny says whether any new byte may have reached
+// the file.
+std::string WriteAndSync(int fd, const MissionBytes& bytes, const FileWriter& writer, bool& wroteAny) {
     errno = 0;
-    const ssize_t n = writer.Write(fd.get(), bytes.data(), bytes.size(), 0);
+    const ssize_t n = writer.Write(fd, bytes.data(), bytes.size(), 0);
+    wroteAny = n > 0;
     if (n != static_cast<ssize_t>(bytes.size())) {
         const int err = errno;
-        std::string why = n < 0 ? LowerFirst(Reason(err))
-                                : "only " + std::to_string(n) + " of 400 bytes could be written";
-        result.error = why + undo(n > 0);
+        return n < 0 ? LowerFirst(Reason(err)) : "only " + std::to_string(n) + " of 400 bytes could be written";
+    }
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) return LowerFirst(Reason(errno));
+    return "";
+}
+
+// 6. After a failed write: a created file is removed; an old file gets its
+// old bytes back. Says what became of the file, as the failure's ending.
+std::string Recover(Fd& fd, const std::filesystem::path& path, bool created, const OldContent& old, bool wroteAny) {
+    if (created) {
+        ::close(fd.release());
+        if (::unlink(path.c_str()) != 0) return "; the new file could not be removed: " + LowerFirst(Reason(errno));
+        return "; no file was made";
+    }
+    // Without a copy of the old bytes, only a write that reported none
+    // written can be said to have changed nothing.
+    if (!old.kept) return wroteAny ? "; the file may be damaged" : "; nothing was written";
+    if (!wroteAny && HoldsOld(fd.get(), old)) return "; nothing was written";
+    const ssize_t back = old.length == 0 ? 0 : ::pwrite(fd.get(), old.bytes.data(), old.length, 0);
+    if (back == static_cast<ssize_t>(old.length) && old.size < kMissionSize) (void)::ftruncate(fd.get(), old.size);
+    (void)::fsync(fd.get());
+    if (HoldsOld(fd.get(), old)) return "; the old bytes are back";
+    return "; its old bytes could not be put back, so the file may be damaged";
+}
+
+}  // namespace
+
+WriteResult WriteMissionInPlace(const std::filesystem::path& path, const MissionBytes& bytes, const FileWriter& writer) {
+    WriteResult result;
+    if (const std::string refusal = RefusalOfPath(path); !refusal.empty()) {
+        result.error = refusal + "; nothing was written";
         return result;
     }
-    // fsync surfaces late failures (a full disk on some file systems); it is
-    // not supported on devices and pipes, which is no failure.
-    if (::fsync(fd.get()) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) {
-        const int err = errno;
-        result.error = LowerFirst(Reason(err)) + undo(true);
+    result.written = FileReached(path);
+    const Opened opened = OpenForWriting(path);
+    if (opened.fd < 0) {
+        result.error = LowerFirst(Reason(opened.error)) + "; nothing was written";
+        return result;
+    }
+    Fd fd(opened.fd);
+    // The path may have changed between the look and the open.
+    if (struct stat st {}; ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        result.error = NotPlainFile(st.st_mode) + "; nothing was written";
+        return result;
+    }
+    const OldContent old = opened.created || !opened.readable ? OldContent{} : KeepOldContent(fd.get());
+    bool wroteAny = false;
+    if (const std::string failure = WriteAndSync(fd.get(), bytes, writer, wroteAny); !failure.empty()) {
+        result.error = failure + Recover(fd, path, opened.created, old, wroteAny);
         return result;
     }
     if (::close(fd.release()) != 0) {

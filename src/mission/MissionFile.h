@@ -22,6 +22,10 @@ struct ReadResult {
 // Reads exactly the first 400 bytes of a regular file, or says why not.
 // Nothing is returned from a file that is shorter.
 ReadResult ReadMission(const std::filesystem::path& path);
+// Reads the first 400 bytes from an open descriptor, such as standard input:
+// from where it stands, until 400 bytes or its end. A pipe or a device is
+// read like a file; a folder is refused.
+ReadResult ReadMissionFrom(int fd);
 
 // The single write of the 400 bytes into an open file. The system's pwrite by
 // default; a test double stands in for a disk that fails part-way.
@@ -44,7 +48,9 @@ struct WriteResult {
 // to. A path that is not a plain file (a folder, device or pipe, or a link
 // that leads nowhere) is refused before anything is written. When the write
 // fails, the file is put back as it was (a created file is removed), so it is
-// never left half old, half new.
+// never left half old, half new, and the error ends with what became of it:
+// "nothing was written", "the old bytes are back", "no file was made", or,
+// only when old bytes could not be kept or put back, that it may be damaged.
 WriteResult WriteMissionInPlace(const std::filesystem::path& path, const MissionBytes& bytes,
                                 const FileWriter& writer = FileWriter());
 

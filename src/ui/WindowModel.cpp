@@ -247,25 +247,22 @@ std::string WindowModel::Words(const Field& field) const {
     };
     switch (field.encoding) {
     case Encoding::OptionIndex:
-        for (const OptionSetting* option : kOptionSettings)
-            if (option->field == &field && image_.U8(field.offset) < option->count) {
-                std::string_view caption = option->captions[image_.U8(field.offset)];
-                while (caption.ends_with(' ')) caption.remove_suffix(1);
-                return std::string(caption);
-            }
+        if (const OptionSetting* option = SettingFor(field).option; option && image_.U8(field.offset) < option->count) {
+            std::string_view caption = option->captions[image_.U8(field.offset)];
+            while (caption.ends_with(' ')) caption.remove_suffix(1);
+            return std::string(caption);
+        }
         return Decimal(image_.U8(field.offset));
     case Encoding::InstantFlag: return InstantAction(image_) ? "on" : "off";
     case Encoding::Name: return "\"" + MissionName(image_) + "\"";
     case Encoding::PlaceCode: return item(places_.Item(image_.U16(field.offset)));
     case Encoding::AircraftCode:
     case Encoding::AircraftPosition:
-        for (const AircraftSlot* slot : kAircraftSlots)
-            if (slot->fields[0] == &field) {
-                const StoredAircraft stored = ReadAircraft(image_, *slot);
-                if (stored.kind == Pick::Kind::Random) return "Random";
-                if (stored.kind == Pick::Kind::None) return "None";
-                return item(aircraft_.Item(stored.position));
-            }
+        if (const AircraftSlot* slot = SettingFor(field).slot) {
+            const StoredAircraft stored = ReadAircraft(image_, *slot);
+            if (stored.kind != Pick::Kind::Entry) return std::string(CodeName(stored.kind));
+            return item(aircraft_.Item(stored.position));
+        }
         return Decimal(image_.U32(field.offset));
     case Encoding::Count: return Decimal(image_.U8(field.offset));
     default: return Decimal(image_.U32(field.offset));
@@ -289,10 +286,7 @@ void WindowModel::ChooseOption(const OptionControl& option, int member) {
 
 void WindowModel::PickAircraft(const SlotControl& slot) {
     const int p = Value(C::AircraftList);
-    const int count = aircraft_.Count();
-    Pick pick{Pick::Kind::Entry, p, aircraft_.Item(p)};
-    if (p >= 0 && p == count - 2) pick.kind = Pick::Kind::Random;
-    if (p >= 0 && p == count - 1) pick.kind = Pick::Kind::None;
+    const Pick pick = AircraftListPick(p, aircraft_.Count(), aircraft_.Item(p));
     if (!unlocked_ && !PickableWithoutMission(*slot.slot, pick)) {
         SetText(C::StatusLine, "No mission is open: load one or make a new one first.");
         return;

@@ -2,33 +2,56 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "TestSupport.h"
 #include "cli/Cli.h"
+#include "editors/FieldValues.h"
 #include "mission/Checksum.h"
+#include "mission/Hex.h"
 
 namespace kestrane {
 namespace {
 
 using test::Editor;
+using test::ReadFile;
+namespace fs = std::filesystem;
 
 struct CliRun {
     int status;
     std::string out, err;
 };
 
-CliRun Cli(std::vector<std::string> args) {
+CliRun Cli(std::vector<std::string> args, int inFd = 0) {
     std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
+    const int status = RunCli(args, out, err, inFd);
     return {status, out.str(), err.str()};
 }
 
+// The program itself, through the shell, for what its main does with the
+// standard streams.
+int Shell(const std::string& arguments) {
+    const int status = std::system((std::string("'" KESTRANE_MSN "' ") + arguments + " 2>/dev/null").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 MissionBytes Stamped(MissionBytes m) {
-    const std::uint32_t crc = MissionChecksum(m);
-    for (int k = 0; k < 4; ++k) m[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(crc >> (8 * k));
+    test::SetU32(m, 0, MissionChecksum(m));
     return m;
+}
+
+std::string Text(const MissionBytes& m) { return std::string(m.begin(), m.end()); }
+
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
 TEST(Cli, SetThenShowAgreesWithTheWindowModel) {
@@ -38,12 +61,12 @@ TEST(Cli, SetThenShowAgreesWithTheWindowModel) {
     const std::string dir = ed.dir.path().string();
     const CliRun set = Cli({"set", file, "YearSetting=2", "AttackPlane2Type=Random", "EnemySecondaryType=None",
                          "AttackPlane1Type=10", "TargetNumber=7", "AttackPrimaryAltitude=1.5e4", "MissionName=Raid",
-                         "AttackPlane1Count=&H10", "InstantActionFlag=0", "--catalogues", dir});
+                         "AttackPlane1Count=&H10", "InstantActionFlag=off", "--catalogues", dir});
     ASSERT_EQ(set.status, kExitOk) << set.err;
 
     const CliRun show = Cli({"show", "--json", "--catalogues", dir, file});
     ASSERT_EQ(show.status, kExitOk) << show.err;
-    const auto doc = nlohmann::json::parse(show.out).at(0);
+    const auto doc = nlohmann::json::parse(show.out)["files"][0];
     EXPECT_TRUE(doc["checksum_ok"].get<bool>());
 
     ed.Load(test::Mission(), "other.msn");
@@ -62,43 +85,64 @@ TEST(Cli, SetThenShowAgreesWithTheWindowModel) {
     EXPECT_EQ(" 7:" + doc["names"]["TargetNumber"].get<std::string>(), m.Text(ControlId::TargetName));
 }
 
-TEST(Cli, CheckExitStatus) {
-    test::TempDir dir;
-    const std::string good = (dir / "good.msn").string(), bad = (dir / "bad.msn").string();
-    test::WriteFile(good, Stamped(test::Mission({{300, 4}})));
-    test::WriteFile(bad, test::Mission({{300, 4}}));
-    test::WriteFile(dir / "short.msn", std::string(399, '\0'));
-    EXPECT_EQ(Cli({"check", good}).status, kExitOk);
-    EXPECT_EQ(Cli({"check", good, bad}).status, kExitDiffers);
-    for (const std::string& unreadable : {(dir / "short.msn").string(), (dir / "none.msn").string(), dir.path().string()}) {
-        const CliRun run = Cli({"check", good, bad, unreadable});
-        EXPECT_EQ(run.status, kExitFailed) << unreadable;
-        EXPECT_NE(run.err.find(unreadable), std::string::npos) << run.err;
+// What show prints, set takes back: each line, and all of them at once,
+// leave the file's bytes as they were; standard input reads the same.
+TEST(Cli, EveryLineShowPrintsSetAgainLeavesTheFileAsItWas) {
+    Editor ed(10, 20);
+    const std::string dir = ed.dir.path().string(), file = (ed.dir / "m.msn").string(), out = (ed.dir / "o.msn").string();
+    test::WriteFile(file, test::Mission());
+    ASSERT_EQ(Cli({"set", file, "YearSetting=1944", "EnemySecondaryType=None", "TargetNumber=Place 7", "InstantActionFlag=on",
+                   "MissionName=\"Raid\\n#2\"", "AttackPlane2Type=Plane 3", "--catalogues", dir}).status, kExitOk);
+    const CliRun show = Cli({"show", file, "--catalogues", dir});
+    const std::vector<std::string> lines = LinesOf(show.out);
+    ASSERT_EQ(lines.size(), 28u) << show.out;
+    for (const char* line : {"YearSetting=2  # 1944", "EnemySecondaryType=None", "TargetNumber=7  # Place 7",
+                             "InstantActionFlag=on", "MissionName=\"Raid\\n#2\"", "AttackPlane2Type=3  # Plane 3"})
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    std::vector<std::string> all{"set", file, "-o", out, "--catalogues", dir};
+    for (const std::string& line : lines) {
+        EXPECT_EQ(Cli({"set", file, line, "-o", out, "--catalogues", dir}).status, kExitOk) << line;
+        EXPECT_EQ(ReadFile(out), ReadFile(file)) << line;
+        all.push_back(line);
     }
-    EXPECT_EQ(Cli({"check"}).status, kExitFailed);
+    fs::remove(out);
+    EXPECT_EQ(Cli(all).status, kExitOk);
+    EXPECT_EQ(ReadFile(out), ReadFile(file));
+
+    const int in = ::open(file.c_str(), O_RDONLY);
+    EXPECT_EQ(Cli({"show", "-", "--catalogues", dir}, in).out, show.out);
+    ::close(in);
+    const CliRun two = Cli({"show", file, file, "--catalogues", dir});
+    EXPECT_EQ(LinesOf(two.out).at(28), file + ": " + lines[0]);  // several files: each line names its file
 }
 
-TEST(Cli, StampKeepsTheTailAndLeavesARightFileAlone) {
+TEST(Cli, SetTakesCaptionsAndNamesAndAPositionIsAPosition) {
     test::TempDir dir;
-    const std::string file = (dir / "m.msn").string(), right = (dir / "right.msn").string();
-    MissionBytes m = test::Mission({{100, 7}});
-    test::WriteFile(file, std::string(m.begin(), m.end()) + "tail");
-    test::WriteFile(right, Stamped(m));
-    const auto before = std::filesystem::last_write_time(right);
-    ASSERT_EQ(Cli({"stamp", file, right}).status, kExitOk);
-    MissionBytes stamped = Stamped(m);
-    EXPECT_EQ(test::ReadFile(file), std::string(stamped.begin(), stamped.end()) + "tail");
-    EXPECT_EQ(std::filesystem::last_write_time(right), before);
+    const std::string file = (dir / "m.msn").string();
+    test::WriteFile(file, test::Mission());
+    const CliRun run = Cli({"set", file, "YearSetting=1945", "WeatherSetting=Overcast", "AttackPlane2Type=0",
+                            "EnemySecondaryType=1", "--catalogues", "."});
+    EXPECT_EQ(run.status, kExitFailed);  // --catalogues names a folder without them
+    EXPECT_EQ(ReadFile(file), Text(test::Mission()));
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    const CliRun noted = Cli({"set", file, "YearSetting=1945", "WeatherSetting=Overcast", "AttackPlane2Type=0",
+                              "EnemySecondaryType=1"});
+    fs::current_path(before);
+    EXPECT_EQ(noted.status, kExitOk) << noted.err;
+    EXPECT_NE(noted.err.find("kestrane-msn: note: planes.txt was not found in ."), std::string::npos) << noted.err;
+    const std::string bytes = ReadFile(file);
+    EXPECT_EQ(std::vector<int>({bytes[272], bytes[280], bytes[304], bytes[307], bytes[324], bytes[327]}),
+              std::vector<int>({3, 4, 0, 0, 1, 0}));
 }
 
-TEST(Cli, RefusedSetWritesNothing) {
+TEST(Cli, SetWritesWhereItIsToldOrRefusesAndWritesNothing) {
     test::TempDir dir;
     const std::string file = (dir / "m.msn").string(), out = (dir / "out.msn").string();
     test::WriteFile(file, test::Mission());
-    const std::string before = test::ReadFile(file);
+    const std::string before = ReadFile(file);
     for (const std::vector<std::string>& changes :
-         {std::vector<std::string>{"YearSetting=1", "YearSetting=4"}, {"AttackPlane1Count=256"},
-          {"EnemyPrimaryType=None"}, {"MissionName=ThisNameIsMuchTooLongForAMission"}, {"PilotSkillCopy=1"}}) {
+         {std::vector<std::string>{"YearSetting=1", "YearSetting=4"}, {"PilotSkillCopy=1"}}) {
         std::vector<std::string> args{"set", file};
         args.insert(args.end(), changes.begin(), changes.end());
         args.insert(args.end(), {"-o", out});
@@ -106,9 +150,191 @@ TEST(Cli, RefusedSetWritesNothing) {
         EXPECT_EQ(run.status, kExitDiffers) << changes.back();
         EXPECT_FALSE(run.err.empty());
     }
-    EXPECT_EQ(Cli({"set", file, "NoSuchField=1"}).status, kExitFailed);
-    EXPECT_EQ(test::ReadFile(file), before);
-    EXPECT_FALSE(std::filesystem::exists(out));
+    const struct { std::vector<std::string> args; std::string says; } failures[] = {
+        {{"set", file, "NoSuchField=1"}, "no field is named NoSuchField"},
+        {{"set", file, "Yearsetting=1"}, "did you mean YearSetting?"},
+        {{"set", file, "YearSetting=1", "-o", ""}, "-o: the output file name is empty"},
+        {{"set", file, file, "YearSetting=1", "-o", out}, "-o takes one input file"},
+        {{"set", "-", "YearSetting=1"}, "standard input (-) cannot be written in place"}};
+    for (const auto& f : failures) {
+        const CliRun run = Cli(f.args);
+        EXPECT_EQ(run.status, kExitFailed) << f.says;
+        EXPECT_NE(run.err.find("kestrane-msn: "), std::string::npos);
+        EXPECT_NE(run.err.find(f.says), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadFile(file), before);
+    EXPECT_FALSE(fs::exists(out));
+
+    MissionImage expected;
+    expected.Assign(test::Mission({{272, 3}}));
+    expected.Seal();
+    EXPECT_EQ(Cli({"set", file, "YearSetting=3", "-o", out}).status, kExitOk);
+    EXPECT_EQ(ReadFile(out), Text(expected.Bytes()));
+    const CliRun piped = Cli({"set", file, "YearSetting=3", "-o", "-"});
+    EXPECT_EQ(piped.out, Text(expected.Bytes()));
+    EXPECT_EQ(piped.err, "kestrane-msn: " + file + ": Year: 1945.\nkestrane-msn: Saved to standard output.\n");
+    EXPECT_EQ(ReadFile(file), before);
+}
+
+// Several files: each written in place, a failure leaves the others done,
+// the status is the worst; a dry run writes nothing, a backup keeps FILE~.
+TEST(Cli, BatchesDryRunsAndBackups) {
+    test::TempDir dir;
+    const std::string a = (dir / "a.msn").string(), b = (dir / "b.msn").string(), gone = (dir / "gone.msn").string();
+    test::WriteFile(a, test::Mission());
+    test::WriteFile(b, test::Mission({{100, 7}}));
+    const CliRun dry = Cli({"set", a, "--dry-run", "YearSetting=3", b});
+    EXPECT_EQ(dry.status, kExitOk);
+    EXPECT_NE(dry.out.find(a + ": YearSetting: 0 -> 3  # 1940 -> 1945\n"), std::string::npos) << dry.out;
+    EXPECT_EQ(ReadFile(a), Text(test::Mission()));
+    EXPECT_EQ(Cli({"set", a, gone, b, "YearSetting=3", "--backup"}).status, kExitFailed);
+    EXPECT_EQ(ReadFile(a)[272], 3);
+    EXPECT_EQ(ReadFile(b)[272], 3);
+    EXPECT_EQ(ReadFile(b + "~"), Text(test::Mission({{100, 7}})));
+
+    // A stamp that cannot keep its backup (a folder holds the name) writes nothing.
+    test::WriteFile(a, test::Mission({{272, 3}}));
+    test::WriteFile(b, test::Mission());
+    fs::remove(b + "~");
+    fs::create_directories(b + "~/full");
+    const CliRun stamp = Cli({"stamp", "--backup", a, b});
+    EXPECT_EQ(stamp.status, kExitFailed);
+    EXPECT_NE(stamp.err.find("could not keep a backup as " + b + "~"), std::string::npos) << stamp.err;
+    EXPECT_EQ(ReadFile(b), Text(test::Mission()));
+    EXPECT_EQ(stamp.out, a + ": checksum " + Hex(MissionChecksum(test::Mission({{272, 3}})), 8) + " written\n");
+}
+
+TEST(Cli, CheckSaysTheWorstOfAllFiles) {
+    test::TempDir dir;
+    const std::string good = (dir / "good.msn").string(), bad = (dir / "bad.msn").string();
+    test::WriteFile(good, Stamped(test::Mission({{300, 4}})));
+    test::WriteFile(bad, test::Mission({{300, 4}}));
+    test::WriteFile(dir / "short.msn", std::string(399, '\0'));
+    EXPECT_EQ(Cli({"check", good}).status, kExitOk);
+    EXPECT_EQ(Cli({"check", bad, good}).status, kExitDiffers);
+    for (const std::string& unreadable : {(dir / "short.msn").string(), (dir / "none.msn").string(), dir.path().string()}) {
+        const CliRun run = Cli({"check", unreadable, good, bad});
+        EXPECT_EQ(run.status, kExitFailed) << unreadable;
+        EXPECT_NE(run.err.find(unreadable), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(Cli({"check"}).status, kExitFailed);
+    EXPECT_EQ(Cli({"check", "-", "-"}).status, kExitFailed);
+}
+
+TEST(Cli, StampKeepsTheTailAndLeavesARightFileAlone) {
+    test::TempDir dir;
+    const std::string file = (dir / "m.msn").string(), right = (dir / "right.msn").string();
+    MissionBytes m = test::Mission({{100, 7}});
+    test::WriteFile(file, Text(m) + "tail");
+    test::WriteFile(right, Stamped(m));
+    const auto before = fs::last_write_time(right);
+    ASSERT_EQ(Cli({"stamp", file, right}).status, kExitOk);
+    EXPECT_EQ(ReadFile(file), Text(Stamped(m)) + "tail");
+    EXPECT_EQ(fs::last_write_time(right), before);
+}
+
+TEST(Cli, DiffComparesAll400Bytes) {
+    test::TempDir dir;
+    const std::string a = (dir / "a.msn").string(), b = (dir / "b.msn").string();
+    test::WriteFile(a, test::Mission());
+    const struct { MissionBytes b; int status; std::string out; } cases[] = {
+        {test::Mission(), kExitOk, ""},
+        {test::Mission({{100, 1}}), kExitDiffers, "byte 100 (outside any field): 00 -> 01\n"},
+        {test::Mission({{273, 1}, {274, 2}}), kExitDiffers, "bytes 273..274 (outside any field): 0000 -> 0102\n"},
+        {test::Mission({{272, 3}, {364, 2}}), kExitDiffers, "YearSetting: 0 -> 3  # 1940 -> 1945\nPilotSkillCopy: 0 -> 2  # Random -> Seasoned\n"}};
+    for (const auto& c : cases) {
+        test::WriteFile(b, c.b);
+        const CliRun run = Cli({"diff", a, b});
+        EXPECT_EQ(run.status, c.status) << c.out;
+        EXPECT_EQ(run.out, c.out);
+    }
+    const auto doc = nlohmann::json::parse(Cli({"diff", "--json", a, b}).out);
+    EXPECT_EQ(doc["differences"][1]["offset"], 364);
+    EXPECT_EQ(doc["differences"][1]["b_bytes"], "02");
+    EXPECT_EQ(Cli({"diff", a, (dir / "gone.msn").string()}).status, kExitFailed);
+}
+
+TEST(Cli, NewWritesWhatTheWindowsNewMissionAndSaveWrite) {
+    Editor ed;
+    const std::string file = (ed.dir / "n.msn").string();
+    ASSERT_EQ(Cli({"new", "-o", file}).status, kExitOk);
+    std::string expected = {122, static_cast<char>(203), 123, 63, 101, 2, 0, static_cast<char>(170)};
+    expected.resize(400, '\0');
+    EXPECT_EQ(ReadFile(file), expected);
+    ed.model->Click(ControlId::NewButton);
+    const std::vector<std::uint8_t> saved = ed.Save("window");
+    EXPECT_EQ(std::string(saved.begin(), saved.end()), expected);
+    EXPECT_EQ(Cli({"new", "-o", "-"}).out, expected);
+}
+
+// Every document carries its format; a name that is not UTF-8 comes back
+// byte for byte from file_percent.
+TEST(Cli, JsonForEveryCommand) {
+    test::TempDir dir;
+    const std::string file = (dir / "caf\xE9 100%.msn").string(), other = (dir / "o.msn").string();
+    test::WriteFile(file, test::Mission());
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"show", file}, {"check", file}, {"diff", file, file}, {"fields"},
+          {"set", file, "YearSetting=1", "--dry-run"}, {"stamp", file, "--dry-run"}, {"new", "-o", other}}) {
+        std::vector<std::string> json = args;
+        json.push_back("--json");
+        const CliRun run = Cli(json);
+        EXPECT_LE(run.status, kExitDiffers) << args[0] << run.err;
+        EXPECT_EQ(nlohmann::json::parse(run.out)["format"], 1) << args[0];
+    }
+    const auto doc = nlohmann::json::parse(Cli({"check", "--json", file}).out)["files"][0];
+    EXPECT_EQ(doc["file_percent"], (dir / "caf%E9%20100%25.msn").string());
+    const auto fields = nlohmann::json::parse(Cli({"fields", "--json"}).out);
+    EXPECT_EQ(fields["fields"][4]["choices"], nlohmann::json({"1940", "1943", "1944", "1945"}));
+}
+
+TEST(Cli, CommandLineMistakesAreNamedOnStandardError) {
+    const struct { std::vector<std::string> args; std::string err; } cases[] = {
+        {{"shwo", "x.msn"}, "kestrane-msn: \"shwo\" is no command; the commands are show, check, stamp, set, diff, new or fields\n"},
+        {{}, "kestrane-msn: a command is required: show, check, stamp, set, diff, new or fields\n"},
+        {{"check", "--bogus", "x.msn"}, "kestrane-msn: The following argument was not expected: --bogus (see kestrane-msn --help)\n"}};
+    for (const auto& c : cases) {
+        const CliRun run = Cli(c.args);
+        EXPECT_EQ(run.status, kExitFailed);
+        EXPECT_EQ(run.err, c.err);
+    }
+}
+
+// What main does with the standard streams: a failed write to standard
+// output is an error, and a closed one is no file's stand-in.
+TEST(Cli, StandardOutputFailuresAreErrors) {
+    test::TempDir dir;
+    const std::string file = (dir / "m.msn").string();
+    test::WriteFile(file, test::Mission());
+    EXPECT_EQ(Shell("check '" + file + "' >/dev/full"), kExitFailed);
+    EXPECT_EQ(Shell("check '" + file + "' >/dev/null"), kExitDiffers);
+    EXPECT_EQ(Shell("stamp '" + file + "' >&-"), kExitFailed);
+    EXPECT_EQ(ReadFile(file), Text(Stamped(test::Mission())));
+}
+
+// The completion files offer every settable field, no other, and every
+// command and option the program takes.
+TEST(Cli, CompletionsOfferWhatTheProgramTakes) {
+    std::vector<std::string> words;
+    const CliRun help = Cli({"--help"});
+    const std::regex command(R"(\n  ([a-z]+) )"), option(R"(--[a-z-]+)");
+    for (std::sregex_iterator c(help.out.begin(), help.out.end(), command), end; c != end; ++c) {
+        words.push_back((*c)[1]);
+        const std::string text = Cli({words.back(), "--help"}).out;
+        for (std::sregex_iterator o(text.begin(), text.end(), option); o != end; ++o) words.push_back(o->str());
+    }
+    ASSERT_GT(words.size(), 20u);
+    for (const char* name : {"kestrane-msn.bash", "_kestrane-msn", "kestrane-msn.fish"}) {
+        const std::string text = ReadFile(fs::path(KESTRANE_SOURCE_DIR) / "data/completions" / name);
+        for (const std::string& word : words) {
+            const bool fish = std::string_view(name).ends_with(".fish");  // fish writes --json as -l json
+            const std::string written = fish && word.starts_with("--") ? "-l " + word.substr(2) : word;
+            EXPECT_NE(text.find(written), std::string::npos) << name << ": " << written;
+        }
+        for (const Field& field : kFields)
+            EXPECT_EQ(std::regex_search(text, std::regex("\\b" + std::string(field.name) + "\\b")), Settable(field))
+                << name << ": " << field.name;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "FailingWriter.h"
 #include "TestSupport.h"
@@ -32,6 +34,23 @@ TEST(ReadMission, RefusesAnythingButARegularFileOfAtLeast400Bytes) {
     EXPECT_EQ(ReadMission(d / "big.msn").bytes, kBytes);
 }
 
+TEST(ReadMissionFrom, ReadsAPipeUpTo400BytesAndRefusesAFolder) {
+    for (const auto& [sent, error] : {std::pair{kNew + "tail", ""}, {std::string("abc"), "is only 3 bytes long; a mission file has 400"}}) {
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        ASSERT_EQ(::write(pipeFds[1], sent.data(), sent.size()), static_cast<ssize_t>(sent.size()));
+        ::close(pipeFds[1]);
+        const ReadResult r = ReadMissionFrom(pipeFds[0]);
+        ::close(pipeFds[0]);
+        EXPECT_EQ(r.error, error);
+        EXPECT_EQ(r.bytes, r.ok ? kBytes : MissionBytes{});
+    }
+    test::TempDir d;
+    const int folder = ::open(d.path().c_str(), O_RDONLY);
+    EXPECT_EQ(ReadMissionFrom(folder).error, "is a folder, not a mission file");
+    ::close(folder);
+}
+
 TEST(WriteMissionInPlace, WritesTheFirst400BytesAndKeepsALongerFilesTail) {
     test::TempDir d;
     WriteFile(d / "long.msn", std::string(500, 'L'));
@@ -44,16 +63,20 @@ TEST(WriteMissionInPlace, WritesTheFirst400BytesAndKeepsALongerFilesTail) {
 }
 
 TEST(WriteMissionInPlace, AWriteFailingPartWayLeavesTheOldFileOrNone) {
-    const struct { std::size_t keep; int err; const char* why; } writers[] = {
-        {0, ENOSPC, "no space left on device"}, {200, ENOSPC, "no space left on device"},
-        {0, 0, "only 0 of 400 bytes could be written"},
-        {200, 0, "only 200 of 400 bytes could be written"}, {399, 0, "only 399 of 400 bytes could be written"}};
+    // What the error says became of an old file: a write that changed no
+    // byte says so (on a full disk, putting back could fail too).
+    constexpr const char* kNothing = "; nothing was written";
+    constexpr const char* kBack = "; the old bytes are back";
+    const struct { std::size_t keep; int err; const char* why; const char* then; } writers[] = {
+        {0, ENOSPC, "no space left on device", kNothing}, {200, ENOSPC, "no space left on device", kBack},
+        {0, 0, "only 0 of 400 bytes could be written", kNothing},
+        {200, 0, "only 200 of 400 bytes could be written", kBack}, {399, 0, "only 399 of 400 bytes could be written", kBack}};
     for (const auto& w : writers) {
         test::TempDir d;
         for (const std::string& old : {std::string(450, '3'), std::string(7, 'k')}) {  // longer and shorter than 400
             WriteFile(d / "old.msn", old);
             const WriteResult r = WriteMissionInPlace(d / "old.msn", kBytes, test::FailingWriter(w.keep, w.err));
-            EXPECT_EQ(r.error, std::string(w.why) + "; the file was left as it was");
+            EXPECT_EQ(r.error, std::string(w.why) + w.then);
             EXPECT_EQ(ReadFile(d / "old.msn"), old) << w.keep << " bytes written over " << old.size();
         }
         const WriteResult r = WriteMissionInPlace(d / "new.msn", kBytes, test::FailingWriter(w.keep, w.err));
