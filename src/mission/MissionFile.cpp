@@ -228,8 +228,11 @@ std::string Recover(Fd& fd, const std::filesystem::path& path, bool created, con
     if (!old.kept) return wroteAny ? "; the file may be damaged" : "; nothing was written";
     if (!wroteAny && HoldsOld(fd.get(), old)) return "; nothing was written";
     const ssize_t back = old.length == 0 ? 0 : ::pwrite(fd.get(), old.bytes.data(), old.length, 0);
-    if (back == static_cast<ssize_t>(old.length) && old.size < kMissionSize) (void)::ftruncate(fd.get(), old.size);
-    (void)::fsync(fd.get());
+    // Whether these took is read back below, from the file itself.
+    if (back == static_cast<ssize_t>(old.length) && old.size < kMissionSize) {
+        [[maybe_unused]] const int cut = ::ftruncate(fd.get(), old.size);
+    }
+    [[maybe_unused]] const int synced = ::fsync(fd.get());
     if (HoldsOld(fd.get(), old)) return "; the old bytes are back";
     return "; its old bytes could not be put back, so the file may be damaged";
 }
