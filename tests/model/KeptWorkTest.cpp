@@ -150,6 +150,7 @@ TEST(KeptWorkText, DamagedCutForeignOrMistypedTextIsRefusedWholeWithAReason) {
         EXPECT_FALSE(read.error.empty());
     }
     EXPECT_EQ(ReadWorkText(resealed("version", "2")).error, "it has no version number");
+    EXPECT_EQ(ReadWorkText(resealed("version", 3)).error, "it is of version 3, which this editor does not know");
 }
 
 TEST(KeptWorkPolicy, ASessionKeepsOnlyWhatIsUnsavedAndASaveEndsOnlyItsOwnFile) {
@@ -204,13 +205,20 @@ TEST(KeptWorkPolicy, EveryEndedSessionsWorkComesBackOneCtrlREach) {
     next.kept.RestoreNext();
     EXPECT_EQ(next.editor.Status(), "No other unsaved work is kept.");
 
+    {
+        Session another(store);  // one more session ends meanwhile
+        another.editor.Load(kLoaded);
+        another.editor.Enter(C::NameBox, "Charlie");
+        another.kept.Keep();
+    }
     next.editor.Enter(C::AttackPrimaryAltitudeBox, "500");
     const std::string restoredFile = next.kept.Own();
     next.kept.RestoreNext();
     EXPECT_EQ(next.model().Text(C::NameBox), "Alpha") << "changes since the restore are not replaced";
+    EXPECT_NE(next.editor.Status().find("save or undo them first"), std::string::npos);
     next.editor.Save("alpha");
     EXPECT_FALSE(store.files.contains(restoredFile)) << "the restored work is saved now";
-    EXPECT_EQ(store.files.size(), 1u);
+    EXPECT_EQ(store.files.size(), 2u) << "Bravo's, and Charlie's, which is still to restore";
 }
 
 TEST(KeptWorkPolicy, LoadAndNewKeepUnsavedChangesFirstAndRefuseWhenTheyCannot) {
