@@ -233,5 +233,29 @@ if [ "$HAVE_VIEW" = 1 ]; then
 else
     out "  ratios a/c and b/c need the view library (src/ui/qt); only the bare case ran."
 fi
+
+# ---- The missions window over 10,000 missions ----
+if [ "$HAVE_VIEW" = 1 ] && [ -x "$CLI" ]; then
+    M_DIR="$WORK/missions10k"
+    if [ "$(find "$M_DIR" -name '*.msn' 2>/dev/null | wc -l)" != 10000 ]; then
+        rm -rf "$M_DIR" && mkdir -p "$M_DIR"
+        for i in $(seq 0 9999); do cp "$ROOT/examples/sample.msn" "$M_DIR/m$i.msn"; done
+    fi
+    cp "$A_DIR/planes.txt" "$A_DIR/targets.txt" "$A_DIR/blocks.txt" "$M_DIR/"
+    : > "$WORK/mission-runs.txt"; mcheck=()
+    for ((i = 0; i < ${MISSION_RUNS:-7}; i++)); do
+        (cd "$M_DIR" && "$HARNESS" missions 2>/dev/null | grep '^missions ') >> "$WORK/mission-runs.txt" || true
+        t0=$(date +%s%N); (cd "$M_DIR" && "$CLI" check -- *.msn >/dev/null); t1=$(date +%s%N)
+        mcheck+=($(( (t1 - t0) / 1000 )))
+    done
+    field() { sed -n "s/.*$1=\([0-9.]*\).*/\1/p" "$WORK/mission-runs.txt" | median; }
+    first=$(field first_rows_ms); filled=$(field filled_ms); key=$(field worst_key_ms)
+    checked=$(printf '%s\n' "${mcheck[@]}" | median | awk '{ printf "%.1f", $1 / 1000 }')
+    out "== The missions window (F3) over 10,000 missions (${MISSION_RUNS:-7} runs, medians) =="
+    out "  first rows shown after F3   $first ms (target at most 50: $(verdict "$first" 50))"
+    out "  every file a row            $filled ms; kestrane-msn check over the same files $checked ms; ratio $(ratio "$filled" "$checked") (target at most 1.5: $(verdict "$(ratio "$filled" "$checked")" 1.5))"
+    out "  a key in the sheet, meanwhile, waited at most $key ms (target at most 16: $(verdict "$key" 16))"
+    out ""
+fi
 out ""
 out "Written to ${RESULTS#"$ROOT"/}"

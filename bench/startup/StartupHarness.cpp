@@ -31,6 +31,7 @@
 #include <QAbstractButton>
 #include <QAbstractListModel>
 #include <QAbstractScrollArea>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,6 +40,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -87,7 +89,9 @@
 
 #ifdef KESTRANE_HAVE_VIEW
 #include "ui/qt/ListBox.h"
+#include "ui/MissionFolder.h"
 #include "ui/qt/MainWindow.h"
+#include "ui/qt/MissionBrowser.h"
 #include "ui/qt/QtFileDialog.h"
 #include "ui/qt/Widgets.h"
 #endif
@@ -496,9 +500,67 @@ private:
 };
 
 int Usage() {
-    std::fprintf(stderr, "usage: kestrane_startup editor | census | model-census | bare CENSUS-FILE [HOW N]\n");
+    std::fprintf(stderr, "usage: kestrane_startup editor | census | model-census | bare CENSUS-FILE [HOW N] | missions\n");
     return 2;
 }
+
+#ifdef KESTRANE_HAVE_VIEW
+// The missions window over the current folder, opened with F3 once the
+// editor is idle: when its first rows show, when every file is a row, and
+// how long a key pressed in the sheet meanwhile waits to be handled (a key
+// is posted every 4 ms while the table fills).
+class KeyDelay : public QObject {
+public:
+    std::int64_t posted = 0, worst = 0;
+    int keys = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && posted != 0) {
+            worst = std::max(worst, RealtimeNs() - posted);
+            posted = 0;
+            ++keys;
+        }
+        return false;
+    }
+};
+
+int MeasureMissions(QApplication& app, kestrane::MainWindow& window, std::size_t files) {
+    QAction* f3 = nullptr;
+    for (QAction* action : window.findChildren<QAction*>())
+        if (action->shortcut() == QKeySequence(Qt::Key_F3)) f3 = action;
+    QWidget* box = window.findChild<QWidget*>(QStringLiteral("AltText_0"));
+    if (f3 == nullptr || box == nullptr) return 5;
+    KeyDelay delay;
+    box->installEventFilter(&delay);
+    std::int64_t opened = 0, firstRows = 0, filled = 0;
+    QTimer keys;
+    keys.setInterval(4);
+    QObject::connect(&keys, &QTimer::timeout, [&] {
+        if (delay.posted != 0) return;  // the last one is still waiting
+        delay.posted = RealtimeNs();
+        QCoreApplication::postEvent(box, new QKeyEvent(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier));
+    });
+    QTimer::singleShot(0, [&] {
+        opened = RealtimeNs();
+        f3->trigger();
+        auto* table = window.Missions() ? &window.Missions()->Rows() : nullptr;
+        if (table == nullptr) return QApplication::exit(6);
+        QObject::connect(table, &QAbstractItemModel::rowsInserted, [&, table] {
+            if (firstRows == 0) firstRows = RealtimeNs();
+            if (static_cast<std::size_t>(table->rowCount()) < files) return;
+            filled = RealtimeNs();
+            keys.stop();
+            QTimer::singleShot(0, [] { QApplication::exit(0); });
+        });
+        keys.start();
+    });
+    QTimer::singleShot(60000, [] { QApplication::exit(4); });
+    if (const int code = app.exec(); code != 0) return code;
+    std::printf("missions files=%zu first_rows_ms=%.1f filled_ms=%.1f worst_key_ms=%.1f keys=%d\n", files,
+                static_cast<double>(firstRows - opened) / 1e6, static_cast<double>(filled - opened) / 1e6,
+                static_cast<double>(delay.worst) / 1e6, delay.keys);
+    return 0;
+}
+#endif
 
 }  // namespace
 
@@ -529,7 +591,7 @@ int main(int argc, char** argv) {
     // settings), the catalogues read meanwhile, and the model and window
     // made once the toolkit is up.
     std::future<kestrane::Catalogues> catalogues;
-    if (mode == "editor" || mode == "census") {
+    if (mode == "editor" || mode == "census" || mode == "missions") {
         QCoreApplication::setOrganizationName(QStringLiteral("kestrane"));
         QCoreApplication::setApplicationName(QStringLiteral("kestrane"));
         catalogues = kestrane::ReadCataloguesMeanwhile(std::filesystem::current_path());
@@ -539,7 +601,7 @@ int main(int argc, char** argv) {
 #endif
     QApplication app(argc, argv);
     std::unique_ptr<QWidget> window;
-    if (mode == "editor" || mode == "census") {
+    if (mode == "editor" || mode == "census" || mode == "missions") {
 #ifdef KESTRANE_HAVE_VIEW
         QGuiApplication::setDesktopFileName(QStringLiteral("kestrane"));
         QApplication::setWindowIcon(kestrane::AppIcon());
@@ -548,6 +610,11 @@ int main(int argc, char** argv) {
         model.emplace(*dialog, catalogues.get());
         window = std::make_unique<kestrane::MainWindow>(*model, font);
         dialog->SetParent(window.get());
+        if (mode == "missions") {
+            window->show();
+            const std::size_t files = kestrane::ListMissionFiles(std::filesystem::current_path()).size();
+            return MeasureMissions(app, static_cast<kestrane::MainWindow&>(*window), files);
+        }
 #else
         std::fprintf(stderr, "kestrane_startup: built without the view library\n");
         return 3;

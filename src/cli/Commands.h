@@ -28,11 +28,8 @@ int Set(const Io& io, const Options& options);
 int Stamp(const Io& io, const Options& options);
 int New(const Io& io, const Options& options);
 
-// The differences between two missions, in offset order: as lines
-// ("YearSetting: 2 -> 3  # 1944 -> 1945", "bytes 36..39 (outside any
-// field): 00000000 -> 0A0B0C0D"), or as an array of JSON objects.
-// Aircraft and places are named from the lists when they are given.
-std::vector<std::string> DifferenceLines(const MissionImage& a, const MissionImage& b, const NameLists& lists = {});
+// The differences between two missions (as DifferenceLines finds them), as
+// an array of JSON objects.
 Json DifferencesJson(const MissionImage& a, const MissionImage& b);
 
 }  // namespace kestrane::cli

@@ -54,10 +54,6 @@ std::string HexOf(const MissionImage& image, ByteRange range) {
                                                      static_cast<std::size_t>(range.length)));
 }
 
-std::string RangeText(ByteRange range) {
-    return range.length == 1 ? "byte " + std::to_string(range.offset)
-                             : "bytes " + std::to_string(range.offset) + ".." + std::to_string(range.End() - 1);
-}
 
 }  // namespace
 
@@ -112,23 +108,6 @@ int Check(const Io& io, const Options& o) {
     return status;
 }
 
-std::vector<std::string> DifferenceLines(const MissionImage& a, const MissionImage& b, const NameLists& lists) {
-    std::vector<std::string> lines;
-    for (const Difference& d : Differences(a.Bytes(), b.Bytes())) {
-        if (d.field == nullptr) {
-            lines.push_back(RangeText(d.bytes) + " (outside any field): " + HexOf(a, d.bytes) + " -> " + HexOf(b, d.bytes));
-            continue;
-        }
-        const FieldValue from = ValueOf(a, *d.field, lists), to = ValueOf(b, *d.field, lists);
-        std::string line = std::string(d.field->name) + ": " + from.text + " -> " + to.text;
-        const std::string& noteFrom = from.caption.empty() ? from.name : from.caption;
-        const std::string& noteTo = to.caption.empty() ? to.name : to.caption;
-        if ((!noteFrom.empty() && noteFrom != from.text) || (!noteTo.empty() && noteTo != to.text))
-            line += "  # " + (noteFrom.empty() ? "-" : noteFrom) + " -> " + (noteTo.empty() ? "-" : noteTo);
-        lines.push_back(std::move(line));
-    }
-    return lines;
-}
 
 Json DifferencesJson(const MissionImage& a, const MissionImage& b) {
     Json found = Json::array();

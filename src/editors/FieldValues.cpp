@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+#include "mission/Hex.h"
+
 namespace kestrane {
 
 namespace {
@@ -339,6 +341,39 @@ std::string AcceptedValues(const Field& field) {
     case K::Place: return "a list position from 0 to " + std::to_string(kLastPlace) + ", or an entry of targets.txt";
     default: return "not set directly: every save writes it";
     }
+}
+
+namespace {
+
+std::string HexOfRange(const MissionImage& image, ByteRange range) {
+    return HexBytes(std::span(image.Bytes()).subspan(static_cast<std::size_t>(range.offset),
+                                                     static_cast<std::size_t>(range.length)));
+}
+
+std::string RangeText(ByteRange range) {
+    return range.length == 1 ? "byte " + std::to_string(range.offset)
+                             : "bytes " + std::to_string(range.offset) + ".." + std::to_string(range.End() - 1);
+}
+
+}  // namespace
+
+std::vector<std::string> DifferenceLines(const MissionImage& a, const MissionImage& b, const NameLists& lists) {
+    std::vector<std::string> lines;
+    for (const Difference& d : Differences(a.Bytes(), b.Bytes())) {
+        if (d.field == nullptr) {
+            lines.push_back(RangeText(d.bytes) + " (outside any field): " + HexOfRange(a, d.bytes) + " -> " +
+                            HexOfRange(b, d.bytes));
+            continue;
+        }
+        const FieldValue from = ValueOf(a, *d.field, lists), to = ValueOf(b, *d.field, lists);
+        std::string line = std::string(d.field->name) + ": " + from.text + " -> " + to.text;
+        const std::string& noteFrom = from.caption.empty() ? from.name : from.caption;
+        const std::string& noteTo = to.caption.empty() ? to.name : to.caption;
+        if ((!noteFrom.empty() && noteFrom != from.text) || (!noteTo.empty() && noteTo != to.text))
+            line += "  # " + (noteFrom.empty() ? "-" : noteFrom) + " -> " + (noteTo.empty() ? "-" : noteTo);
+        lines.push_back(std::move(line));
+    }
+    return lines;
 }
 
 }  // namespace kestrane

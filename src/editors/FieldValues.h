@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalogues/Catalogue.h"
 #include "editors/Settings.h"
@@ -66,5 +67,11 @@ bool Settable(const Field& field);
 
 // The values SetFieldValue takes for a field, in words, or why it sets none.
 std::string AcceptedValues(const Field& field);
+
+// Where two missions differ, a line each, in offset order: a field as
+// "Name: a -> b", with the captions or names after "  # " when they say
+// more, and a run of bytes outside every field as "bytes 40..42 (outside
+// any field): 000102 -> 0A0B0C". None when all 400 bytes are equal.
+std::vector<std::string> DifferenceLines(const MissionImage& a, const MissionImage& b, const NameLists& lists = {});
 
 }  // namespace kestrane

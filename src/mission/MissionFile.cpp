@@ -94,15 +94,19 @@ ReadResult ReadMission(const std::filesystem::path& path) {
         result.error = "cannot be read: " + LowerFirst(Reason(errno));
         return result;
     }
-    if (S_ISDIR(st.st_mode)) {
-        result.error = "is a folder, not a mission file";
-        return result;
-    }
+    const auto stamped = [&](ReadResult read) {
+        read.size = static_cast<std::uint64_t>(st.st_size);
+        read.modified = NanosecondsOf(st.st_mtim);
+        return read;
+    };
     if (!S_ISREG(st.st_mode)) {
-        result.error = "is not a regular file";
-        return result;
+        result.error = S_ISDIR(st.st_mode)                          ? "is a folder, not a mission file"
+                       : S_ISFIFO(st.st_mode)                       ? "is a pipe, not a plain file"
+                       : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "is a device, not a plain file"
+                                                                    : "is not a regular file";
+        return stamped(std::move(result));
     }
-    return ReadFirstBytes([&](std::uint8_t* data, std::size_t size) { return ReadFully(fd.get(), data, size, 0); });
+    return stamped(ReadFirstBytes([&](std::uint8_t* data, std::size_t size) { return ReadFully(fd.get(), data, size, 0); }));
 }
 
 ReadResult ReadMissionFrom(int fd) {

@@ -6,17 +6,29 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <ctime>
 #include <sys/types.h>
 
 #include "mission/MissionImage.h"
 
 namespace kestrane {
 
+// A file time as nanoseconds since the epoch, as ReadResult and folder
+// listings give it.
+inline constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
+inline std::int64_t NanosecondsOf(const timespec& time) {
+    return static_cast<std::int64_t>(time.tv_sec) * kNanosecondsPerSecond + time.tv_nsec;
+}
+
 struct ReadResult {
     bool ok = false;
     MissionBytes bytes{};
     // Why the read failed, as the end of a sentence ("does not exist").
     std::string error;
+    // The file's size and when it was last written (nanoseconds since the
+    // epoch), when it could be looked at.
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;
 };
 
 // Reads exactly the first 400 bytes of a regular file, or says why not.

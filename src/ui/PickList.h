@@ -18,6 +18,8 @@ public:
     explicit PickList(CatalogueFile lines, std::vector<std::string> extra = {})
         : numbered_(std::move(lines)), extra_(std::move(extra)) {}
 
+    // The catalogue's lines, without the items added.
+    const CatalogueFile& Lines() const { return numbered_; }
     int Count() const { return static_cast<int>(numbered_.Count() + extra_.size()); }
     // The item text at an index; empty before the first and past the end.
     std::string Item(int index) const {

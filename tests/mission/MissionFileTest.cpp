@@ -22,7 +22,7 @@ TEST(ReadMission, RefusesAnythingButARegularFileOfAtLeast400Bytes) {
     ASSERT_EQ(::mkfifo((d / "pipe.msn").c_str(), 0600), 0);
     const struct { const char* file; int size; const char* error; } cases[] = {
         {"gone.msn", -1, "does not exist"}, {"dir.msn", -1, "is a folder, not a mission file"},
-        {"pipe.msn", -1, "is not a regular file"}, {"empty.msn", 0, "is only 0 bytes long; a mission file has 400"},
+        {"pipe.msn", -1, "is a pipe, not a plain file"}, {"empty.msn", 0, "is only 0 bytes long; a mission file has 400"},
         {"one.msn", 1, "is only 1 byte long; a mission file has 400"},
         {"short.msn", 399, "is only 399 bytes long; a mission file has 400"}};
     for (const auto& c : cases) {

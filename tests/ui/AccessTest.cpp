@@ -19,10 +19,13 @@
 #include <QTest>
 #include <QUrl>
 #include <functional>
+#include <sys/stat.h>
 
 #include "TestSupport.h"
 #include "TestWindow.h"
+#include "mission/Checksum.h"
 #include "ui/qt/InspectorWindow.h"
+#include "ui/qt/MissionBrowser.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/SheetNames.h"
 #include "ui/qt/Widgets.h"
@@ -268,7 +271,7 @@ TEST(Desktop, FourMenusReachedWithAltShowTheStandardKeysAndTheTitleNamesTheFile)
             if (!action->shortcut().isEmpty()) shown << action->shortcut().toString();
     }
     EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Help"}));
-    EXPECT_EQ(shown, (QStringList{"Ctrl+O", "Ctrl+N", "Ctrl+S", "Ctrl+R", "Ctrl+Q", "Ctrl+Z", "Ctrl+Shift+Z", "F2", "F1"}));
+    EXPECT_EQ(shown, (QStringList{"Ctrl+O", "Ctrl+N", "Ctrl+S", "Ctrl+R", "Ctrl+Q", "Ctrl+Z", "Ctrl+Shift+Z", "F2", "F3", "F1"}));
     QTest::keyClick(&w.window, Qt::Key_H, Qt::AltModifier);
     ASSERT_NE(w.window.menuBar()->activeAction(), nullptr);
     EXPECT_EQ(w.window.menuBar()->activeAction()->text(), QStringLiteral("&Help"));
@@ -305,6 +308,56 @@ TEST(Desktop, OnAScreenTooSmallTheSheetScrollsAndTheStatusBarStaysInView) {
     EXPECT_TRUE(qobject_cast<QScrollArea*>(w.window.centralWidget()) != nullptr);
     const QRect strip = w.window.statusBar()->geometry();
     EXPECT_TRUE(w.window.rect().contains(strip)) << "the status bar is reached";
+}
+
+TEST(Desktop, F3ShowsTheFoldersMissionsToFilterLoadCompareAndStampAndFollowsTheFolder) {
+    test::Editor ed;
+    auto sealed = [](std::initializer_list<std::pair<int, std::uint8_t>> bytes, bool right = true) {
+        MissionImage image;
+        image.Assign(test::Mission(bytes));
+        image.Seal();
+        MissionBytes out = image.Bytes();
+        if (!right) out[0] ^= 1;
+        return out;
+    };
+    test::WriteFile(ed.dir / "a.msn", sealed({{12, 'A'}, {272, 3}}));
+    test::WriteFile(ed.dir / "b.msn", sealed({{12, 'B'}}, false));
+    test::WriteFile(ed.dir / "c.msn", sealed({{12, 'D'}, {13, 'u'}, {14, 's'}, {15, 'k'}, {276, 3}}));
+    ::mkfifo((ed.dir / "x.msn").c_str(), 0600);
+    Window w(ed);
+    QTest::keyClick(&w.window, Qt::Key_F3);
+    MissionBrowser* missions = w.window.Missions();
+    ASSERT_NE(missions, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return missions->Rows().rowCount() == 4; }, 5000));
+    QAbstractItemModel* shown = missions->Table()->model();
+    auto select = [&](std::initializer_list<int> rows) {
+        missions->Table()->clearSelection();
+        for (int row : rows)
+            missions->Table()->selectionModel()->select(shown->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    };
+    QTest::keyClicks(missions->Filter(), QStringLiteral("DUSK"));
+    ASSERT_EQ(shown->rowCount(), 1);
+    EXPECT_EQ(shown->index(0, 0).data().toString(), QStringLiteral("c.msn"));
+    missions->Filter()->clear();
+
+    select({0, 1});  // a.msn and b.msn, by file name
+    missions->Compare();
+    EXPECT_TRUE(missions->Compared().contains(QStringLiteral("YearSetting: 3 -> 0  # 1945 -> 1940"))) << missions->Compared().toStdString();
+    select({1});
+    missions->StampSelected();
+    EXPECT_EQ(ed.Status(), "Stamped the checksum of 1 file.");
+    const std::string b = test::ReadFile(ed.dir / "b.msn");
+    MissionBytes stamped{};
+    std::copy(b.begin(), b.begin() + kMissionSize, stamped.begin());
+    EXPECT_EQ(StoredChecksum(stamped), MissionChecksum(stamped));
+
+    missions->Table()->setCurrentIndex(shown->index(2, 0));
+    QTest::keyClick(missions->Table(), Qt::Key_Return);
+    EXPECT_EQ(ed.model->Text(C::NameBox), "Dusk");
+    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("c.msn[*] \u2014 Kestrane Mission maker"));
+
+    test::WriteFile(ed.dir / "new.msn", sealed({{12, 'N'}}));  // appears without a refresh key
+    EXPECT_TRUE(QTest::qWaitFor([&] { return missions->Rows().rowCount() == 5; }, 2000));
 }
 
 }  // namespace

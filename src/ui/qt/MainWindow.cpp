@@ -34,6 +34,7 @@
 #include "ui/qt/FileNames.h"
 #include "ui/qt/InspectorWindow.h"
 #include "ui/qt/ListBox.h"
+#include "ui/qt/MissionBrowser.h"
 #include "ui/qt/SheetNames.h"
 #include "ui/qt/WindowFont.h"
 #include "ui/qt/Widgets.h"
@@ -460,6 +461,7 @@ void MainWindow::RestoreKeptWork() { Forward([this] { kept_->RestoreNext(); }); 
 void MainWindow::ChooseGameFolder(const QString& folder) {
     const QByteArray bytes = RawPath(folder);
     Forward([this, &bytes] { model_.ChangeFolder(ReadCatalogues(bytes.toStdString())); });
+    if (missions_ != nullptr && missions_->isVisible()) missions_->Rescan();
     if (HoldsCatalogues(bytes.toStdString())) QSettings().setValue(QStringLiteral("game/folder"), bytes);
 }
 
@@ -498,6 +500,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     const bool inspecting = inspector_ != nullptr && inspector_->isVisible();
     QSettings().setValue(QStringLiteral("inspector/open"), inspecting);
     if (inspecting) inspector_->close();
+    const bool browsing = missions_ != nullptr && missions_->isVisible();
+    QSettings().setValue(QStringLiteral("missions/open"), browsing);
+    if (browsing) missions_->close();
     for (QWidget* help : {keysWindow_, aboutWindow_})
         if (help != nullptr) help->close();
     event->accept();
@@ -511,6 +516,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     // window has been.
     if (!event->spontaneous() && saidAnnounced_ == 0) AnnounceSaid();
     if (!event->spontaneous() && QSettings().value(QStringLiteral("inspector/open")).toBool()) ToggleInspector();
+    if (!event->spontaneous() && QSettings().value(QStringLiteral("missions/open")).toBool()) ToggleMissions();
 }
 
 void MainWindow::ToggleInspector() {
@@ -523,6 +529,17 @@ void MainWindow::ToggleInspector() {
     FollowFocus(focus);
     inspector_->activateWindow();
     inspector_->Table()->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::ToggleMissions() {
+    if (missions_ == nullptr)
+        missions_ = new MissionBrowser(
+            model_, [this](const std::string& path) { Forward([this, &path] { model_.Open(path); }); },
+            [this](const std::string& said) { Forward([this, &said] { model_.Say(said); }); }, this);
+    if (missions_->isVisible()) return missions_->close(), void();
+    missions_->show();
+    missions_->activateWindow();
+    missions_->Table()->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::FollowFocus(QWidget* now) {

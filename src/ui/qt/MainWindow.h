@@ -39,6 +39,7 @@ public:
 
     WindowModel& Model() const { return model_; }
     class InspectorWindow* Inspector() const { return inspector_; }
+    class MissionBrowser* Missions() const { return missions_; }
     KeptWork& Kept() const { return *kept_; }
     // The sheet of controls, inside a scroll area on a screen too small for it.
     QWidget* Sheet() const { return sheet_; }
@@ -102,6 +103,8 @@ private:
     bool KeepNow();
 
     void ToggleInspector();
+    // The missions of the start folder (F3), made when first opened.
+    void ToggleMissions();
     // Selects in the inspector the rows of the field the focused control edits.
     void FollowFocus(QWidget* now);
     // Runs one event of the model, then shows the model's state.
@@ -128,6 +131,7 @@ private:
     QTimer* announceTimer_ = nullptr;
     std::string keepError_;  // the last reason the work could not be kept
     class InspectorWindow* inspector_ = nullptr;
+    class MissionBrowser* missions_ = nullptr;
     bool closeRefused_ = false;
     unsigned saidAnnounced_ = 0;
 };

@@ -81,6 +81,8 @@ void MainWindow::CreateMenus() {
     // F2 opens and closes the inspector from either window.
     AddAction(view, QStringLiteral("&Inspector"), {Keys(QKeyCombination(Qt::Key_F2))}, [this] { ToggleInspector(); })
         ->setShortcutContext(Qt::ApplicationShortcut);
+    AddAction(view, QStringLiteral("&Missions"), {Keys(QKeyCombination(Qt::Key_F3))}, [this] { ToggleMissions(); })
+        ->setShortcutContext(Qt::ApplicationShortcut);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     AddAction(help, QStringLiteral("&Keyboard shortcuts"), {Keys(QKeyCombination(Qt::Key_F1))}, [this] { ShowKeys(); });

@@ -1,0 +1,181 @@
+#include "ui/MissionFolder.h"
+
+#include <algorithm>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "mission/Charset.h"
+#include "mission/Checksum.h"
+#include "mission/MissionFile.h"
+
+namespace kestrane {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::array<std::string_view, kMissionColumns> kTitles{
+    "File", "Mission name", "Year", "Time of day", "Weather", "Mission type", "Attack plane 1", "Target", "Home base",
+    "Checksum", "Size", "Modified", "Note"};
+
+bool IsMissionName(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string suffix = name.substr(name.size() - 4);
+    for (char& c : suffix) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return suffix == ".msn";
+}
+
+// "2026-12-07 12:03", in local time.
+std::string LocalTime(std::int64_t nanoseconds) {
+    const std::time_t seconds = static_cast<std::time_t>(nanoseconds / kNanosecondsPerSecond);
+    std::tm local{};
+    if (localtime_r(&seconds, &local) == nullptr) return {};
+    char text[32];
+    return std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local) > 0 ? text : std::string();
+}
+
+// A field as the browser shows it: its caption or catalogue name, else its
+// value.
+std::string Shown(const MissionImage& image, const Field& field, const NameLists& lists) {
+    const FieldValue value = ValueOf(image, field, lists);
+    if (!value.caption.empty()) return value.caption;
+    return value.name.empty() ? value.text : value.name;
+}
+
+void Set(MissionRow& row, MissionColumn column, std::string text) {
+    row.texts[static_cast<std::size_t>(column)] = std::move(text);
+}
+
+void Decode(MissionRow& row, const MissionImage& image, const NameLists& lists) {
+    using M = MissionColumn;
+    row.mission = true;
+    row.checksumRight = StoredChecksum(image.Bytes()) == MissionChecksum(image.Bytes());
+    Set(row, M::Checksum, std::string(row.checksumRight ? kChecksumRight : kChecksumDiffers));
+    Set(row, M::Name, MissionName(image));
+    const std::pair<MissionColumn, const Field*> kShown[] = {
+        {M::Year, kYear.field},         {M::TimeOfDay, kTimeOfDay.field},
+        {M::Weather, kWeather.field},   {M::MissionType, kMissionType.field},
+        {M::AttackPlane1, kAttackPlane1.fields[0]}, {M::Target, kTarget.field},
+        {M::HomeBase, kHomeBase.field}};
+    for (const auto& [column, field] : kShown) Set(row, column, Shown(image, *field, lists));
+}
+
+}  // namespace
+
+std::string_view ColumnTitle(MissionColumn column) { return kTitles[static_cast<std::size_t>(column)]; }
+
+std::vector<FolderEntry> ListMissionFiles(const fs::path& folder, bool stats) {
+    std::vector<FolderEntry> entries;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return entries;
+    while (const dirent* found = ::readdir(dir)) {
+        std::string name = found->d_name;
+        if (!IsMissionName(name)) continue;
+        FolderEntry entry{std::move(name), 0, 0};
+        // The size and time of what a link leads to; a link to nothing is listed as it is.
+        struct stat st {};
+        if (stats && (::fstatat(::dirfd(dir), found->d_name, &st, 0) == 0 ||
+                      ::fstatat(::dirfd(dir), found->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)) {
+            entry.size = static_cast<std::uint64_t>(st.st_size);
+            entry.modified = NanosecondsOf(st.st_mtim);
+        }
+        entries.push_back(std::move(entry));
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.file < b.file; });
+    return entries;
+}
+
+MissionRow ReadMissionRow(const fs::path& folder, const FolderEntry& entry, const NameLists& lists) {
+    MissionRow row;
+    row.entry = entry;
+    const ReadResult read = ReadMission(folder / entry.file);
+    if (read.modified != 0) {
+        row.entry.size = read.size;
+        row.entry.modified = read.modified;
+    }
+    Set(row, MissionColumn::File, ReadableText(entry.file));
+    Set(row, MissionColumn::Size, std::to_string(row.entry.size));
+    Set(row, MissionColumn::Modified, LocalTime(row.entry.modified));
+    if (!read.ok) {
+        Set(row, MissionColumn::Checksum, std::string(kNotAMission));
+        Set(row, MissionColumn::Note, "The file " + read.error + ".");
+        return row;
+    }
+    MissionImage image;
+    image.Assign(read.bytes);
+    Decode(row, image, lists);
+    return row;
+}
+
+bool RowMatches(const MissionRow& row, std::string_view filter) {
+    auto lower = [](std::string_view text) {
+        std::string folded(text);
+        for (char& c : folded) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        return folded;
+    };
+    const std::string wanted = lower(filter);
+    return std::any_of(row.texts.begin(), row.texts.end(),
+                       [&](const std::string& text) { return lower(text).find(wanted) != std::string::npos; });
+}
+
+MissionFolder::Listing MissionFolder::Sync(const std::vector<FolderEntry>& listing) {
+    listed_ = listing;
+    Listing result;
+    for (const MissionRow& row : rows_)
+        if (!std::binary_search(listed_.begin(), listed_.end(), row.entry,
+                                [](const FolderEntry& a, const FolderEntry& b) { return a.file < b.file; }))
+            result.gone.push_back(row.entry.file);
+    for (const FolderEntry& entry : listed_) {
+        const int at = Find(entry.file);
+        if (at < 0 || rows_[static_cast<std::size_t>(at)].entry != entry) result.toRead.push_back(entry);
+    }
+    return result;
+}
+
+void MissionFolder::Remove(std::string_view file) {
+    if (const int at = Find(file); at >= 0) rows_.erase(rows_.begin() + at);
+}
+
+std::optional<MissionFolder::Placed> MissionFolder::Put(MissionRow row) {
+    if (!Lists(row.entry.file)) return std::nullopt;
+    const Place place = PlaceOf(row.entry.file);
+    const auto at = rows_.begin() + place.index;
+    if (place.known) *at = std::move(row);
+    else rows_.insert(at, std::move(row));
+    return Placed{place.index, !place.known};
+}
+
+MissionFolder::Place MissionFolder::PlaceOf(std::string_view file) const {
+    const auto at = std::lower_bound(rows_.begin(), rows_.end(), file,
+                                     [](const MissionRow& r, std::string_view f) { return r.entry.file < f; });
+    return {static_cast<int>(at - rows_.begin()), at != rows_.end() && at->entry.file == file};
+}
+
+int MissionFolder::Find(std::string_view file) const {
+    const Place place = PlaceOf(file);
+    return place.known ? place.index : -1;
+}
+
+bool MissionFolder::Lists(std::string_view file) const {
+    const auto at = std::lower_bound(listed_.begin(), listed_.end(), file,
+                                     [](const FolderEntry& e, std::string_view f) { return e.file < f; });
+    return at != listed_.end() && at->file == file;
+}
+
+Stamping StampChecksum(const fs::path& file) {
+    const ReadResult read = ReadMission(file);
+    if (!read.ok) return {Stamping::Outcome::Failed, "the file " + read.error};
+    MissionImage image;
+    image.Assign(read.bytes);
+    const std::uint32_t computed = MissionChecksum(image.Bytes());
+    if (StoredChecksum(image.Bytes()) == computed) return {Stamping::Outcome::AlreadyRight, {}};
+    image.Write(kStoredChecksumField, computed);
+    const WriteResult written = WriteMissionInPlace(file, image.Bytes());
+    if (!written.ok) return {Stamping::Outcome::Failed, written.error};
+    return {Stamping::Outcome::Stamped, {}};
+}
+
+}  // namespace kestrane

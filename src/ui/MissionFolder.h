@@ -1,0 +1,104 @@
+#pragma once
+// The missions of a folder at a glance, without a toolkit: which .msn files
+// the folder holds, each file read and decoded into one row of texts (its
+// name, mission name, year, time of day, weather, mission type, attack
+// plane 1, target, home base, whether its checksum is right, size and
+// modification time), and which files a new listing asks to read again.
+// Reading a file is the load's careful read: a pipe, a device, a folder or
+// a file too short is a row saying why, at once.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editors/FieldValues.h"
+
+namespace kestrane {
+
+// A file of the folder as a listing sees it: its name's bytes, its size and
+// when it was last written.
+struct FolderEntry {
+    std::string file;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds since the epoch
+    bool operator==(const FolderEntry&) const = default;
+};
+
+// The entries whose name ends in ".msn" (in any case), by name. Entries that
+// are not plain files are listed too, so that a row can say what they are.
+// Without stats, only the names: reading each file tells its size and time.
+std::vector<FolderEntry> ListMissionFiles(const std::filesystem::path& folder, bool stats = true);
+
+enum class MissionColumn { File, Name, Year, TimeOfDay, Weather, MissionType, AttackPlane1, Target, HomeBase,
+                           Checksum, Size, Modified, Note, Count };
+inline constexpr std::size_t kMissionColumns = static_cast<std::size_t>(MissionColumn::Count);
+std::string_view ColumnTitle(MissionColumn column);
+
+// What the checksum column says.
+inline constexpr std::string_view kChecksumRight = "right";
+inline constexpr std::string_view kChecksumDiffers = "differs";
+inline constexpr std::string_view kNotAMission = "not a mission";
+
+struct MissionRow {
+    FolderEntry entry;
+    bool mission = false;        // read as a mission
+    bool checksumRight = false;  // its stored checksum is the one its bytes give
+    std::array<std::string, kMissionColumns> texts;
+    const std::string& Text(MissionColumn column) const { return texts[static_cast<std::size_t>(column)]; }
+};
+
+// Reads and decodes one file of the folder; names come from the lists. The
+// row's entry has the size and time the read found.
+MissionRow ReadMissionRow(const std::filesystem::path& folder, const FolderEntry& entry, const NameLists& lists);
+
+// Whether any column's text holds the filter's text, in any case.
+bool RowMatches(const MissionRow& row, std::string_view filter);
+
+// The rows of a folder by file name.
+class MissionFolder {
+public:
+    // Takes a new listing: the files whose rows are gone from it (for Remove),
+    // and the entries that are new or changed since they were read (to read).
+    struct Listing {
+        std::vector<std::string> gone;
+        std::vector<FolderEntry> toRead;
+    };
+    Listing Sync(const std::vector<FolderEntry>& listing);
+    void Remove(std::string_view file);
+    // A row read, at its place by file name; a file no longer listed is not
+    // taken.
+    struct Placed {
+        int index;
+        bool inserted;  // a new row, else one read again
+    };
+    std::optional<Placed> Put(MissionRow row);
+    const std::vector<MissionRow>& Rows() const { return rows_; }
+    // The row of a file, or -1.
+    int Find(std::string_view file) const;
+    // Where a file's row is, or would go, and whether it is there.
+    struct Place {
+        int index;
+        bool known;
+    };
+    Place PlaceOf(std::string_view file) const;
+    // Whether the last listing holds a file of that name.
+    bool Lists(std::string_view file) const;
+
+private:
+    std::vector<MissionRow> rows_;  // by file name
+    std::vector<FolderEntry> listed_;  // the last listing, by file name
+};
+
+// Writes the right checksum into a mission file whose stored one differs,
+// with the same in-place write as a save.
+struct Stamping {
+    enum class Outcome { Stamped, AlreadyRight, Failed } outcome = Outcome::Failed;
+    std::string error;  // why it failed
+};
+Stamping StampChecksum(const std::filesystem::path& file);
+
+}  // namespace kestrane

@@ -1,0 +1,119 @@
+// The missions of a folder at a glance: what each file's row says, how a new
+// listing tells what to read again, and stamping a checksum in place.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "TestSupport.h"
+#include "catalogues/Catalogue.h"
+#include "mission/Checksum.h"
+#include "ui/MissionFolder.h"
+
+namespace kestrane {
+
+using M = MissionColumn;
+using test::TempDir;
+
+namespace {
+
+MissionBytes Sealed(std::initializer_list<std::pair<int, std::uint8_t>> bytes) {
+    MissionImage image;
+    image.Assign(test::Mission(bytes));
+    image.Seal();
+    return image.Bytes();
+}
+
+}  // namespace
+
+TEST(MissionFolder, EachFileIsARowThatSaysWhatItIs) {
+    TempDir dir;
+    test::WriteFile(dir / "planes.txt", test::Lines({"Hurricane", "Spitfire", "Typhoon"}));
+    test::WriteFile(dir / "targets.txt", test::Lines({"Dover", "Calais"}));
+    test::WriteFile(dir / "raid.msn", Sealed({{12, 'R'}, {272, 3}, {280, 4}, {284, 3}, {356, 2}, {288, 1}}));
+    MissionBytes wrong = Sealed({});
+    wrong[0] ^= 1;
+    test::WriteFile(dir / "WRONG.MSN", wrong);
+    test::WriteFile(dir / "short.msn", std::string(399, 'x'));
+    ::mkfifo((dir / "x.msn").c_str(), 0600);
+    std::filesystem::create_directory(dir / "folder.msn");
+    test::WriteFile(dir / "notes.txt", "not a mission");
+    const Catalogues catalogues = ReadCatalogues(dir.path());
+    const NameLists lists{&catalogues.planes, &catalogues.targets};
+
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : ListMissionFiles(dir.path())) names.push_back(entry.file);
+    EXPECT_EQ(names, (std::vector<std::string>{"WRONG.MSN", "folder.msn", "raid.msn", "short.msn", "x.msn"}));
+
+    const MissionRow raid = ReadMissionRow(dir.path(), {"raid.msn", 0, 0}, lists);
+    const std::vector<std::string> shown(raid.texts.begin(), raid.texts.begin() + 10);
+    EXPECT_EQ(shown, (std::vector<std::string>{"raid.msn", "R", "1945", "Random", "Overcast", "Intercept", "Typhoon",
+                                              "Calais", "Dover", "right"}));
+    EXPECT_EQ(raid.Text(M::Size), "400") << "the size the read found";
+    const struct {
+        const char* file;
+        std::string checksum, note;
+    } kOthers[] = {{"WRONG.MSN", "differs", ""},
+                   {"short.msn", "not a mission", "The file is only 399 bytes long; a mission file has 400."},
+                   {"x.msn", "not a mission", "The file is a pipe, not a plain file."},
+                   {"folder.msn", "not a mission", "The file is a folder, not a mission file."}};
+    for (const auto& other : kOthers) {
+        const MissionRow row = ReadMissionRow(dir.path(), {other.file, 0, 0}, lists);
+        EXPECT_EQ(row.Text(M::Checksum), other.checksum) << other.file;
+        EXPECT_EQ(row.Text(M::Note), other.note) << other.file;
+    }
+    EXPECT_TRUE(RowMatches(raid, "overCAST"));
+    EXPECT_TRUE(RowMatches(raid, "calais"));
+    EXPECT_FALSE(RowMatches(raid, "Spitfire"));
+}
+
+TEST(MissionFolder, ANewListingReadsOnlyWhatIsNewOrChangedAndDropsWhatWent) {
+    MissionFolder folder;
+    auto row = [](const char* file, std::int64_t modified) {
+        MissionRow r;
+        r.entry = {file, 400, modified};
+        return r;
+    };
+    auto files = [](const std::vector<FolderEntry>& entries) {
+        std::vector<std::string> names;
+        for (const FolderEntry& e : entries) names.push_back(e.file);
+        return names;
+    };
+    EXPECT_EQ(files(folder.Sync({{"a.msn", 400, 1}, {"b.msn", 400, 1}}).toRead), (std::vector<std::string>{"a.msn", "b.msn"}));
+    ASSERT_TRUE(folder.Put(row("b.msn", 1)));
+    ASSERT_TRUE(folder.Put(row("a.msn", 1)));
+    EXPECT_EQ(folder.Find("a.msn"), 0) << "rows are kept by file name";
+    EXPECT_FALSE(folder.Put(row("gone.msn", 1))) << "a file the listing does not hold";
+
+    const MissionFolder::Listing next = folder.Sync({{"b.msn", 400, 2}, {"c.msn", 400, 1}});
+    EXPECT_EQ(next.gone, (std::vector<std::string>{"a.msn"}));
+    EXPECT_EQ(files(next.toRead), (std::vector<std::string>{"b.msn", "c.msn"})) << "b changed, c is new";
+    folder.Remove("a.msn");
+    EXPECT_EQ(folder.Rows().size(), 1u);
+    const auto placed = folder.Put(row("c.msn", 1));
+    ASSERT_TRUE(placed);
+    EXPECT_EQ(placed->index, 1);
+    EXPECT_TRUE(placed->inserted);
+    EXPECT_TRUE(folder.Sync({{"b.msn", 400, 1}, {"c.msn", 400, 1}}).toRead.empty()) << "nothing changed since";
+}
+
+TEST(MissionFolder, StampingWritesTheRightChecksumOnlyWhereItDiffers) {
+    TempDir dir;
+    MissionBytes wrong = Sealed({{272, 2}});
+    const std::uint32_t right = StoredChecksum(wrong);
+    wrong[1] ^= 0xFF;
+    test::WriteFile(dir / "wrong.msn", std::string(wrong.begin(), wrong.end()) + "tail");
+    EXPECT_EQ(StampChecksum(dir / "wrong.msn").outcome, Stamping::Outcome::Stamped);
+    const std::string stamped = test::ReadFile(dir / "wrong.msn");
+    MissionBytes bytes{};
+    std::copy(stamped.begin(), stamped.begin() + kMissionSize, bytes.begin());
+    EXPECT_EQ(StoredChecksum(bytes), right);
+    EXPECT_EQ(stamped.substr(kMissionSize), "tail") << "the write is in place";
+    EXPECT_EQ(StampChecksum(dir / "wrong.msn").outcome, Stamping::Outcome::AlreadyRight);
+    test::WriteFile(dir / "short.msn", std::string(10, 'x'));
+    const Stamping failed = StampChecksum(dir / "short.msn");
+    EXPECT_EQ(failed.outcome, Stamping::Outcome::Failed);
+    EXPECT_EQ(failed.error, "the file is only 10 bytes long; a mission file has 400");
+    EXPECT_EQ(test::ReadFile(dir / "short.msn"), std::string(10, 'x'));
+}
+
+}  // namespace kestrane
