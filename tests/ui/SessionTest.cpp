@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <csignal>
+#include <sys/resource.h>
 
 #include "TestSupport.h"
 #include "TestWindow.h"
@@ -84,6 +85,26 @@ TEST(Session, WorkKeptByACloseOrASignalComesBackWithCtrlRAtTheNextStart) {
     QTest::keyClick(&w.window, Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(ed.model->Image().U8(280), 4) << ed.Status();
     EXPECT_EQ(w.Get<QRadioButton>(C::WeatherOptions, 4)->isChecked(), true);
+}
+
+// A full disk, as a file size limit makes one: kept work that cannot be
+// written is an error, and leaves no file behind.
+TEST(Session, KeptWorkThatDoesNotFitIsAnErrorAndLeavesNoFile) {
+    test::TempDir data;
+    test::WriteFile(data / "big.msn", std::string(5000, 'm'));
+    KeptWorkFolder folder(QString::fromStdString(data.path().string()));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const rlimit small{100, old.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const std::string error = folder.Write("w.json", std::string(5000, 'x'));
+    const Keeping copy = folder.KeepReplaced((data / "big.msn").string());
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(folder.Names().empty()) << "no kept work is left: " << folder.Names().front();
+    EXPECT_FALSE(copy.ok);
+    EXPECT_TRUE(QDir(QString::fromStdString((data / "replaced").string())).isEmpty()) << "no copy is left";
 }
 
 }  // namespace

@@ -123,8 +123,11 @@ std::string KeptWorkFolder::Write(const std::string& name, std::string_view text
     QDir().mkpath(unsaved_);
     QSaveFile file(PathOf(name));
     const auto size = static_cast<qint64>(text.size());
-    if (file.open(QIODevice::WriteOnly) && file.write(text.data(), size) == size && file.commit()) return {};
-    return file.errorString().toStdString() + " (" + PathOf(name).toStdString() + ")";
+    // Unbuffered, so that a full disk fails the write itself: a buffered one
+    // fails only when committed, which then keeps an empty file.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(text.data(), size) == size && file.commit())
+        return {};
+    return file.errorString().toStdString();
 }
 
 void KeptWorkFolder::Remove(const std::string& name) { QFile::remove(PathOf(name)); }
@@ -169,7 +172,7 @@ Keeping KeptWorkFolder::KeepReplaced(const std::string& path) {
     const QString base = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).completeBaseName();
     QSaveFile copy(FreePath(folder + u'/' + base + u'-' + Stamp(), QStringLiteral(".msn")));
     QFile source;
-    const bool copied = copy.open(QIODevice::WriteOnly) &&
+    const bool copied = copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
                         source.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
     bool ok = copied;
     while (ok && !source.atEnd()) {
