@@ -181,15 +181,20 @@ bool Apply(const Io& io, MissionImage& image, const std::vector<Change>& changes
     return !refused;
 }
 
+// A file a command writes, read; the entry names it, and says why when it
+// cannot be read.
+Input ReadToWrite(const Io& io, const std::string& file, Json& entry) {
+    NameFile(entry, "file", file);
+    Input input = ReadInput(io, file);
+    if (!input.image) entry["error"] = input.error;
+    return input;
+}
+
 int SetOne(const Io& io, const Options& o, const std::string& file, const std::vector<Change>& changes,
            const NameLists& lists, Report& report) {
     Json entry;
-    NameFile(entry, "file", file);
-    const Input input = ReadInput(io, file);
-    if (!input.image) {
-        entry["error"] = input.error;
-        return report.Add(entry, kExitFailed);
-    }
+    const Input input = ReadToWrite(io, file, entry);
+    if (!input.image) return report.Add(entry, kExitFailed);
     MissionImage image = *input.image;
     std::vector<std::string> said;
     if (!Apply(io, image, changes, lists, said)) {
@@ -215,12 +220,8 @@ int SetOne(const Io& io, const Options& o, const std::string& file, const std::v
 
 int StampOne(const Io& io, const Options& o, const std::string& file, Report& report) {
     Json entry;
-    NameFile(entry, "file", file);
-    const Input input = ReadInput(io, file);
-    if (!input.image) {
-        entry["error"] = input.error;
-        return report.Add(entry, kExitFailed);
-    }
+    const Input input = ReadToWrite(io, file, entry);
+    if (!input.image) return report.Add(entry, kExitFailed);
     MissionImage image = *input.image;
     const std::uint32_t computed = MissionChecksum(image.Bytes());
     entry["stored_checksum"] = StoredChecksum(image.Bytes());
