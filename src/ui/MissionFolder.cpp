@@ -139,6 +139,10 @@ void MissionFolder::Remove(std::string_view file) {
     if (const int at = Find(file); at >= 0) rows_.erase(rows_.begin() + at);
 }
 
+void MissionFolder::RemoveAll(const std::vector<std::string>& gone) {
+    std::erase_if(rows_, [&](const MissionRow& row) { return std::binary_search(gone.begin(), gone.end(), row.entry.file); });
+}
+
 std::optional<MissionFolder::Placed> MissionFolder::Put(MissionRow row) {
     if (!Lists(row.entry.file)) return std::nullopt;
     const Place place = PlaceOf(row.entry.file);

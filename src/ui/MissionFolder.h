@@ -69,6 +69,8 @@ public:
     };
     Listing Sync(const std::vector<FolderEntry>& listing);
     void Remove(std::string_view file);
+    // Removes the rows of many files at once; gone is sorted, as Sync gives it.
+    void RemoveAll(const std::vector<std::string>& gone);
     // A row read, at its place by file name; a file no longer listed is not
     // taken.
     struct Placed {

@@ -87,7 +87,7 @@ TEST(MissionFolder, ANewListingReadsOnlyWhatIsNewOrChangedAndDropsWhatWent) {
     const MissionFolder::Listing next = folder.Sync({{"b.msn", 400, 2}, {"c.msn", 400, 1}});
     EXPECT_EQ(next.gone, (std::vector<std::string>{"a.msn"}));
     EXPECT_EQ(files(next.toRead), (std::vector<std::string>{"b.msn", "c.msn"})) << "b changed, c is new";
-    folder.Remove("a.msn");
+    folder.RemoveAll(next.gone);
     EXPECT_EQ(folder.Rows().size(), 1u);
     const auto placed = folder.Put(row("c.msn", 1));
     ASSERT_TRUE(placed);

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QUrl>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -13,6 +15,7 @@
 
 #include "TestSupport.h"
 #include "TestWindow.h"
+#include "ui/qt/FileNames.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/SessionEnd.h"
 #include "ui/qt/SheetNames.h"
@@ -105,6 +108,21 @@ TEST(Session, KeptWorkThatDoesNotFitIsAnErrorAndLeavesNoFile) {
     EXPECT_TRUE(folder.Names().empty()) << "no kept work is left: " << folder.Names().front();
     EXPECT_FALSE(copy.ok);
     EXPECT_TRUE(QDir(QString::fromStdString((data / "replaced").string())).isEmpty()) << "no copy is left";
+}
+
+// A name that is not UTF-8 comes back from the text a dialog or a drop
+// hands over, in a folder whose name is not UTF-8 either.
+TEST(Session, ANameThatIsNotUtf8IsFoundFromTheDialogsTextAndADropsAddress) {
+    test::TempDir dir;
+    const std::string folder = (dir / "jeu\xe9").string(), file = folder + "/caf\xe9.msn";
+    std::filesystem::create_directory(folder);
+    test::WriteFile(file, std::string(400, '\0'));
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(file));  // as a dialog lists it
+    ASSERT_NE(QFile::encodeName(shown).toStdString(), file) << "the text alone does not give the name back";
+    EXPECT_EQ(RawPath(shown).toStdString(), file);
+    const QUrl dropped(QStringLiteral("file://") + QString::fromLatin1(QByteArray::fromStdString(file).toPercentEncoding("/")));
+    EXPECT_EQ(LocalFileOf(dropped).toStdString(), file);
+    EXPECT_EQ(RawPath(QStringLiteral("/no/such/file.msn")), QByteArray("/no/such/file.msn"));
 }
 
 }  // namespace

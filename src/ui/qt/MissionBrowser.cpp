@@ -67,6 +67,12 @@ QVariant MissionTable::headerData(int section, Qt::Orientation orientation, int 
 
 std::vector<FolderEntry> MissionTable::Sync(const std::vector<FolderEntry>& listing) {
     const MissionFolder::Listing listed = folder_.Sync(listing);
+    if (listed.gone.size() > 64) {  // many at once (a folder emptied): one reset
+        beginResetModel();
+        folder_.RemoveAll(listed.gone);
+        endResetModel();
+        return listed.toRead;
+    }
     for (const std::string& file : listed.gone) {
         const int at = folder_.Find(file);
         beginRemoveRows({}, at, at);
