@@ -22,46 +22,53 @@ using Json = nlohmann::ordered_json;
 
 namespace {
 
-// The folder of kept works in memory; other running sessions hold the names
-// in `running`, and writes fail while `full` is set.
-struct MemoryStore : WorkStore {
+// The folder of kept works in memory, shared by the sessions of a test as a
+// disk is by running editors: a claim is held by one session, as a lock file
+// by one process. Names are handed out in the reverse of time order, so that
+// only the times inside the texts can tell which work is newest.
+struct MemoryFolder {
     std::map<std::string, std::string> files;
-    std::set<std::string> running, claimed;
-    std::vector<std::string> asides, replaced;
+    std::map<std::string, const void*> claims;  // name -> the session holding it
+    std::vector<std::string> asides;
+    std::map<std::string, std::string> replaced;  // path -> the bytes copied aside
     bool full = false;
     int clock = 0, names = 0;
+};
+
+// One session's view of the folder.
+struct MemoryStore : WorkStore {
+    explicit MemoryStore(MemoryFolder& f) : folder(f) {}
+    MemoryFolder& folder;
 
     std::vector<std::string> Names() override {
         std::vector<std::string> n;
-        for (const auto& [name, text] : files) n.push_back(name);
+        for (const auto& [name, text] : folder.files) n.push_back(name);
         return n;
     }
     Reading Read(const std::string& name) override {
         if (name.starts_with("pipe")) return {false, {}, "it is not a plain file"};
-        return {true, files.at(name), {}};
+        return {true, folder.files.at(name), {}};
     }
     std::string Write(const std::string& name, std::string_view text) override {
-        if (full) return "No space left on device";
-        files[name] = std::string(text);
+        if (folder.full) return "No space left on device";
+        folder.files[name] = std::string(text);
         return {};
     }
-    void Remove(const std::string& name) override { files.erase(name); }
+    void Remove(const std::string& name) override { folder.files.erase(name); }
     std::string SetAside(const std::string& name) override {
-        files.erase(name);
-        asides.push_back(name);
+        folder.files.erase(name);
+        folder.asides.push_back(name);
         return "damaged/" + name;
     }
-    bool Claim(const std::string& name) override {
-        if (running.contains(name)) return false;
-        claimed.insert(name);
-        return true;
+    bool Claim(const std::string& name) override { return folder.claims.try_emplace(name, this).first->second == this; }
+    void Release(const std::string& name) override {
+        if (auto held = folder.claims.find(name); held != folder.claims.end() && held->second == this) folder.claims.erase(held);
     }
-    void Release(const std::string& name) override { claimed.erase(name); }
-    std::string NewName() override { return "s" + std::to_string(++names) + ".json"; }
-    std::string Now() override { return "2026-12-07 12:00:" + std::to_string(10 + clock++); }
+    std::string NewName() override { return "s" + std::to_string(900 - ++folder.names) + ".json"; }
+    std::string Now() override { return "2026-12-07 12:00:" + std::to_string(10 + folder.clock++); }
     Keeping KeepReplaced(const std::string& path) override {
-        if (full) return {false, "No space left on device"};
-        replaced.push_back(path);
+        if (folder.full) return {false, "No space left on device"};
+        folder.replaced[path] = test::ReadFile(path);
         return {true, "replaced/copy.msn"};
     }
 };
@@ -70,7 +77,8 @@ const MissionBytes kLoaded = Mission({{272, 1}, {304, 3}, {288, 5}, {12, 'A'}});
 
 // A session of the editor: a start folder, its window model and its kept work.
 struct Session {
-    explicit Session(MemoryStore& store, int planes = 10) : editor(planes, 20), kept(store, *editor.model) {}
+    explicit Session(MemoryFolder& folder, int planes = 10) : store(folder), editor(planes, 20), kept(store, *editor.model) {}
+    MemoryStore store;
     Editor editor;
     KeptWork kept;
     WindowModel& model() { return *editor.model; }
@@ -154,7 +162,7 @@ TEST(KeptWorkText, DamagedCutForeignOrMistypedTextIsRefusedWholeWithAReason) {
 }
 
 TEST(KeptWorkPolicy, ASessionKeepsOnlyWhatIsUnsavedAndASaveEndsOnlyItsOwnFile) {
-    MemoryStore store;
+    MemoryFolder store;
     Session first(store);
     first.editor.Load(kLoaded);
     EXPECT_EQ(first.kept.Keep(), "");
@@ -167,8 +175,9 @@ TEST(KeptWorkPolicy, ASessionKeepsOnlyWhatIsUnsavedAndASaveEndsOnlyItsOwnFile) {
     EXPECT_EQ(store.clock, 1) << "unchanged work is not written again";
 
     Session second(store);  // another editor, running at the same time
-    store.running.insert(firstFile);
     EXPECT_EQ(second.kept.Survey(), "") << "a running session's work is not offered";
+    second.kept.RestoreNext();
+    EXPECT_EQ(second.editor.Status(), "No unsaved work is kept.");
     second.model().Click(C::NewButton);
     second.model().Click(C::AaaOptions, 2);
     second.kept.Keep();
@@ -179,7 +188,7 @@ TEST(KeptWorkPolicy, ASessionKeepsOnlyWhatIsUnsavedAndASaveEndsOnlyItsOwnFile) {
 }
 
 TEST(KeptWorkPolicy, EveryEndedSessionsWorkComesBackOneCtrlREach) {
-    MemoryStore store;
+    MemoryFolder store;
     for (const char* name : {"Alpha", "Bravo"}) {
         Session ended(store);
         ended.editor.Load(kLoaded);
@@ -199,6 +208,16 @@ TEST(KeptWorkPolicy, EveryEndedSessionsWorkComesBackOneCtrlREach) {
     next.kept.RestoreNext();
     EXPECT_EQ(next.model().Text(C::NameBox), "Bravo");
     EXPECT_NE(next.editor.Status().find("1 more kept"), std::string::npos) << next.editor.Status();
+    EXPECT_NE(next.editor.Status().find("; its aircraft and places are named from the catalogues of " + next.model().StartDir()),
+              std::string::npos) << "each session here has a start folder of its own";
+    {
+        Session other(store);  // a second editor started meanwhile gets the other work, never the same
+        other.kept.RestoreNext();
+        EXPECT_EQ(other.model().Text(C::NameBox), "Alpha");
+        next.kept.RestoreNext();
+        EXPECT_EQ(next.editor.Status(), "No other unsaved work is kept.");
+        EXPECT_EQ(next.model().Text(C::NameBox), "Bravo");
+    }
     next.kept.RestoreNext();  // the work restored before is unchanged: it stays kept
     EXPECT_EQ(next.model().Text(C::NameBox), "Alpha");
     EXPECT_EQ(store.files.size(), 2u);
@@ -222,7 +241,7 @@ TEST(KeptWorkPolicy, EveryEndedSessionsWorkComesBackOneCtrlREach) {
 }
 
 TEST(KeptWorkPolicy, LoadAndNewKeepUnsavedChangesFirstAndRefuseWhenTheyCannot) {
-    MemoryStore store;
+    MemoryFolder store;
     Session s(store);
     s.editor.Load(kLoaded);
     s.model().Click(C::WeatherOptions, 4);
@@ -243,11 +262,13 @@ TEST(KeptWorkPolicy, LoadAndNewKeepUnsavedChangesFirstAndRefuseWhenTheyCannot) {
 }
 
 TEST(KeptWorkPolicy, ASaveOverADifferentMissionKeepsItFirstOrWritesNothing) {
-    MemoryStore store;
+    MemoryFolder store;
     Session s(store);
     s.editor.Load(kLoaded, "raid.msn");
     s.editor.Save("raid");  // the same 400 bytes but the seal: a different mission on disk
+    const std::string raid = (s.editor.dir / "raid.msn").string();
     ASSERT_EQ(store.replaced.size(), 1u);
+    EXPECT_EQ(store.replaced[raid], std::string(kLoaded.begin(), kLoaded.end())) << "the copy is of the mission before the save";
     EXPECT_NE(s.editor.Status().find("The mission it replaced is kept as replaced/copy.msn."), std::string::npos);
     s.editor.Save("raid");
     EXPECT_EQ(store.replaced.size(), 1u) << "writing the same bytes again replaces nothing";
@@ -261,17 +282,18 @@ TEST(KeptWorkPolicy, ASaveOverADifferentMissionKeepsItFirstOrWritesNothing) {
 }
 
 TEST(KeptWorkPolicy, OnlyTheTwentyNewestAreKept) {
-    MemoryStore store;
+    MemoryFolder store;
     UnsavedWork work;
-    for (int i = 10; i < 35; ++i) {
+    for (int i = 10; i < 35; ++i) {  // the later the work, the earlier its name sorts
         work.savedAt = "2026-12-07 11:00:" + std::to_string(i);
-        store.files["w" + std::to_string(i) + ".json"] = WorkText(work);
+        store.files["w" + std::to_string(99 - i) + ".json"] = WorkText(work);
     }
     Session s(store);
     EXPECT_NE(s.kept.Survey().find("20 unsaved works are kept"), std::string::npos);
     EXPECT_EQ(store.files.size(), 20u);
-    EXPECT_TRUE(store.files.contains("w34.json"));
-    EXPECT_FALSE(store.files.contains("w14.json"));
+    EXPECT_TRUE(store.files.contains("w65.json")) << "the newest, 11:00:34";
+    EXPECT_TRUE(store.files.contains("w84.json")) << "the twentieth newest, 11:00:15";
+    EXPECT_FALSE(store.files.contains("w85.json")) << "the twenty-first newest, 11:00:14";
 }
 
 }  // namespace kestrane
