@@ -96,10 +96,10 @@ struct MemoryStore : WorkStore {
         return {};
     }
     void Remove(const std::string& name) override { files.erase(name); }
-    std::string SetAside(const std::string& name) override {
+    std::string SetAside(const std::string& name, const std::string& folder) override {
         files.erase(name);
         asides.insert(name);
-        return "aside/" + name;
+        return folder + "/" + name;
     }
     bool Claim(const std::string& name) override { return claimed.insert(name).second; }
     void Release(const std::string& name) override { claimed.erase(name); }

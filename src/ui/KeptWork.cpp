@@ -27,38 +27,49 @@ KeptWork::~KeptWork() {
     if (!own_.empty()) store_.Release(own_);
 }
 
-std::vector<KeptWork::Found> KeptWork::Offered(std::string& notes) {
-    std::vector<Found> offered;
+KeptWork::Offer KeptWork::Offered() {
+    Offer offer;
     std::string unreadable, where;  // "a.json (why), b.json (why)" and the folder they went to
     for (const std::string& name : store_.Names()) {
         if (name == own_ || restored_.contains(name)) continue;
-        if (!store_.Claim(name)) continue;  // the work of an editor still running
+        if (!store_.Claim(name)) {  // the work of an editor still running
+            ++offer.running;
+            continue;
+        }
         const WorkStore::Reading read = store_.Read(name);
         WorkReading work = read.ok ? ReadWorkText(read.text) : WorkReading{std::nullopt, read.error};
         store_.Release(name);
         if (work.work) {
-            offered.push_back({name, std::move(*work.work)});
+            offer.works.push_back({name, std::move(*work.work)});
             continue;
         }
-        const std::string aside = store_.SetAside(name);
+        const std::string aside = store_.SetAside(name, "damaged");
         if (!aside.empty()) where = aside.substr(0, aside.rfind('/'));
         unreadable += (unreadable.empty() ? "" : ", ") + name + " (" + work.error + (aside.empty() ? ", left in place" : "") + ")";
     }
     if (!unreadable.empty())
-        notes += " Kept work that could not be read was set aside" + (where.empty() ? std::string() : " in " + where) + ": " +
-                 unreadable + ".";
-    std::sort(offered.begin(), offered.end(), [](const Found& a, const Found& b) {
+        offer.notes += " Kept work that could not be read was set aside" + (where.empty() ? std::string() : " in " + where) +
+                       ": " + unreadable + ".";
+    std::sort(offer.works.begin(), offer.works.end(), [](const Found& a, const Found& b) {
         return a.work.savedAt != b.work.savedAt ? a.work.savedAt > b.work.savedAt : a.name > b.name;
     });
-    return offered;
+    return offer;
 }
 
 std::string KeptWork::Survey() {
-    std::string notes;
-    std::vector<Found> offered = Offered(notes);
-    for (std::size_t i = kMostKept; i < offered.size(); ++i) store_.Remove(offered[i].name);
-    if (offered.size() > kMostKept) offered.resize(kMostKept);
-    std::string said = Summary(offered) + notes;
+    Offer offer = Offered();
+    std::size_t moved = 0;
+    std::string where;
+    for (std::size_t i = kMostKept; i < offer.works.size(); ++i)
+        if (const std::string aside = store_.SetAside(offer.works[i].name, "older"); !aside.empty()) {
+            ++moved;
+            where = aside.substr(0, aside.rfind('/'));
+        }
+    if (offer.works.size() > kMostKept) offer.works.resize(kMostKept);
+    std::string said = Summary(offer.works) + offer.notes;
+    if (moved > 0)
+        said += " " + std::to_string(moved) + (moved == 1 ? " older kept work was" : " older kept works were") +
+                " moved to " + where + ", past the " + std::to_string(kMostKept) + " newest that Ctrl+R offers.";
     if (!said.empty() && said.front() == ' ') said.erase(0, 1);
     return said;
 }
@@ -85,7 +96,11 @@ std::string KeptWork::Keep() {
         store_.Claim(own_);
     }
     work.savedAt = store_.Now();
-    if (std::string error = store_.Write(own_, WorkText(work)); !error.empty()) return error;
+    const std::string text = WorkText(work);
+    if (text.size() > kLargestWorkText)
+        return "it would be " + std::to_string(text.size()) + " bytes, more than the " +
+               std::to_string(kLargestWorkText >> 20) + " MB a kept work may be: shorten the longest text in a box";
+    if (std::string error = store_.Write(own_, text); !error.empty()) return error;
     lastKept_ = std::move(work);
     return {};
 }
@@ -113,10 +128,14 @@ void KeptWork::RestoreNext() {
                    "Nothing was changed.");
         return;
     }
-    std::string notes;
-    const std::vector<Found> offered = Offered(notes);
+    const Offer offer = Offered();
+    const std::vector<Found>& offered = offer.works;
     if (offered.empty() || !store_.Claim(offered.front().name)) {
-        model_.Say((restored_.empty() ? "No unsaved work is kept." : "No other unsaved work is kept.") + notes);
+        std::string none = restored_.empty() ? "No unsaved work is kept" : "No other unsaved work is kept";
+        if (offer.running > 0)
+            none += " but that of " + std::to_string(offer.running) +
+                    (offer.running == 1 ? " editor that is still running" : " editors that are still running");
+        model_.Say(none + "." + offer.notes);
         return;
     }
     const Found& chosen = offered.front();
@@ -134,7 +153,7 @@ void KeptWork::RestoreNext() {
                 "the catalogues of " + model_.StartDir() + ", where it will be saved.";
     if (swapping) said += " The work restored before stays kept.";
     if (offered.size() > 1) said += " " + std::to_string(offered.size() - 1) + " more kept: Ctrl+R restores the next.";
-    model_.Say(said + notes);
+    model_.Say(said + offer.notes);
 }
 
 Keeping KeptWork::BeforeReplacing() {

@@ -39,9 +39,11 @@ public:
     // Writes the text whole or not at all; empty when done, else the reason.
     virtual std::string Write(const std::string& name, std::string_view text) = 0;
     virtual void Remove(const std::string& name) = 0;
-    // Moves a kept work that cannot be read out of the way; where it went,
-    // or empty when it could not be moved.
-    virtual std::string SetAside(const std::string& name) = 0;
+    // Moves a kept work out of the way, into the folder of that name beside
+    // the kept works: "damaged" for one that cannot be read, "older" for one
+    // past the newest kMostKept. Where it went, or empty when it could not
+    // be moved.
+    virtual std::string SetAside(const std::string& name, const std::string& folder) = 0;
     // Takes a name for this session; false when a running session holds it.
     // A session that ended, however it ended, holds nothing.
     virtual bool Claim(const std::string& name) = 0;
@@ -67,7 +69,8 @@ public:
 
     // At start: what is kept from sessions that ended, as a sentence for the
     // status line (empty when nothing is); kept works that cannot be read
-    // are set aside, and only the newest kMostKept are kept.
+    // are set aside, and only the newest kMostKept are offered: the older
+    // ones are moved aside, never deleted.
     std::string Survey();
     // Keeps the window's unsaved work now, or ends this session's file when
     // nothing is unsaved. Empty when done, else why the work is not kept.
@@ -88,10 +91,14 @@ private:
         std::string name;
         UnsavedWork work;
     };
+    struct Offer {
+        std::vector<Found> works;  // newest first
+        std::string notes;         // what was set aside, as sentences
+        int running = 0;           // kept works of editors still running
+    };
     // The kept works of sessions that ended and that this one has not
-    // restored, newest first; those that cannot be read are set aside (and
-    // said in notes).
-    std::vector<Found> Offered(std::string& notes);
+    // restored; those that cannot be read are set aside.
+    Offer Offered();
     // This session stops owning its file, which stays as a kept work.
     void Park();
     void Drop();

@@ -39,6 +39,9 @@ struct UnsavedWork {
 };
 
 std::string WorkText(const UnsavedWork& work);
+// The longest text a kept work may be: a longer one is neither written nor
+// read, so whatever is kept can be read back.
+constexpr std::size_t kLargestWorkText = 1 << 20;
 
 struct WorkReading {
     std::optional<UnsavedWork> work;

@@ -55,10 +55,10 @@ struct MemoryStore : WorkStore {
         return {};
     }
     void Remove(const std::string& name) override { folder.files.erase(name); }
-    std::string SetAside(const std::string& name) override {
+    std::string SetAside(const std::string& name, const std::string& into) override {
         folder.files.erase(name);
-        folder.asides.push_back(name);
-        return "damaged/" + name;
+        folder.asides.push_back(into + "/" + name);
+        return into + "/" + name;
     }
     bool Claim(const std::string& name) override { return folder.claims.try_emplace(name, this).first->second == this; }
     void Release(const std::string& name) override {
@@ -177,7 +177,7 @@ TEST(KeptWorkPolicy, ASessionKeepsOnlyWhatIsUnsavedAndASaveEndsOnlyItsOwnFile) {
     Session second(store);  // another editor, running at the same time
     EXPECT_EQ(second.kept.Survey(), "") << "a running session's work is not offered";
     second.kept.RestoreNext();
-    EXPECT_EQ(second.editor.Status(), "No unsaved work is kept.");
+    EXPECT_EQ(second.editor.Status(), "No unsaved work is kept but that of 1 editor that is still running.");
     second.model().Click(C::NewButton);
     second.model().Click(C::AaaOptions, 2);
     second.kept.Keep();
@@ -203,7 +203,7 @@ TEST(KeptWorkPolicy, EveryEndedSessionsWorkComesBackOneCtrlREach) {
               std::string::npos) << said;
     EXPECT_NE(said.find("set aside in damaged: broken.json (it is not JSON (damaged or cut short)), pipe.json (it is not a plain file)."),
               std::string::npos) << said;
-    EXPECT_EQ(store.asides, (std::vector<std::string>{"broken.json", "pipe.json"}));
+    EXPECT_EQ(store.asides, (std::vector<std::string>{"damaged/broken.json", "damaged/pipe.json"}));
 
     next.kept.RestoreNext();
     EXPECT_EQ(next.model().Text(C::NameBox), "Bravo");
@@ -215,7 +215,7 @@ TEST(KeptWorkPolicy, EveryEndedSessionsWorkComesBackOneCtrlREach) {
         other.kept.RestoreNext();
         EXPECT_EQ(other.model().Text(C::NameBox), "Alpha");
         next.kept.RestoreNext();
-        EXPECT_EQ(next.editor.Status(), "No other unsaved work is kept.");
+        EXPECT_EQ(next.editor.Status(), "No other unsaved work is kept but that of 1 editor that is still running.");
         EXPECT_EQ(next.model().Text(C::NameBox), "Bravo");
     }
     next.kept.RestoreNext();  // the work restored before is unchanged: it stays kept
@@ -261,6 +261,20 @@ TEST(KeptWorkPolicy, LoadAndNewKeepUnsavedChangesFirstAndRefuseWhenTheyCannot) {
     EXPECT_EQ(s.model().Image().U8(280), 4);
 }
 
+TEST(KeptWorkPolicy, WorkLongerThanAKeptWorkMayBeIsRefusedPlainlyNotWrittenUnreadable) {
+    MemoryFolder store;
+    Session s(store);
+    s.editor.Load(kLoaded);
+    s.model().Type(C::MissionDateBox, std::string(kLargestWorkText, '0') + "7");
+    const std::string error = s.kept.Keep();
+    EXPECT_NE(error.find("more than the 1 MB a kept work may be"), std::string::npos) << error;
+    EXPECT_TRUE(store.files.empty());
+    s.model().Type(C::MissionDateBox, std::string(1000, '0') + "7");
+    EXPECT_EQ(s.kept.Keep(), "");
+    ASSERT_EQ(store.files.size(), 1u);
+    EXPECT_LT(store.files.begin()->second.size(), kLargestWorkText);
+}
+
 TEST(KeptWorkPolicy, ASaveOverADifferentMissionKeepsItFirstOrWritesNothing) {
     MemoryFolder store;
     Session s(store);
@@ -289,8 +303,12 @@ TEST(KeptWorkPolicy, OnlyTheTwentyNewestAreKept) {
         store.files["w" + std::to_string(99 - i) + ".json"] = WorkText(work);
     }
     Session s(store);
-    EXPECT_NE(s.kept.Survey().find("20 unsaved works are kept"), std::string::npos);
+    const std::string said = s.kept.Survey();
+    EXPECT_NE(said.find("20 unsaved works are kept"), std::string::npos) << said;
+    EXPECT_NE(said.find("5 older kept works were moved to older, past the 20 newest that Ctrl+R offers."), std::string::npos)
+        << said;
     EXPECT_EQ(store.files.size(), 20u);
+    EXPECT_EQ(store.asides.size(), 5u) << "moved aside, never deleted";
     EXPECT_TRUE(store.files.contains("w65.json")) << "the newest, 11:00:34";
     EXPECT_TRUE(store.files.contains("w84.json")) << "the twentieth newest, 11:00:15";
     EXPECT_FALSE(store.files.contains("w85.json")) << "the twenty-first newest, 11:00:14";

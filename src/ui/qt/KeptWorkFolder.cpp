@@ -132,10 +132,10 @@ std::string KeptWorkFolder::Write(const std::string& name, std::string_view text
 
 void KeptWorkFolder::Remove(const std::string& name) { QFile::remove(PathOf(name)); }
 
-std::string KeptWorkFolder::SetAside(const std::string& name) {
-    const QString damaged = unsaved_ + QStringLiteral("/damaged");
-    QDir().mkpath(damaged);
-    const QString aside = FreePath(damaged + u'/' + QFile::decodeName(QByteArray::fromStdString(name)) + u'-' + Stamp(), {});
+std::string KeptWorkFolder::SetAside(const std::string& name, const std::string& folder) {
+    const QString into = unsaved_ + u'/' + QString::fromStdString(folder);
+    QDir().mkpath(into);
+    const QString aside = FreePath(into + u'/' + QFile::decodeName(QByteArray::fromStdString(name)) + u'-' + Stamp(), {});
     // A rename moves a pipe, device or link itself, without opening it.
     if (std::rename(QFile::encodeName(PathOf(name)).constData(), QFile::encodeName(aside).constData()) != 0) return {};
     return aside.toStdString();

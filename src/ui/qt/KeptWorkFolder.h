@@ -3,7 +3,8 @@
 // unsaved/, written whole or not at all (QSaveFile); a running session
 // holds a lock file beside its own (QLockFile), which a session that ended,
 // however it ended, no longer holds. Files that cannot be read go to
-// unsaved/damaged/, and a mission a save replaces is copied to replaced/.
+// unsaved/damaged/, those past the newest offered to unsaved/older/, and a
+// mission a save replaces is copied to replaced/.
 
 #include <QString>
 #include <map>
@@ -25,7 +26,7 @@ public:
     KeptWorkFolder& operator=(const KeptWorkFolder&) = delete;
 
     // The largest file taken as a kept work: far more than any box holds.
-    static constexpr qint64 kLargest = 1 << 20;
+    static constexpr qint64 kLargest = kLargestWorkText;
 
     const QString& Folder() const { return unsaved_; }
 
@@ -33,7 +34,7 @@ public:
     Reading Read(const std::string& name) override;
     std::string Write(const std::string& name, std::string_view text) override;
     void Remove(const std::string& name) override;
-    std::string SetAside(const std::string& name) override;
+    std::string SetAside(const std::string& name, const std::string& folder) override;
     bool Claim(const std::string& name) override;
     void Release(const std::string& name) override;
     std::string NewName() override;

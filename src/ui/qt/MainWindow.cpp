@@ -475,6 +475,10 @@ bool MainWindow::KeepNow() {
     if (!error.empty() && error != keepError_)
         model_.Say("Your unsaved work could not be kept in " + store_->Folder().toStdString() + " (" + error +
                    "); save the mission to keep it.");
+    if (error.empty() && !keepError_.empty() && model_.Unsaved())
+        model_.Say("Your unsaved work is kept again in " + store_->Folder().toStdString() + ".");
+    // Work that could not be kept is tried again, quietly, until it is.
+    if (!error.empty()) keepTimer_->start();
     keepError_ = error;
     return error.empty();
 }
