@@ -93,6 +93,12 @@ int Deliver(const Io& io, const Options& o, const std::string& target, const Mis
     if (o.dryRun) return kExitOk;
     if (target == kStdio) {
         io.out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        // Flushed now, so that nothing says the bytes went out before they
+        // have; the reason of a failure is said as the program ends.
+        if (!io.out.flush()) {
+            entry["error"] = "cannot write to standard output";
+            return kExitFailed;
+        }
         entry["written"] = true;
         reached = "to standard output";
         return kExitOk;

@@ -229,6 +229,10 @@ Edit SetAircraft(MissionImage& image, const AircraftSlot& slot, std::string_view
     const std::size_t count = planes != nullptr ? planes->Count() : 0;
     const int size = static_cast<int>(std::min<std::size_t>(count, INT_MAX - 2)) + 2;
     long long index = SameText(t, kAircraftListEnd[0]) ? size - 2 : SameText(t, kAircraftListEnd[1]) ? size - 1 : -1;
+    // Where Random and None are list positions, they are known only from the catalogue.
+    if (index >= 0 && !slot.usesCodes && planes == nullptr)
+        return Refused(std::string(slot.what) + ": " + Quoted(t) + " is the list's entry after the last of " + std::string(kPlanesFile) +
+                       ", which was not read; give a position. Nothing was changed.");
     if (index < 0) {
         const Lookup found = FindEntry(planes, kPlanesFile, t);
         if (found.position < 0) return Refused(std::string(slot.what) + ": " + Quoted(t) + ": " + found.error + ". Nothing was changed.");

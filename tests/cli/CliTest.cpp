@@ -307,6 +307,7 @@ TEST(Cli, StandardOutputFailuresAreErrors) {
     const std::string file = (dir / "m.msn").string();
     test::WriteFile(file, test::Mission());
     EXPECT_EQ(Shell("check '" + file + "' >/dev/full"), kExitFailed);
+    EXPECT_NE(std::system("'" KESTRANE_MSN "' new -o - 2>&1 >/dev/full | grep -q Saved"), 0) << "said before it failed";
     EXPECT_EQ(Shell("check '" + file + "' >/dev/null"), kExitDiffers);
     EXPECT_EQ(Shell("stamp '" + file + "' >&-"), kExitFailed);
     EXPECT_EQ(ReadFile(file), Text(Stamped(test::Mission())));

@@ -80,6 +80,7 @@ TEST(FieldValues, SetFieldValueTakesIndexesCaptionsNamesAndCodes) {
         {"AttackPlane2Type", "5", true, 5, ""}, {"AttackPlane2Type", "Random", false, kRandomCode, ""},
         {"EnemySecondaryType", "none", true, kNoneCode, ""}, {"EnemyPrimaryType", "None", true, kRefused, "cannot be \"None\""},
         {"AttackPlane1Type", "Random", true, 5, ""},  // no codes: the list's Random entry, by its position
+        {"AttackPlane1Type", "random", false, kRefused, "after the last of planes.txt, which was not read"},
         {"AttackPlane2Type", "hurricane", true, 2, "Attack plane 2: 2:Hurricane."},
         {"AttackPlane2Type", "Bf 109", true, kRefused, "several entries of planes.txt are named so (3:Bf 109, 4:Bf 109)"},
         {"AttackPlane2Type", "Spit", true, kRefused, "no entry of planes.txt is named so; entries that hold it: 0:Spitfire I, 1:Spitfire V."},
