@@ -27,6 +27,15 @@ bool IsMissionName(const std::string& name) {
     return suffix == ".msn";
 }
 
+// The size and time of what a link leads to; a link to nothing, as it is.
+// The name is taken relative to the folder open as dirFd (AT_FDCWD: as it is).
+void LookAt(int dirFd, const char* name, FolderEntry& entry) {
+    struct stat st {};
+    if (::fstatat(dirFd, name, &st, 0) != 0 && ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return;
+    entry.size = static_cast<std::uint64_t>(st.st_size);
+    entry.modified = NanosecondsOf(st.st_mtim);
+}
+
 // "2026-12-07 12:03", in local time.
 std::string LocalTime(std::int64_t nanoseconds) {
     const std::time_t seconds = static_cast<std::time_t>(nanoseconds / kNanosecondsPerSecond);
@@ -74,13 +83,7 @@ std::vector<FolderEntry> ListMissionFiles(const fs::path& folder, bool stats) {
         std::string name = found->d_name;
         if (!IsMissionName(name)) continue;
         FolderEntry entry{std::move(name), 0, 0};
-        // The size and time of what a link leads to; a link to nothing is listed as it is.
-        struct stat st {};
-        if (stats && (::fstatat(::dirfd(dir), found->d_name, &st, 0) == 0 ||
-                      ::fstatat(::dirfd(dir), found->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)) {
-            entry.size = static_cast<std::uint64_t>(st.st_size);
-            entry.modified = NanosecondsOf(st.st_mtim);
-        }
+        if (stats) LookAt(::dirfd(dir), found->d_name, entry);
         entries.push_back(std::move(entry));
     }
     ::closedir(dir);
@@ -95,10 +98,12 @@ MissionRow ReadMissionRow(const fs::path& folder, const FolderEntry& entry, cons
     if (read.modified != 0) {
         row.entry.size = read.size;
         row.entry.modified = read.modified;
+    } else {  // a file that could not be opened: an unreadable one, a link to nothing
+        LookAt(AT_FDCWD, (folder / entry.file).c_str(), row.entry);
     }
     Set(row, MissionColumn::File, ReadableText(entry.file));
     Set(row, MissionColumn::Size, std::to_string(row.entry.size));
-    Set(row, MissionColumn::Modified, LocalTime(row.entry.modified));
+    Set(row, MissionColumn::Modified, row.entry.modified != 0 ? LocalTime(row.entry.modified) : std::string());
     if (!read.ok) {
         Set(row, MissionColumn::Checksum, std::string(kNotAMission));
         Set(row, MissionColumn::Note, "The file " + read.error + ".");

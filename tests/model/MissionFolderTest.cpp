@@ -36,13 +36,14 @@ TEST(MissionFolder, EachFileIsARowThatSaysWhatItIs) {
     test::WriteFile(dir / "short.msn", std::string(399, 'x'));
     ::mkfifo((dir / "x.msn").c_str(), 0600);
     std::filesystem::create_directory(dir / "folder.msn");
+    std::filesystem::create_symlink("nowhere.msn", dir / "gone.msn");
     test::WriteFile(dir / "notes.txt", "not a mission");
     const Catalogues catalogues = ReadCatalogues(dir.path());
     const NameLists lists{&catalogues.planes, &catalogues.targets};
 
     std::vector<std::string> names;
     for (const FolderEntry& entry : ListMissionFiles(dir.path())) names.push_back(entry.file);
-    EXPECT_EQ(names, (std::vector<std::string>{"WRONG.MSN", "folder.msn", "raid.msn", "short.msn", "x.msn"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"WRONG.MSN", "folder.msn", "gone.msn", "raid.msn", "short.msn", "x.msn"}));
 
     const MissionRow raid = ReadMissionRow(dir.path(), {"raid.msn", 0, 0}, lists);
     const std::vector<std::string> shown(raid.texts.begin(), raid.texts.begin() + 10);
@@ -61,6 +62,11 @@ TEST(MissionFolder, EachFileIsARowThatSaysWhatItIs) {
         EXPECT_EQ(row.Text(M::Checksum), other.checksum) << other.file;
         EXPECT_EQ(row.Text(M::Note), other.note) << other.file;
     }
+    // A file that cannot be opened still shows its size and time, as a
+    // later listing finds them: here a link to nothing, 11 bytes of name.
+    const MissionRow gone = ReadMissionRow(dir.path(), {"gone.msn", 0, 0}, lists);
+    EXPECT_EQ(gone.Text(M::Size), "11");
+    EXPECT_EQ(gone.Text(M::Modified).substr(0, 2), "20");
     EXPECT_TRUE(RowMatches(raid, "overCAST"));
     EXPECT_TRUE(RowMatches(raid, "calais"));
     EXPECT_FALSE(RowMatches(raid, "Spitfire"));
