@@ -30,6 +30,7 @@ KeptWork::~KeptWork() {
 KeptWork::Offer KeptWork::Offered() {
     Offer offer;
     std::string unreadable, where;  // "a.json (why), b.json (why)" and the folder they went to
+    int named = 0, unnamed = 0;     // past the few named, only counted, so the sentence stays short
     for (const std::string& name : store_.Names()) {
         if (name == own_ || restored_.contains(name)) continue;
         if (!store_.Claim(name)) {  // the work of an editor still running
@@ -45,8 +46,14 @@ KeptWork::Offer KeptWork::Offered() {
         }
         const std::string aside = store_.SetAside(name, "damaged");
         if (!aside.empty()) where = aside.substr(0, aside.rfind('/'));
+        if (named == kMostNamed) {
+            ++unnamed;
+            continue;
+        }
+        ++named;
         unreadable += (unreadable.empty() ? "" : ", ") + name + " (" + work.error + (aside.empty() ? ", left in place" : "") + ")";
     }
+    if (unnamed > 0) unreadable += " and " + std::to_string(unnamed) + " more";
     if (!unreadable.empty())
         offer.notes += " Kept work that could not be read was set aside" + (where.empty() ? std::string() : " in " + where) +
                        ": " + unreadable + ".";

@@ -61,6 +61,8 @@ public:
 class KeptWork : public WorkKeeper {
 public:
     static constexpr std::size_t kMostKept = 20;
+    // Kept works set aside at once that the status line names one by one.
+    static constexpr int kMostNamed = 3;
 
     KeptWork(WorkStore& store, WindowModel& model);
     ~KeptWork() override;

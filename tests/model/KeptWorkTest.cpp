@@ -197,13 +197,17 @@ TEST(KeptWorkPolicy, EveryEndedSessionsWorkComesBackOneCtrlREach) {
     }
     store.files["broken.json"] = "{\"body\":";
     store.files["pipe.json"] = "";
+    store.files["cut.json"] = "{";
+    store.files["empty.json"] = "";
     Session next(store);
     const std::string said = next.kept.Survey();
     EXPECT_NE(said.find("2 unsaved works are kept; the newest, the unsaved work \"Bravo\" from 2026-12-07 12:00:11"),
               std::string::npos) << said;
-    EXPECT_NE(said.find("set aside in damaged: broken.json (it is not JSON (damaged or cut short)), pipe.json (it is not a plain file)."),
+    EXPECT_NE(said.find("set aside in damaged: broken.json (it is not JSON (damaged or cut short)), cut.json (it is not JSON "
+                        "(damaged or cut short)), empty.json (it is not JSON (damaged or cut short)) and 1 more."),
               std::string::npos) << said;
-    EXPECT_EQ(store.asides, (std::vector<std::string>{"damaged/broken.json", "damaged/pipe.json"}));
+    EXPECT_EQ(store.asides, (std::vector<std::string>{"damaged/broken.json", "damaged/cut.json", "damaged/empty.json",
+                                                      "damaged/pipe.json"}));
 
     next.kept.RestoreNext();
     EXPECT_EQ(next.model().Text(C::NameBox), "Bravo");
