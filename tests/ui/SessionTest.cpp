@@ -11,7 +11,9 @@
 #include <QRadioButton>
 #include <QTest>
 #include <csignal>
+#include <fstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "TestSupport.h"
 #include "TestWindow.h"
@@ -108,6 +110,30 @@ TEST(Session, KeptWorkThatDoesNotFitIsAnErrorAndLeavesNoFile) {
     EXPECT_TRUE(folder.Names().empty()) << "no kept work is left: " << folder.Names().front();
     EXPECT_FALSE(copy.ok);
     EXPECT_TRUE(QDir(QString::fromStdString((data / "replaced").string())).isEmpty()) << "no copy is left";
+}
+
+// The copy of a replaced file is the same bytes, and a sparse file's copy
+// is as sparse: its holes are neither read nor written.
+TEST(Session, TheCopyOfAReplacedFileKeepsItsBytesAndItsHoles) {
+    test::TempDir data;
+    const std::filesystem::path big = data / "big.msn";
+    const std::string start(400, 'm'), middle = "middle";
+    test::WriteFile(big, start);
+    std::filesystem::resize_file(big, 8 << 20);
+    std::fstream(big, std::ios::in | std::ios::out | std::ios::binary).seekp(4 << 20).write(middle.data(), 6);
+    std::filesystem::resize_file(big, (8 << 20) + 1);  // a hole to the end
+    const Keeping copy = KeptWorkFolder(QString::fromStdString(data.path().string())).KeepReplaced(big.string());
+    ASSERT_TRUE(copy.ok) << copy.note;
+    const std::string bytes = test::ReadFile(copy.note);
+    ASSERT_EQ(bytes.size(), (8u << 20) + 1);
+    EXPECT_EQ(bytes.substr(0, 400), start);
+    EXPECT_EQ(bytes.substr(4 << 20, 6), middle);
+    EXPECT_EQ(bytes.find_first_not_of('\0', 400), std::size_t{4 << 20});
+    struct stat source {}, kept {};
+    ::stat(big.c_str(), &source);
+    ::stat(copy.note.c_str(), &kept);
+    if (source.st_blocks * 512 >= 1 << 20) GTEST_SKIP() << "this file system keeps no holes";
+    EXPECT_LT(kept.st_blocks * 512, 1 << 20) << "the holes were written out";
 }
 
 // A name that is not UTF-8 comes back from the text a dialog or a drop
