@@ -99,8 +99,11 @@ std::string KeptWork::Keep() {
     UnsavedWork work = model_.Work();
     if (!own_.empty() && work.SameWork(lastKept_)) return {};
     if (own_.empty()) {
-        own_ = store_.NewName();
-        store_.Claim(own_);
+        // Claimed before it is written, so no other session takes it for
+        // the work of one that ended.
+        const std::string name = store_.NewName();
+        if (!store_.Claim(name)) return "no lock file could be made for it";
+        own_ = name;
     }
     work.savedAt = store_.Now();
     const std::string text = WorkText(work);

@@ -60,7 +60,10 @@ struct MemoryStore : WorkStore {
         folder.asides.push_back(into + "/" + name);
         return into + "/" + name;
     }
-    bool Claim(const std::string& name) override { return folder.claims.try_emplace(name, this).first->second == this; }
+    bool Claim(const std::string& name) override {
+        if (folder.full && !folder.claims.contains(name)) return false;  // no room for a lock file
+        return folder.claims.try_emplace(name, this).first->second == this;
+    }
     void Release(const std::string& name) override {
         if (auto held = folder.claims.find(name); held != folder.claims.end() && held->second == this) folder.claims.erase(held);
     }
@@ -249,6 +252,12 @@ TEST(KeptWorkPolicy, LoadAndNewKeepUnsavedChangesFirstAndRefuseWhenTheyCannot) {
     Session s(store);
     s.editor.Load(kLoaded);
     s.model().Click(C::WeatherOptions, 4);
+    store.full = true;
+    EXPECT_EQ(s.kept.Keep(), "no lock file could be made for it");
+    store.full = false;
+    ASSERT_EQ(s.kept.Keep(), "");
+    EXPECT_EQ(Session(store).kept.Survey(), "") << "work kept after a failed claim is this session's all the same";
+    s.model().Click(C::YearOptions, 2);
     store.full = true;
     test::WriteFile(s.editor.dir / "next.msn", Mission({{276, 2}}));
     s.model().Open((s.editor.dir / "next.msn").string());
