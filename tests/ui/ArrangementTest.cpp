@@ -1,13 +1,12 @@
-// The arrangement table: every control has one place (an option group one
-// per member), inside its frame and the window, covering no other; the
-// status line and checksum labels stand in the strip below the sheet.
+// The arrangement table: every place lies inside its frame and the window
+// and covers no other; the status line and checksum labels stand in the
+// strip below the sheet. A control with no place fails every view test.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 #include <string>
-#include <utility>
 
 #include "ui/Arrangement.h"
 #include "ui/Controls.h"
@@ -25,25 +24,6 @@ bool Covers(const TwipRect& a, const TwipRect& b, int allowed) {
 
 // The strip holds the status line and the checksum labels, the last controls.
 bool InStrip(ControlId id) { return Index(id) >= Index(ControlId::StatusLine); }
-
-TEST(Arrangement, EveryControlIsPlacedOnceAndEachOptionMemberOnce) {
-    std::map<std::pair<ControlId, int>, int> placed;
-    for (const Placement& p : Arrangement()) {
-        ASSERT_LT(Index(p.id), kControlCount) << Id(p);
-        ++placed[{p.id, p.member}];
-        EXPECT_EQ(FindPlacement(p.id, p.member), &p) << Id(p);
-    }
-    std::size_t expected = 0;
-    for (const auto& control : AllControls()) {
-        const OptionControl* option = OptionFor(control.id);
-        EXPECT_EQ(option != nullptr, control.kind == ControlKind::Options) << Index(control.id);
-        for (int m = option != nullptr ? 0 : -1; m < (option != nullptr ? option->setting->count : 0); ++m) {
-            EXPECT_EQ((placed[{control.id, m}]), 1) << Index(control.id) << " member " << m;
-            ++expected;
-        }
-    }
-    EXPECT_EQ(Arrangement().size(), expected) << "a placement of no control or member";
-}
 
 // The view makes a frame's contents inside the frame's widget, so a frame
 // must come before what it holds.
