@@ -7,16 +7,20 @@
 #include <QCommandLineParser>
 #include <QSettings>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <future>
 #include <optional>
+#include <tuple>
+#include <vector>
 
 #include "ui/StartFolder.h"
 #include "ui/WindowModel.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtFileDialog.h"
 #include "ui/qt/SessionEnd.h"
+#include "ui/qt/SettingsFile.h"
 #include "ui/qt/Widgets.h"
 
 #ifndef KESTRANE_VERSION
@@ -82,6 +86,34 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 
 fs::path RememberedFolder() { return QSettings().value(kGameFolderKey).toByteArray().toStdString(); }
 
+// While the application starts, Qt's messages are held back: when no window
+// system can be reached, Qt would end the process with an abort and several
+// lines; the editor says so in one line and exits with 2 instead.
+QtMessageHandler qtHandler = nullptr;
+std::vector<std::tuple<QtMsgType, QString>> heldBack;
+
+void HoldBackWhileStarting(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtFatalMsg) {
+        heldBack.emplace_back(type, message);
+        return;
+    }
+    const char* display = std::getenv("DISPLAY");
+    const std::string which = display != nullptr && *display != '\0'
+                                  ? std::string("the display ") + display + " could not be opened"
+                                  : "no display was found (DISPLAY is not set)";
+    std::fprintf(stderr, "kestrane: %s: start it in a desktop session, or with -platform offscreen to run it without one\n",
+                 which.c_str());
+    std::_Exit(2);
+}
+
+void StopHoldingBack() {
+    qInstallMessageHandler(qtHandler);
+    for (const auto& [type, message] : heldBack)
+        if (qtHandler != nullptr) qtHandler(type, QMessageLogContext(), message);
+        else std::fprintf(stderr, "%s\n", qUtf8Printable(message));
+    heldBack.clear();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,7 +128,10 @@ int main(int argc, char** argv) {
     std::optional<std::future<kestrane::Catalogues>> early;
     if (kestrane::HoldsCatalogues(current)) early = kestrane::ReadCataloguesMeanwhile(current);
 
+    qtHandler = qInstallMessageHandler(HoldBackWhileStarting);
     QApplication app(argc, argv);  // takes Qt's own options out of argv
+    StopHoldingBack();
+    const QString settingsNote = kestrane::GuardSettingsFile();
     const CommandLine line = ReadCommandLine(argc, argv);
     if (!line.error.empty()) {
         std::fprintf(stderr, "kestrane: %s\n", line.error.c_str());
@@ -115,6 +150,8 @@ int main(int argc, char** argv) {
     kestrane::QtFileDialog dialog;
     kestrane::WindowModel model(dialog, std::move(catalogues));
     if (!start.isGameFolder) model.Say(start.note);  // in place of a note for each missing catalogue
+    if (const std::string& said = model.Text(kestrane::ControlId::StatusLine); !settingsNote.isEmpty())
+        model.Say((said.empty() ? said : said + " ") + settingsNote.toStdString());
     if (!line.file.empty()) model.Open(line.file);
     kestrane::MainWindow window(model, font);
     dialog.SetParent(&window);
