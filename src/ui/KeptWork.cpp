@@ -138,6 +138,13 @@ void KeptWork::RestoreNext() {
                    "Nothing was changed.");
         return;
     }
+    // The work restored before stays kept as the window holds it now: a
+    // change made and undone since it was last kept must not stay in it.
+    if (swapping)
+        if (const std::string error = Keep(); !error.empty()) {
+            model_.Say("The work restored before could not be kept again (" + error + "), so Ctrl+R changed nothing.");
+            return;
+        }
     const Offer offer = Offered();
     const std::vector<Found>& offered = offer.works;
     if (offered.empty() || !store_.Claim(offered.front().name)) {

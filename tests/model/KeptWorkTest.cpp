@@ -247,6 +247,31 @@ TEST(KeptWorkPolicy, EveryEndedSessionsWorkComesBackOneCtrlREach) {
     EXPECT_EQ(store.files.size(), 2u) << "Bravo's, and Charlie's, which is still to restore";
 }
 
+// Swapping restored works parks the one the window holds as it holds it:
+// a change kept and then undone is not left in it.
+TEST(KeptWorkPolicy, ASwappedWorkStaysKeptAsTheWindowHeldIt) {
+    MemoryFolder store;
+    for (const char* name : {"Alpha", "Bravo", "Charlie"}) {
+        Session ended(store);
+        ended.editor.Load(kLoaded);
+        ended.editor.Enter(C::NameBox, name);
+        ASSERT_EQ(ended.kept.Keep(), "");
+    }
+    Session next(store);
+    next.kept.RestoreNext();
+    next.kept.RestoreNext();
+    ASSERT_EQ(next.model().Text(C::NameBox), "Bravo");
+    const std::string bravo = next.kept.Own();
+    next.model().Click(C::WeatherOptions, 4);
+    ASSERT_EQ(next.kept.Keep(), "");  // the two seconds pass
+    next.model().Undo();
+    next.kept.RestoreNext();  // before the next keep
+    ASSERT_EQ(next.model().Text(C::NameBox), "Alpha");
+    const WorkReading parked = ReadWorkText(store.files.at(bravo));
+    ASSERT_TRUE(parked.work) << parked.error;
+    EXPECT_EQ(parked.work->image[280], kLoaded[280]) << "the undone weather stayed in the kept work";
+}
+
 TEST(KeptWorkPolicy, LoadAndNewKeepUnsavedChangesFirstAndRefuseWhenTheyCannot) {
     MemoryFolder store;
     Session s(store);

@@ -10,7 +10,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -110,6 +112,37 @@ TEST(Session, KeptWorkThatDoesNotFitIsAnErrorAndLeavesNoFile) {
     EXPECT_TRUE(folder.Names().empty()) << "no kept work is left: " << folder.Names().front();
     EXPECT_FALSE(copy.ok);
     EXPECT_TRUE(QDir(QString::fromStdString((data / "replaced").string())).isEmpty()) << "no copy is left";
+}
+
+// Kept works are this program's own plain files: a link planted among
+// them is neither read nor written through, and a lock file that names no
+// running editor (empty, garbage, not a plain file) hides no work.
+TEST(Session, KeptWorkIsNeverReadOrWrittenThroughALinkAndOnlyALiveLockHidesIt) {
+    test::TempDir data;
+    KeptWorkFolder folder(QString::fromStdString(data.path().string()));
+    const std::filesystem::path unsaved = data / "unsaved";
+    test::WriteFile(data / "outside.json", "{}");
+    std::filesystem::create_symlink(data / "outside.json", unsaved / "planted.json");
+    const WorkStore::Reading read = folder.Read("planted.json");
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.error, "it is a link, not a plain file");
+    EXPECT_EQ(folder.Write("planted.json", "new"), "");
+    EXPECT_EQ(test::ReadFile(data / "outside.json"), "{}") << "written through the link";
+    EXPECT_EQ(test::ReadFile(unsaved / "planted.json"), "new");
+
+    const auto anHourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const char* content : {"", "\x01garbage\n"}) {
+        const std::filesystem::path lock = unsaved / "left.json.lock";
+        test::WriteFile(lock, content);
+        std::filesystem::last_write_time(lock, anHourAgo);
+        EXPECT_TRUE(folder.Claim("left.json")) << "a lock holding \"" << content << "\" hid the work";
+        folder.Release("left.json");
+    }
+    ASSERT_EQ(::mkfifo((unsaved / "piped.json.lock").c_str(), 0600), 0);
+    EXPECT_TRUE(folder.Claim("piped.json"));
+    KeptWorkFolder running(QString::fromStdString(data.path().string()));
+    ASSERT_TRUE(running.Claim("live.json"));
+    EXPECT_FALSE(folder.Claim("live.json")) << "the lock of a running editor was taken";
 }
 
 // The copy of a replaced file is the same bytes, and a sparse file's copy

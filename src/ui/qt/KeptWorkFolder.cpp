@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,11 +61,15 @@ QString FreePath(const QString& stem, const QString& suffix) {
 }
 
 // An open descriptor of a plain file, or why not. Nothing waits: a pipe or
-// device in its place is refused as soon as it is opened.
-int OpenPlainFile(const QByteArray& path, std::string& error, off_t* size) {
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+// device in its place is refused as soon as it is opened. Kept works are
+// this program's own files, so a link in their place is refused, never
+// followed; a mission may be reached through a link.
+enum class Links { Follow, Refuse };
+int OpenPlainFile(const QByteArray& path, Links links, std::string& error, off_t* size) {
+    const int fd = ::open(path.constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (links == Links::Refuse ? O_NOFOLLOW : 0));
     if (fd < 0) {
-        error = std::strerror(errno);
+        error = errno == ELOOP && links == Links::Refuse ? "it is a link, not a plain file" : std::strerror(errno);
         return -1;
     }
     struct stat st {};
@@ -75,6 +80,49 @@ int OpenPlainFile(const QByteArray& path, std::string& error, off_t* size) {
     }
     *size = st.st_size;
     return fd;
+}
+
+// Writes the text whole or not at all: into a new file beside the path,
+// flushed to the disk, then renamed over the path. Whatever stood at the
+// path (a link, say) is replaced, never written through. Empty when done,
+// else why not; a failed write leaves the path as it was and no new file.
+std::string WriteWhole(const QByteArray& path, std::string_view text) {
+    QByteArray temp = path + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return std::strerror(errno);
+    std::size_t done = 0;
+    int error = 0;
+    while (done < text.size() && error == 0) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno != EINTR) error = errno;
+        if (n > 0) done += static_cast<std::size_t>(n);
+    }
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(temp.constData(), path.constData()) != 0) error = errno;
+    if (error == 0) return {};
+    ::unlink(temp.constData());
+    return std::strerror(error);
+}
+
+// A lock file that no running editor holds, left by a session that ended
+// however it ended, is taken away: one that is not a plain file, and one
+// that names no editor at all (empty or garbage, as a power cut between
+// making and writing it leaves it). A lock just made by an editor starting
+// now is written at once, so only one older than a second names nobody.
+// A lock that names an editor is left to QLockFile, which knows whether
+// that editor still runs.
+void RemoveLockOfNobody(const QString& lockPath) {
+    const QByteArray name = QFile::encodeName(lockPath);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0) return;
+    if (S_ISREG(st.st_mode)) {
+        qint64 pid = 0;
+        QString host, app;
+        if (QLockFile(lockPath).getLockInfo(&pid, &host, &app) && pid > 0) return;
+        if (::time(nullptr) - st.st_mtime < 1) return;
+    }
+    ::unlink(name.constData());
 }
 
 }  // namespace
@@ -114,7 +162,7 @@ std::vector<std::string> KeptWorkFolder::Names() {
 WorkStore::Reading KeptWorkFolder::Read(const std::string& name) {
     Reading reading;
     off_t size = 0;
-    const int fd = OpenPlainFile(QFile::encodeName(PathOf(name)), reading.error, &size);
+    const int fd = OpenPlainFile(QFile::encodeName(PathOf(name)), Links::Refuse, reading.error, &size);
     if (fd < 0) return reading;
     if (size > kLargest) {
         ::close(fd);
@@ -149,13 +197,7 @@ WorkStore::Reading KeptWorkFolder::Read(const std::string& name) {
 
 std::string KeptWorkFolder::Write(const std::string& name, std::string_view text) {
     QDir().mkpath(unsaved_);
-    QSaveFile file(PathOf(name));
-    const auto size = static_cast<qint64>(text.size());
-    // Unbuffered, so that a full disk fails the write itself: a buffered one
-    // fails only when committed, which then keeps an empty file.
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(text.data(), size) == size && file.commit())
-        return {};
-    return file.errorString().toStdString();
+    return WriteWhole(QFile::encodeName(PathOf(name)), text);
 }
 
 void KeptWorkFolder::Remove(const std::string& name) { QFile::remove(PathOf(name)); }
@@ -171,7 +213,9 @@ std::string KeptWorkFolder::SetAside(const std::string& name, const std::string&
 
 bool KeptWorkFolder::Claim(const std::string& name) {
     if (locks_.contains(name)) return true;
-    auto lock = std::make_unique<QLockFile>(PathOf(name) + QStringLiteral(".lock"));
+    const QString lockPath = PathOf(name) + QStringLiteral(".lock");
+    RemoveLockOfNobody(lockPath);
+    auto lock = std::make_unique<QLockFile>(lockPath);
     // Held only while its process lives: a session killed outright holds nothing.
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) return false;
@@ -193,7 +237,7 @@ std::string KeptWorkFolder::Now() {
 Keeping KeptWorkFolder::KeepReplaced(const std::string& path) {
     std::string error;
     off_t size = 0;
-    const int fd = OpenPlainFile(QByteArray::fromStdString(path), error, &size);
+    const int fd = OpenPlainFile(QByteArray::fromStdString(path), Links::Follow, error, &size);
     if (fd < 0) return {false, error};
     const QString folder = data_ + QStringLiteral("/replaced");
     QDir().mkpath(folder);

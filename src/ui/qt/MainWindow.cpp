@@ -338,6 +338,7 @@ QWidget* MainWindow::MakeTextBox(ControlId id, QWidget* parent) {
     // assistive technology), so that Enter and Save commit what the box shows.
     connect(view, &QLineEdit::textChanged, this, [this, id](const QString& text) {
         model_.Type(id, text.toStdString());
+        setWindowModified(model_.Unsaved());
         KeepSoon();
     });
     connect(view, &KeyLineEdit::characterKey, this,
@@ -618,7 +619,9 @@ void MainWindow::Refresh() {
     for (const auto& refresh : refreshers_) refresh();
     if (inspector_ != nullptr) inspector_->Refresh();
     ShowTitle();
-    setWindowModified(model_.Modified());
+    // Marked whenever closing now would keep work for the next start: the
+    // image changed, or a box holds text a save would store.
+    setWindowModified(model_.Unsaved());
     ShowRecent();
 }
 
