@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -358,6 +359,17 @@ TEST(Desktop, F3ShowsTheFoldersMissionsToFilterLoadCompareAndStampAndFollowsTheF
 
     test::WriteFile(ed.dir / "new.msn", sealed({{12, 'N'}}));  // appears without a refresh key
     EXPECT_TRUE(QTest::qWaitFor([&] { return missions->Rows().rowCount() == 5; }, 2000));
+
+    // The folder removed and made again is followed as the same folder.
+    std::filesystem::remove_all(ed.dir.path());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return missions->Rows().rowCount() == 0; }, 2000));
+    auto* said = missions->findChild<QLabel*>(QStringLiteral("MissionsStatus"));
+    EXPECT_TRUE(said->text().endsWith(QStringLiteral(" is gone; its missions show here again when it is back.")))
+        << said->text().toStdString();
+    std::filesystem::create_directory(ed.dir.path());
+    test::WriteFile(ed.dir / "back.msn", sealed({{12, 'B'}}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return missions->Rows().rowCount() == 1; }, 3000)) << "the folder made again is not watched";
+    EXPECT_EQ(said->text(), QString());
 }
 
 }  // namespace

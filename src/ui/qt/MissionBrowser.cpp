@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QHBoxLayout>
@@ -20,6 +21,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <chrono>
+#include <sys/stat.h>
+#include <utility>
 
 #include "mission/Charset.h"
 #include "mission/MissionFile.h"
@@ -236,9 +239,9 @@ void MissionBrowser::Rescan() {
     if (folder_ != model_.StartDir()) {  // another game folder: its own rows
         folder_ = model_.StartDir();
         rows_->Clear();
-        if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
-        watcher_->addPath(QFile::decodeName(QByteArray::fromStdString(folder_)));
+        watchedFolder_ = {};
     }
+    WatchFolder();
     const int generation = ++*generation_;
     const bool first = rows_->rowCount() == 0;
     auto names = std::make_shared<Names>(Names{model_.Items(ControlId::AircraftList).Lines(),
@@ -259,6 +262,25 @@ void MissionBrowser::Listed(int generation, const std::vector<FolderEntry>& list
             ReadRows(generation, folder, toRead, names);
         });
     WatchFiles(listing);
+}
+
+// The folder is watched for files that come and go. A folder removed is
+// no longer watched by the system, so its parent is watched until a folder
+// of that name is back, which is then watched as a new folder (a new inode).
+void MissionBrowser::WatchFolder() {
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(folder_));
+    const QString parent = QFileInfo(folder).absolutePath();
+    struct stat st {};
+    const bool there = ::stat(folder_.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    const std::pair<dev_t, ino_t> inode = there ? std::pair(st.st_dev, st.st_ino) : std::pair<dev_t, ino_t>{};
+    if (inode != watchedFolder_ && !watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
+    if (there && (inode != watchedFolder_ || !watcher_->directories().contains(folder))) watcher_->addPath(folder);
+    if (!there && !watcher_->directories().contains(parent)) watcher_->addPath(parent);
+    watchedFolder_ = inode;
+    if (!there) status_->setText(Text("The folder " + ReadableText(folder_) +
+                                      " is gone; its missions show here again when it is back."));
+    else if (folderGone_) status_->clear();
+    folderGone_ = !there;
 }
 
 // On the worker: reads the files and hands their rows over in batches.

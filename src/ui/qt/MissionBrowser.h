@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <sys/types.h>
+#include <utility>
 
 #include "ui/MissionFolder.h"
 
@@ -86,6 +88,7 @@ private:
     void ReadRows(int generation, const std::string& folder, const std::vector<FolderEntry>& entries,
                   const std::shared_ptr<const Names>& names);
     void WatchFiles(const std::vector<FolderEntry>& listing);
+    void WatchFolder();
     void LoadCurrent();
     // Says a result in the window's status line, and in this window's.
     void Tell(const std::string& sentence);
@@ -108,6 +111,8 @@ private:
     QObject* workerObject_;
     std::shared_ptr<std::atomic<int>> generation_;
     std::string folder_;
+    std::pair<dev_t, ino_t> watchedFolder_{};  // the folder watched, by its inode
+    bool folderGone_ = false;
 };
 
 }  // namespace kestrane
