@@ -35,10 +35,13 @@ using kestrane::MissionBytes;
 using kestrane::WindowModel;
 
 // Answers every open dialog with the same path.
-class FixedDialog : public kestrane::OpenDialog {
+class FixedDialog : public kestrane::FileDialog {
 public:
     std::string answer;
     std::string ChooseFile(const std::string&, std::string_view, std::string_view) override { return answer; }
+    std::string ChooseSaveFile(const std::string&, const std::string&, std::string_view, std::string_view) override {
+        return answer;
+    }
 };
 
 class ScratchDir {

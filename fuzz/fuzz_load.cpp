@@ -21,9 +21,12 @@ namespace {
 
 using kestrane::ControlId;
 
-struct FixedDialog : kestrane::OpenDialog {
+struct FixedDialog : kestrane::FileDialog {
     std::string answer;
     std::string ChooseFile(const std::string&, std::string_view, std::string_view) override { return answer; }
+    std::string ChooseSaveFile(const std::string&, const std::string&, std::string_view, std::string_view) override {
+        return answer;
+    }
 };
 
 struct Setup {

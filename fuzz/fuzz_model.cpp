@@ -75,9 +75,12 @@ struct Input {
     }
 };
 
-struct Dialog : OpenDialog {
+struct Dialog : FileDialog {
     std::string answer;
     std::string ChooseFile(const std::string&, std::string_view, std::string_view) override { return answer; }
+    std::string ChooseSaveFile(const std::string&, const std::string&, std::string_view, std::string_view) override {
+        return answer;
+    }
 };
 
 // The kept works in memory; a claim is held by one session at a time.

@@ -18,13 +18,19 @@
 
 namespace kestrane::test {
 
-// Answers each ChooseFile with the next scripted path; an empty path or an
-// empty script is a cancel.
-class ScriptedDialog : public OpenDialog {
+// Answers each dialog with the next scripted path; an empty path or an
+// empty script is a cancel. A save dialog's folder and offered name are kept.
+class ScriptedDialog : public FileDialog {
 public:
     std::deque<std::string> answers;
     int shown = 0;
+    std::string offered;  // the last save dialog's folder and name, joined by '/'
     std::function<void()> afterShow;  // runs once the user has "chosen"
+    std::string ChooseSaveFile(const std::string& folder, const std::string& name, std::string_view filter,
+                               std::string_view suffix) override {
+        offered = folder + "/" + name;
+        return ChooseFile(folder, filter, suffix);
+    }
     std::string ChooseFile(const std::string&, std::string_view, std::string_view) override {
         ++shown;
         std::string chosen;

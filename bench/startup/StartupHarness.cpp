@@ -570,8 +570,11 @@ int main(int argc, char** argv) {
     const std::string mode = argv[1];
 
     if (mode == "model") {
-        struct NoDialog : kestrane::OpenDialog {
+        struct NoDialog : kestrane::FileDialog {
             std::string ChooseFile(const std::string&, std::string_view, std::string_view) override { return {}; }
+            std::string ChooseSaveFile(const std::string&, const std::string&, std::string_view, std::string_view) override {
+                return {};
+            }
         } dialog;
         const std::int64_t before = RealtimeNs();
         const kestrane::WindowModel model(dialog);

@@ -1,5 +1,6 @@
 #include "ui/WindowModel.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "catalogues/Catalogue.h"
@@ -22,14 +23,31 @@ MissionImage MissionImageOf(const MissionBytes& bytes) {
     return image;
 }
 
-// Whether writing the bytes to the path would replace a different mission:
-// an existing plain file, not empty, whose first 400 bytes differ (a file
-// too short or unreadable to compare counts as different).
-bool ReplacesOther(const std::filesystem::path& path, const MissionBytes& bytes) {
+// What a save to a path would write over.
+enum class Replaces {
+    Nothing,           // no file, an empty one, or the same bytes
+    Own,               // this session's own file, as it was last loaded or saved
+    ChangedElsewhere,  // this session's own file, changed by another program since
+    Other,             // another mission (a file too short or unreadable counts)
+};
+Replaces WhatSaveReplaces(const std::filesystem::path& path, const MissionBytes& bytes, const std::string& ownFile,
+                          const MissionBytes& ownBytes) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec) || std::filesystem::file_size(path, ec) == 0 || ec) return false;
+    if (!std::filesystem::is_regular_file(path, ec) || std::filesystem::file_size(path, ec) == 0 || ec) return Replaces::Nothing;
     const ReadResult old = ReadMission(path);
-    return !old.ok || old.bytes != bytes;
+    if (old.ok && old.bytes == bytes) return Replaces::Nothing;
+    if (ownFile.empty() || !std::filesystem::equivalent(path, ownFile, ec)) return Replaces::Other;
+    return old.ok && old.bytes == ownBytes ? Replaces::Own : Replaces::ChangedElsewhere;
+}
+
+// "raid" of "/game/raid.msn", "raid" of "raid": the name a save dialog
+// offers and a save as checks.
+std::string StemOf(const std::filesystem::path& path) {
+    std::string name = path.filename().string();
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (name.size() > 4 && std::equal(name.end() - 4, name.end(), ".msn", [&](char a, char b) { return lower(a) == b; }))
+        name.resize(name.size() - 4);
+    return name;
 }
 
 constexpr std::array<ControlId, 4> kChecksumBytes{C::ChecksumByte0, C::ChecksumByte1, C::ChecksumByte2,
@@ -37,10 +55,10 @@ constexpr std::array<ControlId, 4> kChecksumBytes{C::ChecksumByte0, C::ChecksumB
 
 }  // namespace
 
-WindowModel::WindowModel(OpenDialog& dialog, const std::filesystem::path& startDir)
+WindowModel::WindowModel(FileDialog& dialog, const std::filesystem::path& startDir)
     : WindowModel(dialog, ReadCatalogues(startDir)) {}
 
-WindowModel::WindowModel(OpenDialog& dialog, Catalogues catalogues) : dialog_(dialog) {
+WindowModel::WindowModel(FileDialog& dialog, Catalogues catalogues) : dialog_(dialog) {
     for (const ControlSpec& spec : AllControls()) SetText(spec.id, std::string(spec.caption));
     SetValue(C::InstantActionBox, 0);
     const std::string read = TakeCatalogues(std::move(catalogues));
@@ -450,14 +468,35 @@ void WindowModel::ShowChecksum() {
 
 // ---- New mission and saving ----
 
-void WindowModel::NewMission() {
-    std::string kept;
-    if (!KeepBeforeReplacing("No new mission was made", kept)) return;
+bool WindowModel::MakeNewMission(std::string& kept) {
+    if (!KeepBeforeReplacing("No new mission was made", kept)) return false;
     image_.MakeNew();
     unlocked_ = true;
     StartHistory();
+    lastFile_.clear();  // a new mission has no file: File, Save asks for one
+    return true;
+}
+
+void WindowModel::NewMission() {
+    std::string kept;
+    if (!MakeNewMission(kept)) return;
     SetText(C::StatusLine,
-            "New mission: every setting is 0 until you change it (the window still shows the earlier choices)." + kept);
+            "New mission: every setting is 0, but the controls still show the previous mission until each is changed "
+            "(File, New mission shows the new one)." + kept);
+}
+
+void WindowModel::NewMissionShown() {
+    std::string kept;
+    if (!MakeNewMission(kept)) return;
+    ShowLoadedLabels({});
+    ShowSettings();
+    CommitText(C::NameBox, Text(C::LoadedName));
+    SetText(C::StatusLine, "New mission: every setting is 0, as the window shows." + kept);
+}
+
+std::string WindowModel::TitleName() const {
+    if (!lastFile_.empty()) return ReadableText(std::filesystem::path(lastFile_).filename().string());
+    return image_.Loaded() ? "Untitled" : "";
 }
 
 bool WindowModel::CommitBoxes() {
@@ -498,46 +537,86 @@ ControlId WindowModel::FirstRefusedBox() const {
     return ControlId::Count;
 }
 
+constexpr std::string_view kNothingToSave = "Nothing to save yet: load a mission or make a new one first. No file was written.";
+
 void WindowModel::Save() {
-    if (!image_.Loaded()) {
-        SetText(C::StatusLine, "Nothing to save yet: load a mission or make a new one first. No file was written.");
-        return;
-    }
+    if (!image_.Loaded()) return SetText(C::StatusLine, std::string(kNothingToSave));
     const SavePath target = BuildSavePath(startDir_, Text(C::FileNameBox));
     if (!target.ok) {
         SetText(C::StatusLine, target.error);
         focusRequest_ = C::FileNameBox;
         return;
     }
-    if (!CommitBoxes()) return;
+    std::error_code ec;
+    const bool elsewhere = !lastFile_.empty() && !std::filesystem::equivalent(target.path, lastFile_, ec);
+    SaveTo(target.path, elsewhere ? lastFile_ : std::string());
+}
 
+void WindowModel::SaveToOwnFile() {
+    if (!image_.Loaded()) return SetText(C::StatusLine, std::string(kNothingToSave));
+    if (lastFile_.empty()) return SaveAs();
+    SaveTo(lastFile_);
+}
+
+void WindowModel::SaveAs() {
+    if (!image_.Loaded()) return SetText(C::StatusLine, std::string(kNothingToSave));
+    // A box that would be refused is said before a name is asked for.
+    if (FirstRefusedBox() != ControlId::Count) return void(CommitBoxes());
+    const std::string offered = !lastFile_.empty() ? StemOf(lastFile_)
+                                : !Text(C::FileNameBox).empty() ? Text(C::FileNameBox)
+                                                                : "Untitled";
+    const std::string chosen = dialog_.ChooseSaveFile(startDir_, offered + ".msn", kMissionFilter, "msn");
+    if (chosen.empty()) return SetText(C::StatusLine, "Save As cancelled: no file was written.");
+    const std::filesystem::path path(chosen);
+    const SavePath target = BuildSavePath(path.parent_path().string(), StemOf(path));
+    if (!target.ok) return SetText(C::StatusLine, target.error);
+    SaveTo(target.path);
+}
+
+bool WindowModel::KeepWhatSaveReplaces(const std::filesystem::path& path, const std::string& typedOver,
+                                       SaveNotes& notes) {
+    const Replaces over = WhatSaveReplaces(path, image_.Bytes(), lastFile_, clean_);
+    // A save under the typed name over another mission than the one loaded
+    // says so, whoever keeps the copy.
+    if (over == Replaces::Other && !typedOver.empty())
+        notes.typed = ", the name typed beside \"***.msn\" filename:, not the loaded " + ReadableText(typedOver) +
+                      ", which stays as it was";
+    if (keeper_ == nullptr || over == Replaces::Nothing || over == Replaces::Own) return true;
+    const Keeping keeping = keeper_->BeforeOverwriting(path.string());
+    if (!keeping.ok) {
+        SetText(C::StatusLine, "Could not save " + ReadableText(path.string()) + ": a copy of the mission it would replace could not be kept (" +
+                                   keeping.note + "). Nothing was written.");
+        return false;
+    }
+    notes.kept = over == Replaces::ChangedElsewhere
+                     ? " It replaces changes made to the file elsewhere since this work began. " + keeping.note
+                     : " " + keeping.note;
+    return true;
+}
+
+void WindowModel::SaveTo(const std::filesystem::path& path, const std::string& typedOver) {
+    if (!CommitBoxes()) return;
     image_.Seal();
     ShowChecksum();
-    // A different mission that the save would write over is kept first.
-    std::string kept;
-    if (keeper_ != nullptr && ReplacesOther(target.path, image_.Bytes())) {
-        const Keeping keeping = keeper_->BeforeOverwriting(target.path.string());
-        if (!keeping.ok) {
-            SetText(C::StatusLine, "Could not save " + ReadableText(target.path.string()) + ": a copy of the mission it would replace could not be kept (" +
-                                       keeping.note + "). Nothing was written.");
-            return;
-        }
-        kept = " " + keeping.note;
-    }
+    // What the save would write over is kept first, unless it is this
+    // session's own file as it left it.
+    SaveNotes notes;
+    if (!KeepWhatSaveReplaces(path, typedOver, notes)) return;
+    const SavePath target{true, path, {}};
     const WriteResult written = WriteMissionInPlace(target.path, image_.Bytes());
     // Through a link, the status line names the file that was written too.
     std::string where = ReadableText(target.path.string());
     if (!written.written.empty() && written.written != target.path)
         where = ReadableText(written.written.string()) + " (through the link " + where + ")";
     if (!written.ok) {
-        SetText(C::StatusLine, "Could not save " + where + ": " + written.error + ". The mission in the editor is kept." + kept);
+        SetText(C::StatusLine, "Could not save " + where + ": " + written.error + ". The mission in the editor is kept." + notes.kept);
         return;
     }
     clean_ = image_.Bytes();
     ++saves_;
     lastFile_ = target.path.string();
     recent_.Add(lastFile_);
-    SetText(C::StatusLine, "Saved " + where + "." + kept);
+    SetText(C::StatusLine, "Saved " + where + notes.typed + "." + notes.kept);
     if (keeper_ != nullptr) keeper_->AfterSave();
 }
 

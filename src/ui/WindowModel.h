@@ -29,13 +29,17 @@ inline constexpr std::string_view kWindowTitle = "Kestrane Mission maker";
 inline constexpr std::string_view kMissionFilter = "Mission files(*.msn) |*.msn";
 inline constexpr int kEnterKey = 13;  // the character code a box reports for Enter
 
-// The file-open dialog. A view supplies a real one; tests script it.
-class OpenDialog {
+// The file dialogs. A view supplies real ones; tests script them.
+class FileDialog {
 public:
-    virtual ~OpenDialog() = default;
+    virtual ~FileDialog() = default;
     // Asks for a file to open in the folder, offering the filter
     // ("Description|pattern"); returns its path, or empty when cancelled.
     virtual std::string ChooseFile(const std::string& folder, std::string_view filter, std::string_view suffix) = 0;
+    // Asks for a file to save to, in the folder, with the name offered;
+    // returns its path, or empty when cancelled.
+    virtual std::string ChooseSaveFile(const std::string& folder, const std::string& name, std::string_view filter,
+                                       std::string_view suffix) = 0;
 };
 
 // What the window model asks of whoever keeps unsaved work, before it
@@ -61,9 +65,9 @@ class WindowModel {
 public:
     // Start-up: the start folder is the given folder (the current directory
     // when the program starts); the catalogues are read from it.
-    explicit WindowModel(OpenDialog& dialog, const std::filesystem::path& startDir = std::filesystem::current_path());
+    explicit WindowModel(FileDialog& dialog, const std::filesystem::path& startDir = std::filesystem::current_path());
     // Start-up with the start folder's catalogues read already.
-    WindowModel(OpenDialog& dialog, Catalogues catalogues);
+    WindowModel(FileDialog& dialog, Catalogues catalogues);
     WindowModel(const WindowModel&) = delete;
     WindowModel& operator=(const WindowModel&) = delete;
 
@@ -99,6 +103,19 @@ public:
     // A file named outside the dialog (on the command line), loaded exactly
     // as if it had been chosen in it.
     void Open(const std::string& path);
+    // File, Save: the mission back to its own file, the one last loaded or
+    // saved, as the sheet's Save writes (commit, stamp, the same refusals
+    // and copy of a replaced file); a mission with no file yet is saved as.
+    void SaveToOwnFile();
+    // File, Save As: a file asked for in a save dialog opened in the start
+    // folder with the current name, then written as Save writes.
+    void SaveAs();
+    // File, New mission: a new mission made as the sheet's button makes it,
+    // then every control shown from it, as a load shows a mission.
+    void NewMissionShown();
+    // The name the title gives the work: the file's name, "Untitled" for a
+    // mission that has no file yet, empty before any.
+    std::string TitleName() const;
     // Takes back the last change an editor made to the image, or makes it
     // again; each says in the status line what it did.
     void Undo();
@@ -164,8 +181,23 @@ private:
     std::string ListSizes() const;
     void Load();
     void LoadFile(const std::string& name, bool wasUnlocked);
+    // Makes the image a new mission; false (with the reason shown) when the
+    // unsaved work could not be kept first. The note says it was kept.
+    bool MakeNewMission(std::string& kept);
     void NewMission();
     void Save();
+    // Commits the boxes, stamps the checksum and writes the mission to the
+    // path: the one write of every save. typedOver names a loaded file that
+    // a save under the typed name does not write.
+    void SaveTo(const std::filesystem::path& path, const std::string& typedOver = {});
+    // Keeps a copy of what a save to the path would replace, when that is
+    // not this session's own file as it left it; false (with the reason
+    // shown) when it cannot. The notes say what the save replaces.
+    struct SaveNotes {
+        std::string typed;  // a save under the typed name over another mission than the loaded one
+        std::string kept;   // where the copy of what it replaced is
+    };
+    bool KeepWhatSaveReplaces(const std::filesystem::path& path, const std::string& typedOver, SaveNotes& notes);
     // Commits every box into the image; false (with the reason shown) when
     // any box is refused, and then nothing is written.
     bool CommitBoxes();
@@ -207,7 +239,7 @@ private:
     void ShowLoadedLabels(const std::string& path);
     void SetValue(ControlId id, int value) { state_[Index(id)].value = value; }
 
-    OpenDialog& dialog_;
+    FileDialog& dialog_;
     std::string startDir_;
     MissionImage image_;
     bool unlocked_ = false;

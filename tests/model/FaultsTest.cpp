@@ -71,7 +71,9 @@ TEST(Faults, ALinkOutOfTheStartFolderIsFollowedAndTheFileWrittenIsNamed) {
     std::filesystem::create_symlink(outside, e.dir / "out.msn");
     e.Load(Mission({{272, 2}}));
     e.Save("out");
-    EXPECT_EQ(e.Status(), "Saved " + outside.string() + " (through the link " + (e.dir / "out.msn").string() + ").");
+    EXPECT_EQ(e.Status(), "Saved " + outside.string() + " (through the link " + (e.dir / "out.msn").string() +
+                              "), the name typed beside \"***.msn\" filename:, not the loaded " + (e.dir / "in.msn").string() +
+                              ", which stays as it was.");
     const std::string written = test::ReadFile(outside);
     ASSERT_EQ(written.size(), 1000u);
     EXPECT_EQ(written.substr(400), std::string(600, 'o'));

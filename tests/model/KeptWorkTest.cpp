@@ -282,7 +282,7 @@ TEST(KeptWorkPolicy, LoadAndNewKeepUnsavedChangesFirstAndRefuseWhenTheyCannot) {
     store.full = false;
     ASSERT_EQ(s.kept.Keep(), "");
     EXPECT_EQ(Session(store).kept.Survey(), "") << "work kept after a failed claim is this session's all the same";
-    s.model().Click(C::YearOptions, 2);
+    s.model().Click(C::YearOptions, 3);
     store.full = true;
     test::WriteFile(s.editor.dir / "next.msn", Mission({{276, 2}}));
     s.model().Open((s.editor.dir / "next.msn").string());
@@ -313,23 +313,37 @@ TEST(KeptWorkPolicy, WorkLongerThanAKeptWorkMayBeIsRefusedPlainlyNotWrittenUnrea
     EXPECT_LT(store.files.begin()->second.size(), kLargestWorkText);
 }
 
+// A save keeps a copy of what it writes over, unless that is the work's own
+// file as this session left it; a copy that cannot be kept writes nothing.
 TEST(KeptWorkPolicy, ASaveOverADifferentMissionKeepsItFirstOrWritesNothing) {
     MemoryFolder store;
     Session s(store);
-    s.editor.Load(kLoaded, "raid.msn");
+    test::WriteFile(s.editor.dir / "raid.msn", kLoaded);
+    s.editor.Load(kLoaded, "channel.msn");
     s.editor.Save("raid");  // the same 400 bytes but the seal: a different mission on disk
     const std::string raid = (s.editor.dir / "raid.msn").string();
     ASSERT_EQ(store.replaced.size(), 1u);
     EXPECT_EQ(store.replaced[raid], std::string(kLoaded.begin(), kLoaded.end())) << "the copy is of the mission before the save";
-    EXPECT_NE(s.editor.Status().find("The mission it replaced is kept as replaced/copy.msn."), std::string::npos);
+    EXPECT_EQ(s.editor.Status(), "Saved " + raid + ", the name typed beside \"***.msn\" filename:, not the loaded " +
+                                     (s.editor.dir / "channel.msn").string() +
+                                     ", which stays as it was. The mission it replaced is kept as replaced/copy.msn.");
     s.editor.Save("raid");
-    EXPECT_EQ(store.replaced.size(), 1u) << "writing the same bytes again replaces nothing";
+    s.model().Click(C::YearOptions, 1);
+    s.model().SaveToOwnFile();
+    EXPECT_EQ(store.replaced.size(), 1u) << "writing the same bytes, or over the work's own file, replaces nothing";
 
+    test::WriteFile(s.editor.dir / "raid.msn", kLoaded);  // another program writes it meanwhile
     s.model().Click(C::YearOptions, 2);
+    store.replaced.clear();
+    s.model().SaveToOwnFile();
+    EXPECT_EQ(store.replaced.size(), 1u);
+    EXPECT_NE(s.editor.Status().find(". It replaces changes made to the file elsewhere since this work began. The mission"),
+              std::string::npos) << s.editor.Status();
+
+    test::WriteFile(s.editor.dir / "other.msn", kLoaded);
     store.full = true;
-    const std::string before = test::ReadFile(s.editor.dir / "raid.msn");
-    s.editor.Save("raid");
-    EXPECT_EQ(test::ReadFile(s.editor.dir / "raid.msn"), before);
+    s.editor.Save("other");
+    EXPECT_EQ(test::ReadFile(s.editor.dir / "other.msn"), std::string(kLoaded.begin(), kLoaded.end()));
     EXPECT_NE(s.editor.Status().find("Nothing was written"), std::string::npos) << s.editor.Status();
 }
 

@@ -200,7 +200,8 @@ TEST(Access, AKeyboardOnlySessionSavesWhatTheMouseWould) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     TabTo(w.Get(C::FileNameBox));
     QTest::keyClicks(QApplication::focusWidget(), "kb");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    TabTo(w.Get(C::SaveButton));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_EQ(test::ReadBytes(byKeys.dir / "kb.msn"), expected);
 }
 
@@ -243,6 +244,33 @@ TEST(Desktop, ADroppedFileLoadsAndTheTitleMarksUnsavedChanges) {
     EXPECT_EQ(ed.model->Image().Bytes(), kMission);
 }
 
+// The menus' New and Save As behave as in any desktop editor; the sheet's
+// New keeps the controls, and then the title marks what a close would keep.
+TEST(Desktop, CtrlNShowsAnUntitledMissionAndCtrlShiftSAsksForItsName) {
+    test::Editor ed;
+    Window w(ed);
+    ed.Load(kMission, "channel.msn");
+    QTest::keyClick(&w.window, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Untitled[*] \u2014 Kestrane Mission maker"));
+    EXPECT_FALSE(w.window.isWindowModified()) << "a new mission shown as it is holds nothing unsaved";
+    EXPECT_EQ(w.Get<QLineEdit>(C::NameBox)->text(), QString());
+    EXPECT_TRUE(w.Get<QRadioButton>(C::WeatherOptions, 0)->isChecked());
+    EXPECT_EQ(w.Get<QLineEdit>(C::AttackPrimaryAltitudeBox)->text(), QStringLiteral("0"));
+
+    ed.dialog.answers.push_back((ed.dir / "fresh").string());
+    QTest::keyClick(&w.window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(ed.dialog.offered, ed.dir.path().string() + "/Untitled.msn");
+    EXPECT_EQ(test::ReadBytes(ed.dir / "fresh.msn"), std::vector<std::uint8_t>(ed.model->Image().Bytes().begin(),
+                                                                                ed.model->Image().Bytes().end()));
+    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("fresh.msn[*] \u2014 Kestrane Mission maker"));
+
+    ed.Load(kMission, "channel.msn");
+    QTest::mouseClick(w.Get(C::NewButton), Qt::LeftButton);
+    EXPECT_TRUE(w.Get<QRadioButton>(C::WeatherOptions, 2)->isChecked()) << "the sheet's New changed the controls";
+    EXPECT_TRUE(w.window.isWindowModified()) << "the boxes hold text a save would store";
+    EXPECT_NE(ed.Status().find("the controls still show the previous mission"), std::string::npos) << ed.Status();
+}
+
 TEST(Desktop, TheInspectorShowsTheFileAndFollowsEdits) {
     test::Editor ed;
     Window w(ed);
@@ -272,7 +300,8 @@ TEST(Desktop, FourMenusReachedWithAltShowTheStandardKeysAndTheTitleNamesTheFile)
             if (!action->shortcut().isEmpty()) shown << action->shortcut().toString();
     }
     EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Help"}));
-    EXPECT_EQ(shown, (QStringList{"Ctrl+O", "Ctrl+N", "Ctrl+S", "Ctrl+R", "Ctrl+Q", "Ctrl+Z", "Ctrl+Shift+Z", "F2", "F3", "F1"}));
+    EXPECT_EQ(shown, (QStringList{"Ctrl+O", "Ctrl+N", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+R", "Ctrl+Q", "Ctrl+Z", "Ctrl+Shift+Z",
+                                  "F2", "F3", "F1"}));
     QTest::keyClick(&w.window, Qt::Key_H, Qt::AltModifier);
     ASSERT_NE(w.window.menuBar()->activeAction(), nullptr);
     EXPECT_EQ(w.window.menuBar()->activeAction()->text(), QStringLiteral("&Help"));

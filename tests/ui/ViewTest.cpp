@@ -237,9 +237,13 @@ TEST_F(ViewTest, SaveByButtonOrShortcutCommitsTheTypedBoxesAndWritesTheImage) {
     const std::vector<std::uint8_t> saved = test::ReadBytes(ed.dir / "out.msn");
     EXPECT_EQ(saved, std::vector<std::uint8_t>(image().Bytes().begin(), image().Bytes().end()));
     EXPECT_EQ(image().U32(kAttackPrimaryAltitude.field->offset), 1500u);
-    Type(C::FileNameBox, "quick");
+    // Ctrl+S writes the mission's own file, whatever the box names.
+    Click(C::YearOptions, 2);
+    Type(C::FileNameBox, "other");
     QTest::keyClick(Get(C::FileNameBox), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(test::ReadBytes(ed.dir / "quick.msn"), saved);
+    EXPECT_FALSE(std::filesystem::exists(ed.dir / "other.msn"));
+    EXPECT_EQ(test::ReadBytes(ed.dir / "out.msn")[kYear.field->offset], 2);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("out.msn[*] \u2014 Kestrane Mission maker"));
     ExpectViewShowsModel();
 }
 

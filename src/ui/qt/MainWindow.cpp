@@ -245,11 +245,9 @@ void MainWindow::FitInto(const QSize& available) {
 }
 
 void MainWindow::ShowTitle() {
-    const std::string& file = model_.LastFile();
     const QString app = Text(std::string(kWindowTitle));
-    const std::string name = std::filesystem::path(file).filename().string();
-    setWindowTitle(file.empty() ? app + QStringLiteral("[*]")
-                                : Text(ReadableText(name)) + QStringLiteral("[*] \u2014 ") + app);
+    const std::string name = model_.TitleName();
+    setWindowTitle(name.empty() ? app + QStringLiteral("[*]") : Text(name) + QStringLiteral("[*] \u2014 ") + app);
 }
 
 QWidget* MainWindow::MakeWidget(const Placement& p, QWidget* parent) {

@@ -25,16 +25,36 @@ QString QtFilter(std::string_view filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
+namespace {
+
+// The dialog's answer in the file system's own bytes, so that the model
+// opens or writes exactly the chosen file, whatever the encoding of its name.
+std::string Run(QFileDialog& dialog, std::string_view suffix) {
+    dialog.setDefaultSuffix(QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size())));
+    if (ExecDialog(dialog) != QDialog::Accepted) return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? std::string() : RawPath(chosen.front()).toStdString();
+}
+
+}  // namespace
+
+std::string QtFileDialog::ChooseSaveFile(const std::string& folder, const std::string& name, std::string_view filter,
+                                         std::string_view suffix) {
+    QFileDialog dialog(parent_, QStringLiteral("Save As"), QFile::decodeName(QByteArray::fromStdString(folder)),
+                       QtFilter(filter));
+    dialog.setObjectName(QStringLiteral("SaveAsDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(name)));
+    return Run(dialog, suffix);
+}
+
 std::string QtFileDialog::ChooseFile(const std::string& folder, std::string_view filter, std::string_view suffix) {
     QFileDialog dialog(parent_, QStringLiteral("Open"), QString::fromStdString(folder), QtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size())));
-    if (ExecDialog(dialog) != QDialog::Accepted) return {};
-    const QStringList chosen = dialog.selectedFiles();
-    // The path in the file system's own bytes, so that the model opens
-    // exactly the chosen file, whatever the encoding of its name.
-    return chosen.isEmpty() ? std::string() : RawPath(chosen.front()).toStdString();
+    return Run(dialog, suffix);
 }
 
 }  // namespace kestrane

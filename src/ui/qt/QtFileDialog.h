@@ -1,5 +1,5 @@
 #pragma once
-// The file-open dialog of the window model, shown as a Qt file dialog.
+// The file dialogs of the window model, shown as Qt file dialogs.
 
 #include <QPointer>
 #include <QString>
@@ -16,7 +16,7 @@ namespace kestrane {
 // "Mission files(*.msn) |*.msn" becomes "Mission files (*.msn)".
 QString QtFilter(std::string_view filter);
 
-class QtFileDialog : public OpenDialog {
+class QtFileDialog : public FileDialog {
 public:
     explicit QtFileDialog(QWidget* parent = nullptr) : parent_(parent) {}
     // The window the dialog is shown over.
@@ -24,6 +24,11 @@ public:
     // Shows a modal open dialog in the folder with the filter and default
     // suffix; returns the chosen file's path, or empty when cancelled.
     std::string ChooseFile(const std::string& folder, std::string_view filter, std::string_view suffix) override;
+    // Shows a modal save dialog in the folder, offering the name; the path
+    // chosen, or empty when cancelled. Whether to write over a file that
+    // exists is the model's to decide (it keeps a copy), so Qt does not ask.
+    std::string ChooseSaveFile(const std::string& folder, const std::string& name, std::string_view filter,
+                               std::string_view suffix) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -61,9 +61,11 @@ QAction* MainWindow::AddAction(QMenu* menu, const QString& text, const QList<QKe
 void MainWindow::CreateMenus() {
     auto click = [this](ControlId command) { return [this, command] { Forward([this, command] { model_.Click(command); }); }; };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    auto run = [this](void (WindowModel::*event)()) { return [this, event] { Forward([this, event] { (model_.*event)(); }); }; };
     AddAction(file, QStringLiteral("&Load\u2026"), {Keys(Qt::CTRL | Qt::Key_O)}, click(C::LoadButton));
-    AddAction(file, QStringLiteral("&New mission"), {Keys(Qt::CTRL | Qt::Key_N)}, click(C::NewButton));
-    AddAction(file, QStringLiteral("&Save"), {Keys(Qt::CTRL | Qt::Key_S)}, click(C::SaveButton));
+    AddAction(file, QStringLiteral("&New mission"), {Keys(Qt::CTRL | Qt::Key_N)}, run(&WindowModel::NewMissionShown));
+    AddAction(file, QStringLiteral("&Save"), {Keys(Qt::CTRL | Qt::Key_S)}, run(&WindowModel::SaveToOwnFile));
+    AddAction(file, QStringLiteral("Save &As\u2026"), {Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, run(&WindowModel::SaveAs));
     recentMenu_ = file->addMenu(QStringLiteral("Recent &missions"));
     AddAction(file, QStringLiteral("Choose &game folder\u2026"), {}, [this] { AskForGameFolder(); });
     file->addSeparator();
