@@ -1,11 +1,14 @@
 # Two commands matter: `make run` and `make test`. Each first installs the
 # Debian packages it needs when they are missing, then configures and builds.
 
-PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
-            libcli11-dev nlohmann-json3-dev \
+# What the two programs need to build: all that `make run` installs.
+RUN_PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libxkbcommon-dev \
+            libcli11-dev nlohmann-json3-dev librsvg2-bin
+# What the tests, the checks, the package and the benchmarks need besides.
+TEST_PACKAGES := libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
             desktop-file-utils appstream shared-mime-info libxml2-utils libfile-mimeinfo-perl \
-            librsvg2-bin dpkg-dev lintian gcovr pmccabe
+            dpkg-dev lintian gcovr pmccabe
+PACKAGES := $(RUN_PACKAGES) $(TEST_PACKAGES)
 # What `make listen` needs besides: a screen reader heard without a sound card.
 LISTEN_PACKAGES := orca speech-dispatcher speech-dispatcher-espeak-ng speech-dispatcher-audio-plugins \
             libao4 xvfb openbox xdotool x11-xkb-utils dbus-daemon at-spi2-core python3-pyatspi python3-speechd
@@ -18,12 +21,14 @@ FUZZ_SECONDS ?= 20
 SAN_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: all deps build compile run listen coverage test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean
+.PHONY: all deps deps-run build compile programs run listen coverage test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean
 
 all: build
 
-deps:
-	@missing=""; for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
+# Installs the missing packages of $(PACKAGES) (all of them), or of
+# $(RUN_PACKAGES) alone for `make deps-run`.
+deps deps-run:
+	@missing=""; for p in $(if $(filter deps-run,$@),$(RUN_PACKAGES),$(PACKAGES)) $(EXTRA_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -36,15 +41,21 @@ build: deps compile
 # Configures and builds the normal build with what is installed; installs
 # nothing.
 compile:
-	cmake --preset default
+	cmake --preset default -DKESTRANE_BUILD_TESTS=ON
 	cmake --build --preset default -j $(JOBS)
+
+# The two programs alone, in the same build folder: no test is configured
+# or built, so nothing but $(RUN_PACKAGES) is needed.
+programs:
+	cmake --preset default -DKESTRANE_BUILD_TESTS=OFF
+	cmake --build --preset default -j $(JOBS) --target kestrane kestrane-msn
 
 # What a screen reader says of a keyboard-only session (docs/listening.md).
 listen:
 	$(MAKE) build EXTRA_PACKAGES="$(LISTEN_PACKAGES)"
 	tools/listen
 
-run: build
+run: deps-run programs
 	cd examples && ../build/default/src/kestrane
 
 # The whole suite in the normal build, the desktop files checked, the Debian

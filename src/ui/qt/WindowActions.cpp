@@ -159,10 +159,16 @@ void MainWindow::ShowKeys() {
             table->setItem(row, 0, new QTableWidgetItem(rows[row].first));
             table->setItem(row, 1, new QTableWidgetItem(rows[row].second));
         }
-        table->resizeColumnsToContents();
-        table->horizontalHeader()->setStretchLastSection(true);
+        // The keys' column as wide as its widest entry; the actions wrap in
+        // the rest, so nothing scrolls sideways or is cut.
+        table->setWordWrap(true);
+        table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        table->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+        table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+        table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+        table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
         keysWindow_ = MakeHelpWindow(this, QStringLiteral("Keyboard shortcuts"), table);
-        keysWindow_->resize(480, 420);
+        keysWindow_->resize(table->horizontalHeader()->sectionSize(0) + 360, 460);
     }
     keysWindow_->show();
     keysWindow_->activateWindow();
@@ -177,7 +183,9 @@ void MainWindow::ShowAbout() {
                 .arg(QStringLiteral(KESTRANE_VERSION), QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR)));
         text->setObjectName(QStringLiteral("AboutText"));
         text->setWordWrap(true);
-        text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        // Read-only text that can be copied with the mouse; it takes the
+        // focus, so a screen reader reads it, but shows no text cursor.
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse);
         text->setFocusPolicy(Qt::StrongFocus);
         text->setAccessibleName(text->text());
         aboutWindow_ = MakeHelpWindow(this, QStringLiteral("About Kestrane Mission maker"), text);

@@ -86,6 +86,23 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 
 fs::path RememberedFolder() { return QSettings().value(kGameFolderKey).toByteArray().toStdString(); }
 
+const QString kAppId = QStringLiteral("org.kestrane.MissionMaker");
+
+// Docks and task bars tie a window to its launcher by its window class,
+// which must then be the application id, as the desktop entry's
+// StartupWMClass says. Qt takes the class from the application's name,
+// and the instance from RESOURCE_NAME, once, when the first window is made;
+// the settings and the data folder keep the name "kestrane".
+void TieWindowsToLauncher(QWidget& first) {
+    const QString name = QCoreApplication::applicationName();
+    const bool hadResourceName = qEnvironmentVariableIsSet("RESOURCE_NAME");
+    if (!hadResourceName) qputenv("RESOURCE_NAME", kAppId.toUtf8());
+    QCoreApplication::setApplicationName(kAppId);
+    first.winId();
+    QCoreApplication::setApplicationName(name);
+    if (!hadResourceName) qunsetenv("RESOURCE_NAME");
+}
+
 // While the application starts, Qt's messages are held back: when no window
 // system can be reached, Qt would end the process with an abort and several
 // lines; the editor says so in one line and exits with 2 instead.
@@ -137,7 +154,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kestrane: %s\n", line.error.c_str());
         return 2;
     }
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrane.MissionMaker"));
+    QGuiApplication::setDesktopFileName(kAppId);
     QApplication::setWindowIcon(kestrane::AppIcon());
 
     // The window's font is chosen, and its face loaded, while the catalogues
@@ -158,6 +175,7 @@ int main(int argc, char** argv) {
     // A session ended by a signal keeps its unsaved work like a close does.
     kestrane::SessionEnd sessionEnd;
     QObject::connect(&sessionEnd, &kestrane::SessionEnd::requested, &window, &kestrane::MainWindow::EndSession);
+    TieWindowsToLauncher(window);
     window.show();
     return QApplication::exec();
 }
