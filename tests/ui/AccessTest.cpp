@@ -316,16 +316,28 @@ TEST(Desktop, FourMenusReachedWithAltShowTheStandardKeysAndTheTitleNamesTheFile)
     EXPECT_EQ(w.window.windowTitle(), QStringLiteral("sweep.msn[*] \u2014 Kestrane Mission maker"));
 }
 
-TEST(Desktop, F2OpensAndClosesTheInspectorFromEitherWindow) {
+// A second window opens clear of the main window's status bar, and every
+// key of the menus works from it.
+TEST(Desktop, SecondWindowsOpenClearOfTheStatusBarAndTakeEveryKey) {
     test::Editor ed;
     Window w(ed);
+    w.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.window));
+    const QRect bar(w.window.statusBar()->mapToGlobal(QPoint(0, 0)), w.window.statusBar()->size());
     QTest::keyClick(&w.window, Qt::Key_F2);
     InspectorWindow* inspector = w.window.Inspector();
     ASSERT_TRUE(inspector != nullptr && inspector->isVisible());
+    EXPECT_FALSE(inspector->frameGeometry().intersects(bar));
     QApplication::setActiveWindow(inspector);
     ASSERT_TRUE(QTest::qWaitForWindowActive(inspector));
+    QTest::keyClick(inspector->Table(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Untitled[*] \u2014 Kestrane Mission maker")) << "Ctrl+N from the inspector";
     QTest::keyClick(inspector->Table(), Qt::Key_F2);
     EXPECT_FALSE(inspector->isVisible());
+
+    QTest::keyClick(&w.window, Qt::Key_F3);
+    ASSERT_TRUE(w.window.Missions() != nullptr);
+    EXPECT_FALSE(w.window.Missions()->frameGeometry().intersects(bar));
 }
 
 TEST(Desktop, OnAScreenTooSmallTheSheetScrollsAndTheStatusBarStaysInView) {

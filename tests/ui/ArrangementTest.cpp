@@ -10,6 +10,7 @@
 
 #include "ui/Arrangement.h"
 #include "ui/Controls.h"
+#include "ui/WindowPlacement.h"
 
 namespace kestrane {
 namespace {
@@ -58,6 +59,24 @@ TEST(Arrangement, NoControlCoversAnother) {
             EXPECT_FALSE(Covers(WindowRect(a), WindowRect(b), strip ? 0 : kTwipsPerPixel))
                 << Id(a) << " and " << Id(b);
         }
+}
+
+// A second window opens beside the main one where the screen has room, and
+// otherwise never reaches down over the main window's status bar.
+TEST(WindowPlacement, BesideTheMainWindowElseClearOfItsStatusBar) {
+    const ScreenBox bar{0, 560, 750, 75};
+    const ScreenBox wanted{0, 0, 500, 400};
+    // The main window, 750 x 640 at the top left, on four screens.
+    const ScreenBox mainWindow{0, 0, 750, 640};
+    EXPECT_EQ(PlaceBeside(mainWindow, bar, wanted, {0, 0, 1920, 1080}), (ScreenBox{758, 0, 500, 400}));
+    EXPECT_EQ(PlaceBeside({1000, 300, 750, 640}, bar, wanted, {0, 0, 1920, 1080}), (ScreenBox{492, 300, 500, 400}))
+        << "to the left when the right has no room";
+    EXPECT_EQ(PlaceBeside(mainWindow, bar, {0, 0, 500, 300}, {0, 0, 1000, 1000}), (ScreenBox{0, 648, 500, 300})) << "below";
+    const ScreenBox laptop = PlaceBeside(mainWindow, bar, {0, 0, 1000, 560}, {0, 0, 1366, 768});
+    EXPECT_EQ(laptop, (ScreenBox{366, 0, 1000, 552})) << "over the main window, above its status bar";
+    EXPECT_FALSE(laptop.Overlaps(bar));
+    EXPECT_TRUE(KeepsItsPlace({800, 0, 400, 300}, mainWindow));
+    EXPECT_FALSE(KeepsItsPlace({700, 500, 400, 300}, mainWindow));
 }
 
 }  // namespace

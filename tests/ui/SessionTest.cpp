@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QUrl>
 #include <QLineEdit>
+#include <QTableView>
 #include <QRadioButton>
 #include <QTest>
 #include <chrono>
@@ -21,6 +22,7 @@
 #include "TestWindow.h"
 #include "ui/qt/FileNames.h"
 #include "ui/qt/MainWindow.h"
+#include "ui/qt/MissionBrowser.h"
 #include "ui/qt/SessionEnd.h"
 #include "ui/qt/SheetNames.h"
 
@@ -89,7 +91,10 @@ TEST(Session, WorkKeptByACloseOrASignalComesBackWithCtrlRAtTheNextStart) {
     QTest::keyClick(&w.window, Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(ed.model->Text(C::NameBox), "Signalled");
     EXPECT_EQ(w.Get<QLineEdit>(C::NameBox)->text(), QStringLiteral("Signalled"));
-    QTest::keyClick(&w.window, Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(&w.window, Qt::Key_F3);  // Ctrl+R from the missions window too
+    QApplication::setActiveWindow(w.window.Missions());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.window.Missions()));
+    QTest::keyClick(w.window.Missions()->Table(), Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(ed.model->Image().U8(280), 4) << ed.Status();
     EXPECT_EQ(w.Get<QRadioButton>(C::WeatherOptions, 4)->isChecked(), true);
 }

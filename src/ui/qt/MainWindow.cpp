@@ -31,6 +31,7 @@
 #include "catalogues/Catalogue.h"
 #include "mission/Charset.h"
 #include "ui/StartFolder.h"
+#include "ui/WindowPlacement.h"
 #include "ui/qt/FileNames.h"
 #include "ui/qt/InspectorWindow.h"
 #include "ui/qt/ListBox.h"
@@ -522,11 +523,24 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (!event->spontaneous() && QSettings().value(QStringLiteral("missions/open")).toBool()) ToggleMissions();
 }
 
+// A second window keeps the place it was last left where that covers no
+// part of this window; else it opens beside it, clear of the status bar.
+void MainWindow::PlaceSecondWindow(QWidget* window) {
+    const auto box = [](const QRect& r) { return ScreenBox{r.x(), r.y(), r.width(), r.height()}; };
+    const ScreenBox main = box(frameGeometry());
+    if (KeepsItsPlace(box(window->frameGeometry()), main) || screen() == nullptr) return;
+    const QRect bar(strip_->mapToGlobal(QPoint(0, 0)), strip_->size());
+    const ScreenBox at = PlaceBeside(main, box(bar), box(QRect(QPoint(), window->size())), box(screen()->availableGeometry()));
+    window->resize(at.width, at.height);
+    window->move(at.left, at.top);
+}
+
 void MainWindow::ToggleInspector() {
     // Made when first asked for, so that start-up does not pay for it.
     if (inspector_ == nullptr) inspector_ = new InspectorWindow(model_, this);
     if (inspector_->isVisible()) return inspector_->close(), void();
     QWidget* const focus = focusWidget();
+    PlaceSecondWindow(inspector_);
     inspector_->show();
     inspector_->Refresh();
     FollowFocus(focus);
@@ -540,6 +554,7 @@ void MainWindow::ToggleMissions() {
             model_, [this](const std::string& path) { Forward([this, &path] { model_.Open(path); }); },
             [this](const std::string& said) { Forward([this, &said] { model_.Say(said); }); }, this);
     if (missions_->isVisible()) return missions_->close(), void();
+    PlaceSecondWindow(missions_);
     missions_->show();
     missions_->activateWindow();
     missions_->Table()->setFocus(Qt::OtherFocusReason);

@@ -102,6 +102,7 @@ private:
     // Keeps it now; false (and said once in the status line) when it could not.
     bool KeepNow();
 
+    void PlaceSecondWindow(QWidget* window);
     void ToggleInspector();
     // The missions of the start folder (F3), made when first opened.
     void ToggleMissions();

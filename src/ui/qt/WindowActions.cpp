@@ -54,6 +54,8 @@ QAction* MainWindow::AddAction(QMenu* menu, const QString& text, const QList<QKe
                                const std::function<void()>& run) {
     QAction* action = menu->addAction(text);
     action->setShortcuts(keys);
+    // Every key of the menus works from each of the program's windows.
+    action->setShortcutContext(Qt::ApplicationShortcut);
     connect(action, &QAction::triggered, this, run);
     return action;
 }
@@ -80,11 +82,8 @@ void MainWindow::CreateMenus() {
               [this] { Forward([this] { model_.Redo(); }); });
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    // F2 opens and closes the inspector from either window.
-    AddAction(view, QStringLiteral("&Inspector"), {Keys(QKeyCombination(Qt::Key_F2))}, [this] { ToggleInspector(); })
-        ->setShortcutContext(Qt::ApplicationShortcut);
-    AddAction(view, QStringLiteral("&Missions"), {Keys(QKeyCombination(Qt::Key_F3))}, [this] { ToggleMissions(); })
-        ->setShortcutContext(Qt::ApplicationShortcut);
+    AddAction(view, QStringLiteral("&Inspector"), {Keys(QKeyCombination(Qt::Key_F2))}, [this] { ToggleInspector(); });
+    AddAction(view, QStringLiteral("&Missions"), {Keys(QKeyCombination(Qt::Key_F3))}, [this] { ToggleMissions(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     AddAction(help, QStringLiteral("&Keyboard shortcuts"), {Keys(QKeyCombination(Qt::Key_F1))}, [this] { ShowKeys(); });
