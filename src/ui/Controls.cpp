@@ -168,6 +168,20 @@ const BoxControl* BoxFor(ControlId box) { return Find(kBoxControls, &BoxControl:
 const SlotControl* SlotFor(ControlId name) { return Find(kSlotControls, &SlotControl::name, name); }
 const PlaceControl* PlaceFor(ControlId name) { return Find(kPlaceControls, &PlaceControl::name, name); }
 
+namespace {
+constexpr EntryUse kAircraftUses[] = {{C::AttackPlane1Name, "Attack plane 1"},
+                                      {C::AttackPlane2Name, "Attack plane 2"},
+                                      {C::EnemyPrimaryName, "Enemy primary"},
+                                      {C::EnemySecondaryName, "Enemy secondary"}};
+constexpr EntryUse kPlaceUses[] = {{C::TargetName, "Target"}, {C::HomeBaseName, "Home base"}};
+}  // namespace
+
+std::span<const EntryUse> EntryUses(ControlId list) {
+    if (list == C::AircraftList) return kAircraftUses;
+    if (list == C::PlaceList) return kPlaceUses;
+    return {};
+}
+
 std::vector<const Field*> FieldsOf(ControlId id) {
     std::vector<const Field*> fields;
     auto add = [&](const Field* field) {

@@ -64,6 +64,14 @@ struct PlaceControl {
 };
 extern const std::array<PlaceControl, 2> kPlaceControls;
 
+// What a list entry's context menu offers: the slots its pick can go
+// into, each named as the menu names it ("Use as " and the name).
+struct EntryUse {
+    ControlId slot;
+    std::string_view name;
+};
+std::span<const EntryUse> EntryUses(ControlId list);
+
 // The row that ties a control to its setting, or null.
 const OptionControl* OptionFor(ControlId group);
 const BoxControl* BoxFor(ControlId box);

@@ -199,6 +199,11 @@ void WindowModel::Select(ControlId list, int index) {
     SetValue(list, index >= 0 && index < Items(list).Count() ? index : -1);
 }
 
+void WindowModel::UseEntry(ControlId list, int index, ControlId slot) {
+    Select(list, index);
+    Click(slot);
+}
+
 void WindowModel::Show(const Edit& edit) {
     if (!edit.message.empty()) SetText(C::StatusLine, edit.message);
 }

@@ -100,6 +100,9 @@ public:
     void Type(ControlId box, std::string text);
     // An item selected in a list (-1 for none).
     void Select(ControlId list, int index);
+    // A list entry's context menu: the entry put into the slot, as selecting
+    // it and clicking the slot does (the same refusals, the same undo step).
+    void UseEntry(ControlId list, int index, ControlId slot);
     // A file named outside the dialog (on the command line), loaded exactly
     // as if it had been chosen in it.
     void Open(const std::string& path);

@@ -14,7 +14,9 @@
 #include <QStatusBar>
 #include <QRadioButton>
 #include <QSettings>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QTimer>
 #include <array>
 #include <stdexcept>
@@ -225,6 +227,42 @@ TEST_F(ViewTest, ListPickThenNameLabelFillsEverySlotAndPlace) {
     }
     Key(C::EnemySecondaryNumber, Qt::Key_Space);  // the number label chooses None
     EXPECT_EQ(ReadAircraft(image(), kEnemySecondary).kind, Pick::Kind::None);
+    ExpectViewShowsModel();
+}
+
+// An entry's menu (Shift+F10 here) puts it into the slot chosen, as a
+// selection and a click on the slot do, as one undo step.
+TEST_F(ViewTest, AListEntrysMenuPutsItIntoTheSlotChosen) {
+    Click(C::NewButton);
+    QStringList offered;
+    auto choose = [&](const QString& text) {
+        QTimer::singleShot(0, [&offered, text] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            offered.clear();
+            for (QAction* action : menu->actions()) offered << action->text();
+            for (QAction* action : menu->actions())
+                if (action->text() == text) action->trigger();
+            menu->close();
+        });
+    };
+    PickInList(C::AircraftList, 3);
+    choose(QStringLiteral("Use as Enemy primary"));
+    Get(C::AircraftList)->setFocus();
+    QTest::keyClick(Get(C::AircraftList), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(offered, (QStringList{"Use as Attack plane 1", "Use as Attack plane 2", "Use as Enemy primary",
+                                    "Use as Enemy secondary"}));
+    EXPECT_EQ(ReadAircraft(image(), kEnemyPrimary).position, 3);
+    PickInList(C::PlaceList, 5);
+    choose(QStringLiteral("Use as Home base"));
+    QApplication::setActiveWindow(window.get());  // the offscreen platform gives it back to no window
+    Get(C::PlaceList)->setFocus();
+    QTest::keyClick(Get(C::PlaceList), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(offered, (QStringList{"Use as Target", "Use as Home base"}));
+    EXPECT_EQ(image().U16(kHomeBase.field->offset), 5);
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(image().U16(kHomeBase.field->offset), 0) << "one undo step";
     ExpectViewShowsModel();
 }
 

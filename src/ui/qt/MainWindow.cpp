@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -415,6 +416,11 @@ QWidget* MainWindow::MakeList(ControlId id, QWidget* parent) {
     auto* view = new ListBox(parent);
     auto* items = new ListItems(model_.Items(id), view);
     view->setModel(items);
+    // An entry's menu, from the mouse, the Menu key or Shift+F10.
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, [this, id, view] { ShowEntryMenu(id, view); });
+    auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), view, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(shiftF10, &QShortcut::activated, this, [this, id, view] { ShowEntryMenu(id, view); });
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, id, view] {
         const QModelIndexList selected = view->selectionModel()->selectedIndexes();
         model_.Select(id, selected.isEmpty() ? -1 : selected.front().row());
@@ -438,6 +444,21 @@ QWidget* MainWindow::MakeList(ControlId id, QWidget* parent) {
         }
     });
     return view;
+}
+
+// The current entry's menu: one "Use as" for each slot the list fills. A
+// right click makes the entry clicked the current one first.
+void MainWindow::ShowEntryMenu(ControlId list, QTableView* view) {
+    const QModelIndex entry = view->currentIndex();
+    if (!entry.isValid()) return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("EntryMenu"));
+    for (const EntryUse& use : EntryUses(list)) {
+        const QString name = QString::fromUtf8(use.name.data(), static_cast<qsizetype>(use.name.size()));
+        connect(menu.addAction(QStringLiteral("Use as ") + name), &QAction::triggered, this,
+                [this, list, row = entry.row(), slot = use.slot] { Forward([&] { model_.UseEntry(list, row, slot); }); });
+    }
+    menu.exec(view->viewport()->mapToGlobal(view->visualRect(entry).center()));
 }
 
 // ---- Unsaved work ----

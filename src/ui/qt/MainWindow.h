@@ -26,6 +26,7 @@ class QGroupBox;
 class QMenu;
 class QStatusBar;
 class QStyle;
+class QTableView;
 class QTimer;
 
 namespace kestrane {
@@ -81,6 +82,7 @@ private:
     QWidget* MakeCheckBox(ControlId id, QWidget* parent);
     QWidget* MakeOptionButton(ControlId id, int member, QWidget* parent);
     QWidget* MakeList(ControlId id, QWidget* parent);
+    void ShowEntryMenu(ControlId list, QTableView* view);
     void ShowTitle();
 
     // ---- Menus and their actions (WindowActions.cpp) ----
