@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "TestSupport.h"
@@ -202,6 +207,120 @@ TEST(Cli, BatchesDryRunsAndBackups) {
     EXPECT_NE(stamp.err.find("could not keep a backup as " + b + "~"), std::string::npos) << stamp.err;
     EXPECT_EQ(ReadFile(b), Text(test::Mission()));
     EXPECT_EQ(stamp.out, a + ": checksum " + Hex(MissionChecksum(test::Mission({{272, 3}})), 8) + " written\n");
+}
+
+// A dry run says when the save would fail, with the status of a failure.
+TEST(Cli, ADryRunSaysWhenTheSaveWouldFail) {
+    test::TempDir dir;
+    const std::string file = (dir / "m.msn").string(), inside = file + "/out.msn";
+    test::WriteFile(file, test::Mission());
+    const CliRun intoAFile = Cli({"set", file, "YearSetting=1", "--dry-run", "-o", inside});
+    EXPECT_EQ(intoAFile.status, kExitFailed);
+    EXPECT_EQ(intoAFile.err, "kestrane-msn: could not save " + inside + ": not a directory (dry run: nothing was written)\n");
+    EXPECT_EQ(intoAFile.out, "");
+    if (::geteuid() == 0) GTEST_SKIP() << "permission bits refuse root nothing";
+    fs::permissions(file, fs::perms::owner_read);
+    const CliRun readOnly = Cli({"stamp", file, "--dry-run"});
+    EXPECT_EQ(readOnly.status, kExitFailed);
+    EXPECT_NE(readOnly.err.find("could not save " + file + ": permission denied (dry run"), std::string::npos) << readOnly.err;
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(Cli({"stamp", file, "--dry-run"}).status, kExitOk);
+    EXPECT_EQ(Cli({"stamp", file, "--dry-run", "--backup"}).status, kExitFailed) << "FILE~ cannot be made";
+}
+
+// Two runs on one file at once: each waits for the other's lock, so both
+// changes land.
+TEST(Cli, ConcurrentSetsOfOneFileBothLand) {
+    test::TempDir dir;
+    const std::string file = (dir / "m.msn").string(), said = (dir / "said.txt").string();
+    const std::string set = "'" KESTRANE_MSN "' set '" + file + "' ";
+    const std::string both = "(" + set + "YearSetting=2 & p=$!; " + set + "WeatherSetting=1; s=$?; wait $p || s=$?; exit $s) >'" +
+                             said + "' 2>&1";
+    for (int round = 0; round < 25; ++round) {
+        test::WriteFile(file, test::Mission());
+        ASSERT_EQ(std::system(both.c_str()), 0) << ReadFile(said);
+        const std::string now = ReadFile(file);
+        ASSERT_EQ(now[272], 2) << "round " << round;
+        ASSERT_EQ(now[280], 1) << "round " << round;
+    }
+}
+
+// Whether two files hold the same bytes from an offset on, read a MiB at a time.
+bool SameFrom(const std::string& a, const std::string& b, std::streamoff from) {
+    std::ifstream in1(a, std::ios::binary), in2(b, std::ios::binary);
+    in1.seekg(from), in2.seekg(from);
+    std::string c1(1 << 20, '\0'), c2(1 << 20, '\0');
+    while (in1 && in2) {
+        in1.read(c1.data(), static_cast<std::streamsize>(c1.size()));
+        in2.read(c2.data(), static_cast<std::streamsize>(c2.size()));
+        if (in1.gcount() != in2.gcount() || c1.compare(0, static_cast<std::size_t>(in1.gcount()), c2, 0, static_cast<std::size_t>(in2.gcount())) != 0)
+            return false;
+    }
+    return !in1 && !in2;
+}
+
+// A backup copies data stretches only: a 256 MiB sparse file's FILE~ takes
+// no more disk than the file, and holds its bytes.
+TEST(Cli, ABackupOfASparseFileIsAsSparseAndHoldsItsBytes) {
+    test::TempDir dir;
+    const std::string file = (dir / "big.msn").string(), backup = file + "~";
+    test::WriteFile(file, test::Mission());
+    fs::resize_file(file, 256 << 20);
+    std::fstream(file, std::ios::in | std::ios::out | std::ios::binary).seekp(128 << 20).write("middle", 6);
+    ASSERT_EQ(Cli({"set", "--backup", file, "YearSetting=1"}).status, kExitOk);
+    struct stat source {}, kept {};
+    ASSERT_EQ(::stat(file.c_str(), &source), 0);
+    ASSERT_EQ(::stat(backup.c_str(), &kept), 0);
+    EXPECT_EQ(kept.st_size, 256 << 20);
+    EXPECT_EQ(ReadFile(file)[272], 1);
+    EXPECT_TRUE(SameFrom(file, backup, 400));
+    std::ifstream in(backup, std::ios::binary);
+    std::string start(400, '\0');
+    in.read(start.data(), 400);
+    EXPECT_EQ(start, Text(test::Mission()));
+    if (source.st_blocks * 512 >= 64 << 20) GTEST_SKIP() << "this file system keeps no holes";
+    EXPECT_LE(kept.st_blocks, source.st_blocks + 16) << "the holes were written out";
+}
+
+// A batch with backups interrupted by SIGINT at any moment leaves no
+// temporary file beside its missions.
+TEST(Cli, AnInterruptedBackupBatchLeavesNoTemporaryFile) {
+    test::TempDir dir;
+    std::vector<std::string> args{KESTRANE_MSN, "set", "--backup", "YearSetting=1"};
+    for (int i = 0; i < 4; ++i) {
+        args.push_back((dir / ("m" + std::to_string(i) + ".msn")).string());
+        test::WriteFile(args.back(), Text(test::Mission()) + std::string(16 << 20, 'x'));
+    }
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    // Interrupted (or not, for a negative delay) that long after it starts:
+    // whether the signal ended it.
+    const auto run = [&](std::chrono::microseconds delay) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const int said = ::open((dir / "said.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(said, 1), ::dup2(said, 2);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        std::this_thread::sleep_for(delay);
+        if (delay.count() >= 0) ::kill(child, SIGINT);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFSIGNALED(status);
+    };
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_FALSE(run(std::chrono::microseconds(-1)));
+    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    int interrupted = 0;
+    for (int step = 1; step <= 12; ++step) {  // spread over the whole run
+        interrupted += run(whole * step / 12) ? 1 : 0;
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            ASSERT_EQ(entry.path().filename().string().find("~."), std::string::npos) << "at step " << step << " of 12";
+    }
+    EXPECT_GT(interrupted, 0) << "no run was interrupted";
 }
 
 TEST(Cli, CheckSaysTheWorstOfAllFiles) {
