@@ -263,6 +263,7 @@ int Rewrite(const Io& io, const Options& o, const std::string& file, const Chang
 struct Change {
     const Field* field;
     std::string value;
+    std::string origin;  // "--from FILE, line N" for a change read from a file
 };
 
 // NAME=VALUE, NAME a letter followed by letters and digits: a change, not a file.
@@ -303,10 +304,62 @@ bool SplitChanges(const Io& io, const std::vector<std::string>& args, std::vecto
         if (field == nullptr)
             return Refuse(io, "\"" + arg + "\": no field is named " + arg.substr(0, eq) + FieldCandidates(arg.substr(0, eq)) +
                                   " (kestrane-msn fields lists them; a file named so is given as ./" + arg + ")");
-        changes.push_back({field, arg.substr(eq + 1)});
+        changes.push_back({field, arg.substr(eq + 1), {}});
     }
     if (files.empty()) return Refuse(io, "set: no mission file given");
-    if (changes.empty()) return Refuse(io, "set: no FIELD=VALUE change given");
+    return true;
+}
+
+// A --from file's text, whole, or false (said why). A list of changes is
+// short: more than a mebibyte (a device that never ends, say) is refused.
+bool ReadChangeText(const Io& io, const std::string& name, std::string& text) {
+    constexpr std::size_t kLargest = 1 << 20;
+    const bool stdinput = name == kStdio;
+    const std::string shown = "--from " + (stdinput ? std::string("standard input") : name);
+    const int fd = stdinput ? io.inFd : ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return Refuse(io, shown + ": cannot be opened: " + Reason(errno));
+    struct stat st {};
+    std::string why = ::fstat(fd, &st) != 0 ? Reason(errno) : S_ISDIR(st.st_mode) ? "it is a folder" : "";
+    char chunk[1 << 14];
+    while (why.empty()) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n < 0) why = Reason(errno);
+            break;
+        }
+        text.append(chunk, static_cast<std::size_t>(n));
+        if (text.size() > kLargest) why = "it is longer than a list of changes can be (1 MiB)";
+    }
+    if (!stdinput) ::close(fd);
+    return why.empty() || Refuse(io, shown + ": " + why + "; no file was written");
+}
+
+// The changes of a --from file, one FIELD=VALUE a line, in order. Blank
+// lines and lines starting with # are skipped; blanks before a change and a
+// carriage return after it are dropped. Any other line that is no change of
+// a field refuses the whole list, naming its line.
+bool ChangesFrom(const Io& io, const std::string& name, std::vector<Change>& changes) {
+    std::string text;
+    if (!ReadChangeText(io, name, text)) return false;
+    const std::string shown = "--from " + (name == kStdio ? std::string("standard input") : name);
+    std::size_t number = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        std::string line = text.substr(at, end - at);
+        at = end + 1;
+        ++number;
+        line.erase(0, std::min(line.find_first_not_of(" \t"), line.size()));
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        const std::string where = shown + ", line " + std::to_string(number);
+        if (!IsChange(line)) return Refuse(io, where + ": \"" + line + "\" is no FIELD=VALUE change; no file was written");
+        const std::string fieldName = line.substr(0, line.find('='));
+        const Field* field = FindField(fieldName);
+        if (field == nullptr)
+            return Refuse(io, where + ": no field is named " + fieldName + FieldCandidates(fieldName) + "; no file was written");
+        changes.push_back({field, line.substr(fieldName.size() + 1), where});
+    }
     return true;
 }
 
@@ -324,7 +377,7 @@ bool Apply(const Io& io, MissionImage& image, const std::vector<Change>& changes
     bool refused = false;
     for (const Change& change : changes) {
         const Edit edit = SetFieldValue(image, *change.field, change.value, lists);
-        if (!edit.stored) Complain(io, edit.message);
+        if (!edit.stored) Complain(io, change.origin.empty() ? edit.message : change.origin + ": " + edit.message);
         else if (!edit.message.empty()) said.push_back(edit.message);
         refused = refused || !edit.stored;
     }
@@ -379,6 +432,17 @@ int Set(const Io& io, const Options& o) {
     std::vector<std::string> files;
     std::vector<Change> changes;
     if (!SplitChanges(io, o.args, files, changes) || !UsableOutput(io, o, files)) return kExitFailed;
+    if (o.fromGiven) {  // before the command line's changes, which may then change them again
+        std::vector<std::string> readers = files;
+        readers.push_back(o.from);
+        std::vector<Change> listed;
+        if (!StdinOnce(io, readers) || !ChangesFrom(io, o.from, listed)) return kExitFailed;
+        changes.insert(changes.begin(), listed.begin(), listed.end());
+    }
+    if (changes.empty()) {
+        Complain(io, "set: no FIELD=VALUE change given");
+        return kExitFailed;
+    }
     std::optional<Catalogues> catalogues;
     if (NeedsNames(changes) || o.cataloguesGiven) {
         catalogues = ReadNamesFrom(io, o.catalogues, o.cataloguesGiven);
