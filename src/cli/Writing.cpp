@@ -107,15 +107,16 @@ int NameTemporary(int fd, const std::string& backup, std::string& temp) {
 // file renamed into place (so that an old FILE~ is replaced, never written
 // through). The new file has no name until it is whole (O_TMPFILE), and is
 // named and renamed with the signals held, so an interrupted batch leaves
-// no temporary behind; where the file system has no unnamed files, the
-// signals are held from its making. Empty, or why not.
+// no temporary behind; where there are no unnamed files, the signals are
+// held from the named one's making. Empty, or why not.
 std::string KeepBackup(int fd, const std::string& file) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) return Reason(errno);
     const std::string backup = file + "~";
     std::string temp = backup + ".XXXXXX";
     std::optional<SignalsHeld> held;
-    int copy = ::open(FolderOf(file).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    // An unnamed file is named through /proc, which a chroot may lack.
+    int copy = ::access("/proc/self/fd", X_OK) == 0 ? ::open(FolderOf(file).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600) : -1;
     bool named = copy < 0;
     if (named) {
         held.emplace();

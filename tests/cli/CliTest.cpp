@@ -246,26 +246,13 @@ TEST(Cli, ConcurrentSetsOfOneFileBothLand) {
     }
 }
 
-// Whether two files hold the same bytes from an offset on, read a MiB at a time.
-bool SameFrom(const std::string& a, const std::string& b, std::streamoff from) {
-    std::ifstream in1(a, std::ios::binary), in2(b, std::ios::binary);
-    in1.seekg(from), in2.seekg(from);
-    std::string c1(1 << 20, '\0'), c2(1 << 20, '\0');
-    while (in1 && in2) {
-        in1.read(c1.data(), static_cast<std::streamsize>(c1.size()));
-        in2.read(c2.data(), static_cast<std::streamsize>(c2.size()));
-        if (in1.gcount() != in2.gcount() || c1.compare(0, static_cast<std::size_t>(in1.gcount()), c2, 0, static_cast<std::size_t>(in2.gcount())) != 0)
-            return false;
-    }
-    return !in1 && !in2;
-}
-
 // A backup copies data stretches only: a 256 MiB sparse file's FILE~ takes
 // no more disk than the file, and holds its bytes.
 TEST(Cli, ABackupOfASparseFileIsAsSparseAndHoldsItsBytes) {
     test::TempDir dir;
     const std::string file = (dir / "big.msn").string(), backup = file + "~";
     test::WriteFile(file, test::Mission());
+    test::WriteFile(dir / "old.msn", test::Mission());
     fs::resize_file(file, 256 << 20);
     std::fstream(file, std::ios::in | std::ios::out | std::ios::binary).seekp(128 << 20).write("middle", 6);
     ASSERT_EQ(Cli({"set", "--backup", file, "YearSetting=1"}).status, kExitOk);
@@ -274,11 +261,8 @@ TEST(Cli, ABackupOfASparseFileIsAsSparseAndHoldsItsBytes) {
     ASSERT_EQ(::stat(backup.c_str(), &kept), 0);
     EXPECT_EQ(kept.st_size, 256 << 20);
     EXPECT_EQ(ReadFile(file)[272], 1);
-    EXPECT_TRUE(SameFrom(file, backup, 400));
-    std::ifstream in(backup, std::ios::binary);
-    std::string start(400, '\0');
-    in.read(start.data(), 400);
-    EXPECT_EQ(start, Text(test::Mission()));
+    EXPECT_EQ(std::system(("cmp -s -i 400 '" + file + "' '" + backup + "'").c_str()), 0) << "the bytes after the mission";
+    EXPECT_EQ(std::system(("head -c 400 '" + backup + "' | cmp -s - '" + (dir / "old.msn").string() + "'").c_str()), 0);
     if (source.st_blocks * 512 >= 64 << 20) GTEST_SKIP() << "this file system keeps no holes";
     EXPECT_LE(kept.st_blocks, source.st_blocks + 16) << "the holes were written out";
 }
