@@ -12,7 +12,7 @@ namespace {
 using cli::Options;
 
 // What a command takes besides its positional arguments.
-enum Takes : unsigned { kJson = 1, kCatalogues = 2, kWriting = 4, kOutputOnly = 8 };
+enum Takes : unsigned { kJson = 1, kCatalogues = 2, kWriting = 4, kOutputOnly = 8, kChangeList = 16, kOptional = 32 };
 
 struct CommandRow {
     const char* name;
@@ -20,7 +20,7 @@ struct CommandRow {
     int (*run)(const cli::Io&, const Options&);
     const char* positional;  // its name in the help, or null for none
     const char* positionalAbout;
-    int count;  // how many positional arguments: -1 any number (one at least)
+    int count;  // how many positional arguments: -1 any number (one at least, unless kOptional)
     unsigned takes;
 };
 
@@ -32,9 +32,11 @@ constexpr CommandRow kCommandTable[] = {
     {"stamp", "Write the right checksum into each file where it is wrong.", cli::Stamp, "FILE",
      "Mission files, written in place (- with -o)", -1, kJson | kWriting},
     {"set", "Change fields as the editor would, then save each file as the editor does.", cli::Set, "FILE_OR_CHANGE",
-     "Mission files and FIELD=VALUE changes, e.g. YearSetting=1945", -1, kJson | kCatalogues | kWriting},
+     "Mission files and FIELD=VALUE changes, e.g. YearSetting=1945", -1, kJson | kCatalogues | kWriting | kChangeList},
     {"diff", "Print the fields and bytes that differ between two files.", cli::Diff, "A B",
-     "The two mission files (- for standard input)", 2, kJson},
+     "The two mission files (- for standard input)", 2, kJson | kCatalogues},
+    {"list", "Print a line for each .msn file of a folder, with the Missions window's columns.", cli::List, "FOLDER",
+     "The folder (default: the current one)", 1, kJson | kCatalogues | kOptional},
     {"new", "Write a new mission, as the editor's Make a new mission and Save! do.", cli::New, nullptr, nullptr, 0,
      kJson | kOutputOnly},
     {"fields", "List every field: name, offset, width and the values set takes.", cli::ListFields, nullptr, nullptr, 0,
@@ -59,8 +61,14 @@ CLI::Option* AddOutput(CLI::App* command, Options& o, const char* about) {
 void AddCommand(CLI::App& app, const CommandRow& row, Options& o, const cli::Io& io, int& status) {
     CLI::App* command = app.add_subcommand(row.name, row.about);
     command->callback([run = row.run, &io, &o, &status] { status = run(io, o); });
-    if (row.positional != nullptr)
-        command->add_option(row.positional, o.args, row.positionalAbout)->required()->expected(row.count);
+    if (row.positional != nullptr) {
+        CLI::Option* positional = command->add_option(row.positional, o.args, row.positionalAbout)->expected(row.count);
+        if (!(row.takes & kOptional)) positional->required();
+    }
+    if (row.takes & kChangeList)
+        command->add_option_function<std::string>(
+            "--from", [&o](const std::string& file) { o.from = file, o.fromGiven = true; },
+            "Read FIELD=VALUE changes from this file, one a line (- for standard input)");
     if (row.takes & kWriting) {
         AddOutput(command, o, "Write to this file (- for standard output) instead of in place");
         command->add_flag("--dry-run", o.dryRun, "Say what would change and write nothing");
@@ -70,7 +78,8 @@ void AddCommand(CLI::App& app, const CommandRow& row, Options& o, const cli::Io&
     if (row.takes & kCatalogues)
         command->add_option_function<std::string>(
             "--catalogues", [&o](const std::string& dir) { o.catalogues = dir, o.cataloguesGiven = true; },
-            "Folder holding planes.txt and targets.txt (default: .)");
+            row.takes & kOptional ? "Folder holding planes.txt and targets.txt (default: the listed folder)"
+                                  : "Folder holding planes.txt and targets.txt (default: .)");
     if (row.takes & kJson) command->add_flag("--json", o.json, "Print one JSON document (see the man page)");
 }
 

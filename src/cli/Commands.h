@@ -18,18 +18,21 @@ struct Options {
     bool outputGiven = false;
     bool dryRun = false;
     bool backup = false;
+    std::string from;  // set --from: a file of changes
+    bool fromGiven = false;
 };
 
 int Show(const Io& io, const Options& options);
 int Check(const Io& io, const Options& options);
 int Diff(const Io& io, const Options& options);
 int ListFields(const Io& io, const Options& options);
+int List(const Io& io, const Options& options);
 int Set(const Io& io, const Options& options);
 int Stamp(const Io& io, const Options& options);
 int New(const Io& io, const Options& options);
 
 // The differences between two missions (as DifferenceLines finds them), as
-// an array of JSON objects.
-Json DifferencesJson(const MissionImage& a, const MissionImage& b);
+// an array of JSON objects; aircraft and places named from the lists.
+Json DifferencesJson(const MissionImage& a, const MissionImage& b, const NameLists& lists = {});
 
 }  // namespace kestrane::cli

@@ -1,7 +1,9 @@
-// The commands that only read: show, check, diff and fields.
+// The commands that only read: show, check, diff, list and fields.
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <dirent.h>
 #include <span>
 
 #include "cli/Cli.h"
@@ -9,6 +11,7 @@
 #include "mission/Checksum.h"
 #include "mission/Fields.h"
 #include "mission/Hex.h"
+#include "ui/MissionFolder.h"
 
 namespace kestrane::cli {
 
@@ -29,6 +32,12 @@ void AddChecksums(Json& entry, const MissionImage& image) {
     entry["checksum_ok"] = stored == computed;
 }
 
+// A field's value in JSON: the form set takes, but the mission name as its
+// plain text (its set form is a JSON string of its own).
+Json ValueJson(const MissionImage& image, const Field& field, const FieldValue& value) {
+    return field.encoding == Encoding::Name ? Json(MissionName(image)) : Json(value.text);
+}
+
 Json MissionJson(const std::string& file, const MissionImage& image, const NameLists& lists) {
     Json entry;
     NameFile(entry, "file", file);
@@ -38,7 +47,7 @@ Json MissionJson(const std::string& file, const MissionImage& image, const NameL
         const std::string key(field.name);
         const FieldValue value = ValueOf(image, field, lists);
         fields[key] = field.encoding == Encoding::Name ? Json(MissionName(image)) : Json(image.Read(field));
-        if (Settable(field)) values[key] = value.text;
+        if (Settable(field)) values[key] = ValueJson(image, field, value);
         if (!value.caption.empty()) captions[key] = value.caption;
         if (!value.name.empty()) names[key] = value.name;
     }
@@ -109,15 +118,17 @@ int Check(const Io& io, const Options& o) {
 }
 
 
-Json DifferencesJson(const MissionImage& a, const MissionImage& b) {
+Json DifferencesJson(const MissionImage& a, const MissionImage& b, const NameLists& lists) {
     Json found = Json::array();
     for (const Difference& d : Differences(a.Bytes(), b.Bytes())) {
         Json entry{{"field", d.field != nullptr ? Json(std::string(d.field->name)) : Json()},
                    {"offset", d.bytes.offset},
                    {"length", d.bytes.length}};
         if (d.field != nullptr) {
-            entry["a"] = ValueOf(a, *d.field, {}).text;
-            entry["b"] = ValueOf(b, *d.field, {}).text;
+            const FieldValue va = ValueOf(a, *d.field, lists), vb = ValueOf(b, *d.field, lists);
+            entry["a"] = ValueJson(a, *d.field, va);
+            entry["b"] = ValueJson(b, *d.field, vb);
+            if (!va.name.empty() || !vb.name.empty()) entry["a_name"] = va.name, entry["b_name"] = vb.name;
         }
         entry["a_bytes"] = HexOf(a, d.bytes);
         entry["b_bytes"] = HexOf(b, d.bytes);
@@ -128,6 +139,9 @@ Json DifferencesJson(const MissionImage& a, const MissionImage& b) {
 
 int Diff(const Io& io, const Options& o) {
     if (!StdinOnce(io, o.args)) return kExitFailed;
+    const std::optional<Catalogues> catalogues = ReadNamesFrom(io, o.catalogues, o.cataloguesGiven);
+    if (!catalogues) return kExitFailed;
+    const NameLists lists = catalogues->Lists();
     const Input a = ReadInput(io, o.args[0]);
     const Input b = ReadInput(io, o.args[1]);
     if (!a.image || !b.image) return kExitFailed;
@@ -137,10 +151,10 @@ int Diff(const Io& io, const Options& o) {
         NameFile(document["a"], "file", o.args[0]);
         NameFile(document["b"], "file", o.args[1]);
         document["same"] = same;
-        document["differences"] = DifferencesJson(*a.image, *b.image);
+        document["differences"] = DifferencesJson(*a.image, *b.image, lists);
         PrintJson(io, document);
     } else {
-        for (const std::string& line : DifferenceLines(*a.image, *b.image)) io.out << line << "\n";
+        for (const std::string& line : DifferenceLines(*a.image, *b.image, lists)) io.out << line << "\n";
     }
     return same ? kExitOk : kExitDiffers;
 }
@@ -166,6 +180,70 @@ int ListFields(const Io& io, const Options& o) {
     for (const ByteRange& range : RangesOutsideFields()) outside.push_back({{"offset", range.offset}, {"length", range.length}});
     PrintJson(io, Document({{"fields", fields}, {"outside", outside}}));
     return kExitOk;
+}
+
+namespace {
+
+// The JSON member of each column of list, in the Missions window's order.
+constexpr std::array<const char*, kMissionColumns> kColumnKeys{
+    "file", "name", "year", "time_of_day", "weather", "mission_type", "attack_plane_1", "target", "home_base",
+    "checksum", "size", "modified", "note"};
+
+// A cell of a tab-separated line: control characters (a tab or line end in
+// a file or mission name) show as ?, so every row stays one line.
+std::string Cell(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return text;
+}
+
+Json RowJson(const MissionRow& row) {
+    Json entry;
+    for (std::size_t column = 0; column < kMissionColumns; ++column) {
+        const auto id = static_cast<MissionColumn>(column);
+        if (id == MissionColumn::File) NameFile(entry, "file", row.entry.file);
+        else if (id == MissionColumn::Size) entry["size"] = row.entry.size;
+        else entry[kColumnKeys[column]] = row.Text(id);
+    }
+    entry["mission"] = row.mission;
+    return entry;
+}
+
+}  // namespace
+
+int List(const Io& io, const Options& o) {
+    const std::string folder = o.args.empty() ? "." : o.args[0];
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        ::closedir(dir);
+    } else {
+        Complain(io, folder + ": the folder cannot be read: " + LowerFirst(std::strerror(errno)));
+        return kExitFailed;
+    }
+    const std::optional<Catalogues> catalogues = ReadNamesFrom(io, o.cataloguesGiven ? o.catalogues : folder, o.cataloguesGiven);
+    if (!catalogues) return kExitFailed;
+    Json head;
+    NameFile(head, "folder", folder);
+    JsonList missions(io, o.json, head, "missions");
+    if (!o.json) {
+        std::string header;
+        for (std::size_t column = 0; column < kMissionColumns; ++column)
+            header += (column == 0 ? "" : "\t") + std::string(ColumnTitle(static_cast<MissionColumn>(column)));
+        io.out << header << "\n";
+    }
+    int status = kExitOk;
+    for (const FolderEntry& entry : ListMissionFiles(folder)) {
+        const MissionRow row = ReadMissionRow(folder, entry, catalogues->Lists());
+        if (!row.mission) status = kExitFailed;
+        if (o.json) {
+            missions.Add(RowJson(row));
+            continue;
+        }
+        std::string line;
+        for (std::size_t column = 0; column < kMissionColumns; ++column) line += (column == 0 ? "" : "\t") + Cell(row.texts[column]);
+        io.out << line << "\n";
+    }
+    missions.Finish();
+    return status;
 }
 
 }  // namespace kestrane::cli

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <chrono>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace kestrane {
@@ -18,6 +21,14 @@ std::string NotPlainFile(mode_t mode) {
     if (S_ISFIFO(mode)) return "it is a pipe, not a plain file";
     if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a plain file";
     return "it is not a plain file";
+}
+
+// Why a file that is not a plain one cannot be read as a mission.
+std::string NotAMissionFile(mode_t mode) {
+    return S_ISDIR(mode)                          ? "is a folder, not a mission file"
+           : S_ISFIFO(mode)                       ? "is a pipe, not a plain file"
+           : S_ISCHR(mode) || S_ISBLK(mode)       ? "is a device, not a plain file"
+                                                  : "is not a regular file";
 }
 
 std::string LowerFirst(std::string s) {
@@ -100,10 +111,7 @@ ReadResult ReadMission(const std::filesystem::path& path) {
         return read;
     };
     if (!S_ISREG(st.st_mode)) {
-        result.error = S_ISDIR(st.st_mode)                          ? "is a folder, not a mission file"
-                       : S_ISFIFO(st.st_mode)                       ? "is a pipe, not a plain file"
-                       : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "is a device, not a plain file"
-                                                                    : "is not a regular file";
+        result.error = NotAMissionFile(st.st_mode);
         return stamped(std::move(result));
     }
     return stamped(ReadFirstBytes([&](std::uint8_t* data, std::size_t size) { return ReadFully(fd.get(), data, size, 0); }));
@@ -133,6 +141,25 @@ ssize_t FileWriter::Write(int fd, const void* data, std::size_t size, off_t offs
 namespace {
 
 // The steps of an in-place write, in the order WriteMissionInPlace takes them.
+
+// The lock every change and write in place holds: flock, tried without
+// waiting and again every 50 ms for two seconds, so that a change made by
+// another run (which takes milliseconds) is waited for, and one held for
+// long is refused. A file system without flock is written without it.
+constexpr auto kLockWait = std::chrono::seconds(2);
+constexpr auto kLockRetry = std::chrono::milliseconds(50);
+constexpr const char* kBeingChanged = "it is being changed by another program";
+
+bool HoldLock(int fd) {
+    const auto until = std::chrono::steady_clock::now() + kLockWait;
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) return true;
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(kLockRetry);
+    }
+}
 
 // 1. Only a plain file, or a new one, is written: a device or pipe would take
 // the bytes without storing them. Returns why the path is refused, if it is.
@@ -261,6 +288,10 @@ WriteResult WriteMissionInPlace(const std::filesystem::path& path, const Mission
         result.error = NotPlainFile(st.st_mode) + "; nothing was written";
         return result;
     }
+    if (!HoldLock(fd.get())) {
+        result.error = kBeingChanged + Recover(fd, path, opened.created, OldContent{}, false);
+        return result;
+    }
     const OldContent old = opened.created || !opened.readable ? OldContent{} : KeepOldContent(fd.get());
     bool wroteAny = false;
     if (const std::string failure = WriteAndSync(fd.get(), bytes, writer, wroteAny); !failure.empty()) {
@@ -273,6 +304,70 @@ WriteResult WriteMissionInPlace(const std::filesystem::path& path, const Mission
     }
     result.ok = true;
     return result;
+}
+
+namespace {
+
+ChangeResult Changed(ChangeResult::Outcome outcome, std::string error, std::filesystem::path written) {
+    return {outcome, std::move(error), std::move(written)};
+}
+
+// Why the path no longer names the open file, or empty when it does.
+std::string Replaced(const std::filesystem::path& path, int fd) {
+    struct stat now {}, open {};
+    if (::fstat(fd, &open) != 0) return LowerFirst(Reason(errno));
+    if (::stat(path.c_str(), &now) != 0) return "it was removed by another program while it was being changed";
+    if (now.st_dev != open.st_dev || now.st_ino != open.st_ino)
+        return "it was replaced by another program while it was being changed";
+    return "";
+}
+
+// A file that cannot be opened for a change: why it cannot be read, or,
+// when it can be, why it cannot be written.
+ChangeResult Unopened(const std::filesystem::path& path, int err, std::filesystem::path written) {
+    const ReadResult read = ReadMission(path);
+    if (!read.ok) return Changed(ChangeResult::Outcome::Unreadable, read.error, std::move(written));
+    return Changed(ChangeResult::Outcome::Unwritten, LowerFirst(Reason(err)) + "; nothing was written", std::move(written));
+}
+
+}  // namespace
+
+ChangeResult ChangeMissionInPlace(const std::filesystem::path& path, const MissionChange& change, const FileWriter& writer) {
+    using O = ChangeResult::Outcome;
+    std::filesystem::path written = FileReached(path);
+    // Non-blocking, so that a pipe in the file's place cannot hang the open.
+    Fd fd(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.get() < 0) return Unopened(path, errno, std::move(written));
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) return Changed(O::Unreadable, "cannot be read: " + LowerFirst(Reason(errno)), written);
+    if (!S_ISREG(st.st_mode)) return Changed(O::Unreadable, NotAMissionFile(st.st_mode), written);
+    if (!HoldLock(fd.get())) return Changed(O::Unwritten, kBeingChanged + std::string("; nothing was written"), written);
+    ReadResult read = ReadFirstBytes([&](std::uint8_t* data, std::size_t size) { return ReadFully(fd.get(), data, size, 0); });
+    if (!read.ok) return Changed(O::Unreadable, read.error, written);
+    if (!change(read.bytes, fd.get())) return Changed(O::Left, "", written);
+    if (const std::string replaced = Replaced(path, fd.get()); !replaced.empty())
+        return Changed(O::Unwritten, replaced + "; nothing was written", written);
+    const OldContent old = KeepOldContent(fd.get());
+    bool wroteAny = false;
+    if (const std::string failure = WriteAndSync(fd.get(), read.bytes, writer, wroteAny); !failure.empty())
+        return Changed(O::Unwritten, failure + Recover(fd, path, false, old, wroteAny), written);
+    if (::close(fd.release()) != 0) return Changed(O::Unwritten, LowerFirst(Reason(errno)), written);
+    return Changed(O::Written, "", written);
+}
+
+int EffectiveAccess(const char* path, int mode) {
+    return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS) == 0 ? 0 : errno;
+}
+
+std::string WriteRefusal(const std::filesystem::path& path, bool folderToo, AccessCheck access) {
+    if (const std::string refusal = RefusalOfPath(path); !refusal.empty()) return refusal;
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    const int file = access(path.c_str(), W_OK);
+    if (file != 0 && file != ENOENT) return LowerFirst(Reason(file));
+    if (file == ENOENT || folderToo)
+        if (const int err = access(folder.c_str(), W_OK | X_OK); err != 0)
+            return "its folder " + folder.string() + ": " + LowerFirst(Reason(err));
+    return "";
 }
 
 SavePath BuildSavePath(const std::string& startDir, std::string_view typedName) {

@@ -175,16 +175,24 @@ bool MissionFolder::Lists(std::string_view file) const {
 }
 
 Stamping StampChecksum(const fs::path& file) {
-    const ReadResult read = ReadMission(file);
-    if (!read.ok) return {Stamping::Outcome::Failed, "the file " + read.error};
-    MissionImage image;
-    image.Assign(read.bytes);
-    const std::uint32_t computed = MissionChecksum(image.Bytes());
-    if (StoredChecksum(image.Bytes()) == computed) return {Stamping::Outcome::AlreadyRight, {}};
-    image.Write(kStoredChecksumField, computed);
-    const WriteResult written = WriteMissionInPlace(file, image.Bytes());
-    if (!written.ok) return {Stamping::Outcome::Failed, written.error};
-    return {Stamping::Outcome::Stamped, {}};
+    // Read and written under one lock through one descriptor, so that a
+    // mission another program puts in place meanwhile is never written over.
+    const ChangeResult changed = ChangeMissionInPlace(file, [](MissionBytes& bytes, int) {
+        const std::uint32_t computed = MissionChecksum(bytes);
+        const bool right = StoredChecksum(bytes) == computed;
+        MissionImage image;
+        image.Assign(bytes);
+        image.Write(kStoredChecksumField, computed);
+        bytes = image.Bytes();
+        return !right;
+    });
+    switch (changed.outcome) {
+    case ChangeResult::Outcome::Written: return {Stamping::Outcome::Stamped, {}};
+    case ChangeResult::Outcome::Left: return {Stamping::Outcome::AlreadyRight, {}};
+    case ChangeResult::Outcome::Unreadable: return {Stamping::Outcome::Failed, "the file " + changed.error};
+    case ChangeResult::Outcome::Unwritten: break;
+    }
+    return {Stamping::Outcome::Failed, changed.error};
 }
 
 }  // namespace kestrane

@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "TestSupport.h"
@@ -204,6 +209,104 @@ TEST(Cli, BatchesDryRunsAndBackups) {
     EXPECT_EQ(stamp.out, a + ": checksum " + Hex(MissionChecksum(test::Mission({{272, 3}})), 8) + " written\n");
 }
 
+// A dry run says when the save would fail, with the status of a failure.
+TEST(Cli, ADryRunSaysWhenTheSaveWouldFail) {
+    test::TempDir dir;
+    const std::string file = (dir / "m.msn").string(), inside = file + "/out.msn";
+    test::WriteFile(file, test::Mission());
+    const CliRun intoAFile = Cli({"set", file, "YearSetting=1", "--dry-run", "-o", inside});
+    EXPECT_EQ(intoAFile.status, kExitFailed);
+    EXPECT_EQ(intoAFile.err, "kestrane-msn: could not save " + inside + ": not a directory (dry run: nothing was written)\n");
+    EXPECT_EQ(intoAFile.out, "");
+    if (::geteuid() == 0) GTEST_SKIP() << "permission bits refuse root nothing";
+    fs::permissions(file, fs::perms::owner_read);
+    const CliRun readOnly = Cli({"stamp", file, "--dry-run"});
+    EXPECT_EQ(readOnly.status, kExitFailed);
+    EXPECT_NE(readOnly.err.find("could not save " + file + ": permission denied (dry run"), std::string::npos) << readOnly.err;
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(Cli({"stamp", file, "--dry-run"}).status, kExitOk);
+    EXPECT_EQ(Cli({"stamp", file, "--dry-run", "--backup"}).status, kExitFailed) << "FILE~ cannot be made";
+}
+
+// Two runs on one file at once: each waits for the other's lock, so both
+// changes land.
+TEST(Cli, ConcurrentSetsOfOneFileBothLand) {
+    test::TempDir dir;
+    const std::string file = (dir / "m.msn").string(), said = (dir / "said.txt").string();
+    const std::string set = "'" KESTRANE_MSN "' set '" + file + "' ";
+    const std::string both = "(" + set + "YearSetting=2 & p=$!; " + set + "WeatherSetting=1; s=$?; wait $p || s=$?; exit $s) >'" +
+                             said + "' 2>&1";
+    for (int round = 0; round < 25; ++round) {
+        test::WriteFile(file, test::Mission());
+        ASSERT_EQ(std::system(both.c_str()), 0) << ReadFile(said);
+        const std::string now = ReadFile(file);
+        ASSERT_EQ(now[272], 2) << "round " << round;
+        ASSERT_EQ(now[280], 1) << "round " << round;
+    }
+}
+
+// A backup copies data stretches only: a 256 MiB sparse file's FILE~ takes
+// no more disk than the file, and holds its bytes.
+TEST(Cli, ABackupOfASparseFileIsAsSparseAndHoldsItsBytes) {
+    test::TempDir dir;
+    const std::string file = (dir / "big.msn").string(), backup = file + "~";
+    test::WriteFile(file, test::Mission());
+    test::WriteFile(dir / "old.msn", test::Mission());
+    fs::resize_file(file, 256 << 20);
+    std::fstream(file, std::ios::in | std::ios::out | std::ios::binary).seekp(128 << 20).write("middle", 6);
+    ASSERT_EQ(Cli({"set", "--backup", file, "YearSetting=1"}).status, kExitOk);
+    struct stat source {}, kept {};
+    ASSERT_EQ(::stat(file.c_str(), &source), 0);
+    ASSERT_EQ(::stat(backup.c_str(), &kept), 0);
+    EXPECT_EQ(kept.st_size, 256 << 20);
+    EXPECT_EQ(ReadFile(file)[272], 1);
+    EXPECT_EQ(std::system(("cmp -s -i 400 '" + file + "' '" + backup + "'").c_str()), 0) << "the bytes after the mission";
+    EXPECT_EQ(std::system(("head -c 400 '" + backup + "' | cmp -s - '" + (dir / "old.msn").string() + "'").c_str()), 0);
+    if (source.st_blocks * 512 >= 64 << 20) GTEST_SKIP() << "this file system keeps no holes";
+    EXPECT_LE(kept.st_blocks, source.st_blocks + 16) << "the holes were written out";
+}
+
+// A batch with backups interrupted by SIGINT at any moment leaves no
+// temporary file beside its missions.
+TEST(Cli, AnInterruptedBackupBatchLeavesNoTemporaryFile) {
+    test::TempDir dir;
+    std::vector<std::string> args{KESTRANE_MSN, "set", "--backup", "YearSetting=1"};
+    for (int i = 0; i < 4; ++i) {
+        args.push_back((dir / ("m" + std::to_string(i) + ".msn")).string());
+        test::WriteFile(args.back(), Text(test::Mission()) + std::string(16 << 20, 'x'));
+    }
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    // Interrupted (or not, for a negative delay) that long after it starts:
+    // whether the signal ended it.
+    const auto run = [&](std::chrono::microseconds delay) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const int said = ::open((dir / "said.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(said, 1), ::dup2(said, 2);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        std::this_thread::sleep_for(delay);
+        if (delay.count() >= 0) ::kill(child, SIGINT);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFSIGNALED(status);
+    };
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_FALSE(run(std::chrono::microseconds(-1)));
+    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    int interrupted = 0;
+    for (int step = 1; step <= 12; ++step) {  // spread over the whole run
+        interrupted += run(whole * step / 12) ? 1 : 0;
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            ASSERT_EQ(entry.path().filename().string().find("~."), std::string::npos) << "at step " << step << " of 12";
+    }
+    EXPECT_GT(interrupted, 0) << "no run was interrupted";
+}
+
 TEST(Cli, CheckSaysTheWorstOfAllFiles) {
     test::TempDir dir;
     const std::string good = (dir / "good.msn").string(), bad = (dir / "bad.msn").string();
@@ -252,6 +355,72 @@ TEST(Cli, DiffComparesAll400Bytes) {
     EXPECT_EQ(doc["differences"][1]["offset"], 364);
     EXPECT_EQ(doc["differences"][1]["b_bytes"], "02");
     EXPECT_EQ(Cli({"diff", a, (dir / "gone.msn").string()}).status, kExitFailed);
+
+    // With the catalogues, places are named as the Missions window's Compare names them.
+    Editor ed(10, 20);
+    test::WriteFile(b, test::Mission({{288, 7}}));
+    const CliRun named = Cli({"diff", "--catalogues", ed.dir.path().string(), a, b});
+    EXPECT_EQ(named.out, "TargetNumber: 0 -> 7  # Place 0 -> Place 7\n") << named.err;
+    const auto names = nlohmann::json::parse(Cli({"diff", "--json", "--catalogues", ed.dir.path().string(), a, b}).out);
+    EXPECT_EQ(names["differences"][0]["b_name"], "Place 7");
+}
+
+// set --from: one change a line, comments and blank lines skipped; a bad
+// line refuses the whole run, by its number, and nothing is written.
+TEST(Cli, SetTakesChangesFromAFileOrRefusesItWhole) {
+    test::TempDir dir;
+    const std::string file = (dir / "m.msn").string(), list = (dir / "changes.txt").string();
+    test::WriteFile(file, test::Mission());
+    const struct { std::string text; int status; std::string err; } bad[] = {
+        {"YearSetting=3\n# a comment\nnot a change\n", kExitFailed, "--from " + list + ", line 3: \"not a change\" is no FIELD=VALUE change"},
+        {"\nYearSeting=3\n", kExitFailed, "--from " + list + ", line 2: no field is named YearSeting"},
+        {"WeatherSetting=1\nYearSetting=9\n", kExitDiffers, "--from " + list + ", line 2: Year: \"9\" is no choice"}};
+    for (const auto& c : bad) {
+        test::WriteFile(list, c.text);
+        const CliRun run = Cli({"set", "--from", list, file});
+        EXPECT_EQ(run.status, c.status) << c.text;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        EXPECT_EQ(ReadFile(file), Text(test::Mission()));
+    }
+    test::WriteFile(list, "# settings\r\n\r\n  YearSetting=3  # 1945\r\nMissionName=\"Raid #2\"\nWeatherSetting=1\n");
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const std::string text = ReadFile(list);
+    ASSERT_EQ(::write(pipeFds[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    ::close(pipeFds[1]);
+    const CliRun run = Cli({"set", "--from", "-", file, "WeatherSetting=2"}, pipeFds[0]);
+    ::close(pipeFds[0]);
+    EXPECT_EQ(run.status, kExitOk) << run.err;
+    const std::string now = ReadFile(file);
+    EXPECT_EQ(std::vector<int>({now[272], now[280], now[12], now[17]}), std::vector<int>({3, 2, 'R', '#'}));
+    EXPECT_EQ(Cli({"set", "--from", "-", "-", "-o", list}).status, kExitFailed);
+}
+
+// list: the Missions window's columns for every .msn file of a folder,
+// tab-separated under their titles, or as JSON; a file that is no mission
+// is a row saying why.
+TEST(Cli, ListPrintsTheMissionsWindowsRows) {
+    Editor ed(10, 20);
+    test::WriteFile(ed.dir / "a.msn", Stamped(test::Mission({{12, 'R'}, {272, 3}, {288, 7}})));
+    test::WriteFile(ed.dir / "b\tc.MSN", std::string(12, 'x'));
+    test::WriteFile(ed.dir / "notes.txt", "x");
+    const CliRun run = Cli({"list", ed.dir.path().string()});
+    EXPECT_EQ(run.status, kExitFailed) << "a file is not a mission";
+    const std::vector<std::string> lines = LinesOf(run.out);
+    ASSERT_EQ(lines.size(), 3u) << run.out;
+    EXPECT_EQ(lines[0], "File\tMission name\tYear\tTime of day\tWeather\tMission type\tAttack plane 1\tTarget\tHome base\t"
+                        "Checksum\tSize\tModified\tNote");
+    EXPECT_TRUE(lines[1].starts_with("a.msn\tR\t1945\tRandom\tRandom\tEscort Flight\tPlane 0\tPlace 7\tPlace 0\tright\t400\t"))
+        << lines[1];
+    EXPECT_TRUE(lines[2].starts_with("b?c.MSN\t")) << lines[2];
+    EXPECT_NE(lines[2].find("\tnot a mission\t12\t"), std::string::npos) << lines[2];
+    EXPECT_TRUE(lines[2].ends_with("\tThe file is only 12 bytes long; a mission file has 400.")) << lines[2];
+    const auto doc = nlohmann::json::parse(Cli({"list", "--json", ed.dir.path().string()}).out);
+    EXPECT_EQ(doc["missions"][0]["name"], "R");
+    EXPECT_EQ(doc["missions"][0]["target"], "Place 7");
+    EXPECT_EQ(doc["missions"][1]["file_percent"], "b%09c.MSN");
+    EXPECT_EQ(doc["missions"][1]["mission"], false);
+    EXPECT_EQ(Cli({"list", (ed.dir / "a.msn").string()}).status, kExitFailed);
 }
 
 TEST(Cli, NewWritesWhatTheWindowsNewMissionAndSaveWrite) {
@@ -284,14 +453,18 @@ TEST(Cli, JsonForEveryCommand) {
     }
     const auto doc = nlohmann::json::parse(Cli({"check", "--json", file}).out)["files"][0];
     EXPECT_EQ(doc["file_percent"], (dir / "caf%E9%20100%25.msn").string());
+    // A mission name is a plain string, not a JSON string within one.
+    test::WriteFile(other, test::Mission({{12, 'R'}}));
+    EXPECT_EQ(nlohmann::json::parse(Cli({"show", "--json", other}).out)["files"][0]["values"]["MissionName"], "R");
+    EXPECT_EQ(nlohmann::json::parse(Cli({"diff", "--json", file, other}).out)["differences"][0]["b"], "R");
     const auto fields = nlohmann::json::parse(Cli({"fields", "--json"}).out);
     EXPECT_EQ(fields["fields"][4]["choices"], nlohmann::json({"1940", "1943", "1944", "1945"}));
 }
 
 TEST(Cli, CommandLineMistakesAreNamedOnStandardError) {
     const struct { std::vector<std::string> args; std::string err; } cases[] = {
-        {{"shwo", "x.msn"}, "kestrane-msn: \"shwo\" is no command; the commands are show, check, stamp, set, diff, new or fields\n"},
-        {{}, "kestrane-msn: a command is required: show, check, stamp, set, diff, new or fields\n"},
+        {{"shwo", "x.msn"}, "kestrane-msn: \"shwo\" is no command; the commands are show, check, stamp, set, diff, list, new or fields\n"},
+        {{}, "kestrane-msn: a command is required: show, check, stamp, set, diff, list, new or fields\n"},
         {{"check", "--bogus", "x.msn"}, "kestrane-msn: The following argument was not expected: --bogus (see kestrane-msn --help)\n"}};
     for (const auto& c : cases) {
         const CliRun run = Cli(c.args);

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fcntl.h>
+#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "FailingWriter.h"
@@ -83,6 +87,114 @@ TEST(WriteMissionInPlace, AWriteFailingPartWayLeavesTheOldFileOrNone) {
         EXPECT_EQ(r.error, std::string(w.why) + "; no file was made");
         EXPECT_FALSE(std::filesystem::exists(d / "new.msn"));
     }
+}
+
+// A change that sets one byte, after a pause that lets another change in
+// between its read and its write when nothing holds it off.
+MissionChange SetByte(int offset, std::uint8_t value, std::function<void()> meanwhile = [] {}) {
+    return [=](MissionBytes& bytes, int) {
+        meanwhile();
+        bytes[static_cast<std::size_t>(offset)] = value;
+        return true;
+    };
+}
+
+TEST(ChangeMissionInPlace, NeverWritesOverAnotherProgramsFileNorLosesAConcurrentChange) {
+    test::TempDir d;
+    const std::filesystem::path file = d / "m.msn", other = d / "other.msn";
+    const MissionBytes theirs = test::Mission({{5, 5}});
+    WriteFile(file, kBytes);
+    WriteFile(other, theirs);
+    const ChangeResult replaced =
+        ChangeMissionInPlace(file, SetByte(1, 1, [&] { std::filesystem::rename(other, file); }));
+    EXPECT_EQ(replaced.outcome, ChangeResult::Outcome::Unwritten);
+    EXPECT_EQ(replaced.error, "it was replaced by another program while it was being changed; nothing was written");
+    EXPECT_EQ(ReadFile(file), std::string(theirs.begin(), theirs.end()));
+
+    // Two changes at once, each on a descriptor of its own: both land.
+    for (int round = 0; round < 10; ++round) {
+        WriteFile(file, kBytes);
+        const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2)); };
+        std::thread first([&] { ChangeMissionInPlace(file, SetByte(10, 1, pause)); });
+        ChangeMissionInPlace(file, SetByte(20, 2, pause));
+        first.join();
+        const std::string now = ReadFile(file);
+        ASSERT_EQ(now[10], 1) << "round " << round;
+        ASSERT_EQ(now[20], 2) << "round " << round;
+    }
+
+    // A lock held on for longer is waited for about two seconds, then refused.
+    const int holder = ::open(file.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    const std::string before = ReadFile(file);
+    const auto start = std::chrono::steady_clock::now();
+    WriteResult saved;
+    std::thread save([&] { saved = WriteMissionInPlace(file, kBytes); });
+    const ChangeResult locked = ChangeMissionInPlace(file, SetByte(1, 9));
+    save.join();
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
+    ::close(holder);
+    EXPECT_EQ(locked.error, "it is being changed by another program; nothing was written");
+    EXPECT_EQ(saved.error, "it is being changed by another program; nothing was written");
+    EXPECT_EQ(ReadFile(file), before);
+}
+
+// Another program replaces the file at a random step of a change, or not at
+// all: the file always ends as one whole mission, the one put there last
+// (ours only when the change began on the file that stays).
+TEST(ChangeMissionInPlace, AFileReplacedAtAnyStepEndsAsTheLastMissionWhole) {
+    test::TempDir d;
+    const std::filesystem::path file = d / "m.msn", next = d / "next.msn";
+    struct Replacing : FileWriter {
+        std::function<void()> before;
+        ssize_t Write(int fd, const void* data, std::size_t size, off_t offset) const override {
+            before();
+            return FileWriter::Write(fd, data, size, offset);
+        }
+    };
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 60; ++round) {
+        const int step = static_cast<int>(random() % 5);  // before, while changing, while writing, after, never
+        const MissionBytes first = test::Mission({{7, static_cast<std::uint8_t>(round)}});
+        const MissionBytes second = test::Mission({{8, static_cast<std::uint8_t>(random())}});
+        WriteFile(file, first);
+        WriteFile(next, second);
+        const auto replace = [&](int at) { if (step == at) std::filesystem::rename(next, file); };
+        Replacing writer;
+        writer.before = [&] { replace(2); };
+        replace(0);
+        const ChangeResult r = ChangeMissionInPlace(file, SetByte(100, 0xAB, [&] { replace(1); }), writer);
+        replace(3);
+        MissionBytes ours = step == 0 ? second : first;
+        ours[100] = 0xAB;
+        const MissionBytes expected = step == 4 || step == 0 ? ours : second;
+        ASSERT_EQ(ReadFile(file), std::string(expected.begin(), expected.end())) << "round " << round << ", step " << step;
+        ASSERT_EQ(r.outcome == ChangeResult::Outcome::Written, step != 1) << r.error;
+    }
+}
+
+TEST(WriteRefusal, SaysWhatWouldRefuseTheWriteBeforeTrying) {
+    test::TempDir d;
+    WriteFile(d / "m.msn", kBytes);
+    std::filesystem::create_directory(d / "dir.msn");
+    // As access answers for a file this process may not write, in a folder
+    // it may not write either.
+    const AccessCheck denied = [](const char* path, int) {
+        struct stat st {};
+        return ::stat(path, &st) != 0 ? ENOENT : EACCES;
+    };
+    const AccessCheck folderDenied = [](const char* path, int) {
+        struct stat st {};
+        return ::stat(path, &st) != 0 ? ENOENT : S_ISDIR(st.st_mode) ? EROFS : 0;
+    };
+    const std::string folder = "its folder " + d.path().string() + ": ";
+    EXPECT_EQ(WriteRefusal(d / "m.msn", false), "");
+    EXPECT_EQ(WriteRefusal(d / "new.msn", true), "");
+    EXPECT_EQ(WriteRefusal(d / "dir.msn", false), "it is a folder, not a file");
+    EXPECT_EQ(WriteRefusal(d / "m.msn", false, denied), "permission denied");
+    EXPECT_EQ(WriteRefusal(d / "m.msn", false, folderDenied), "");
+    EXPECT_EQ(WriteRefusal(d / "m.msn", true, folderDenied), folder + "read-only file system");
+    EXPECT_EQ(WriteRefusal(d / "new.msn", false, folderDenied), folder + "read-only file system");
 }
 
 TEST(BuildSavePath, TheTypedNamePlusMsnInTheStartFolderOrARefusal) {

@@ -17,38 +17,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "mission/FileCopy.h"
+
 namespace kestrane {
 
 namespace {
 
 const QString kSuffix = QStringLiteral(".json");
-
-// Copies the first size bytes of the open file fd into copy, the stretches
-// that hold data only: a sparse file stays sparse, and its holes cost no
-// time. Where the file system cannot tell data from holes, all is data.
-// Empty when done, else why not.
-std::string CopyData(int fd, off_t size, QSaveFile& copy) {
-    const auto writeError = [&copy] { return copy.errorString().toStdString(); };
-    QByteArray chunk(1 << 16, Qt::Uninitialized);
-    for (off_t at = 0; at < size;) {
-        off_t data = ::lseek(fd, at, SEEK_DATA);
-        if (data < 0 && errno == ENXIO) break;  // only a hole to the end
-        if (data < 0) data = at;
-        off_t hole = ::lseek(fd, data, SEEK_HOLE);
-        hole = hole < 0 ? size : std::min(hole, size);
-        if (!copy.seek(data)) return writeError();
-        for (off_t from = data; from < hole;) {
-            const ssize_t n = ::pread(fd, chunk.data(), static_cast<std::size_t>(std::min<off_t>(chunk.size(), hole - from)), from);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) return std::string("it could not be read: ") + std::strerror(errno);
-            if (n == 0) return "it became shorter while it was copied";
-            if (copy.write(chunk.constData(), n) != n) return writeError();
-            from += n;
-        }
-        at = hole;
-    }
-    return copy.size() == size || copy.resize(size) ? std::string() : writeError();
-}
 
 QString Stamp() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")); }
 
@@ -247,7 +222,9 @@ Keeping KeptWorkFolder::KeepReplaced(const std::string& path) {
         ::close(fd);
         return {false, copy.errorString().toStdString()};
     }
-    error = CopyData(fd, size, copy);
+    // Unbuffered: the copy is written through its descriptor, and committed
+    // (synced and renamed into place) as a whole.
+    error = CopyFileData(fd, size, copy.handle());
     ::close(fd);
     if (!error.empty()) {
         copy.cancelWriting();
