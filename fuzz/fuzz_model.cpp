@@ -11,6 +11,7 @@
 // (with damaged or foreign kept works about) loses no kept work.
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -226,7 +227,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const fs::path target = world.dir / (name + ".msn");
             std::error_code ec;
             switch (in.Next() % 6) {
-            case 0: fs::create_symlink("/dev/null", target, ec); break;
+            case 0:  // a link to a device node of the run's own, never to one of the system's
+                ::mknod((world.dir / "null").c_str(), S_IFCHR | 0666, makedev(1, 3));
+                fs::create_symlink(world.dir / "null", target, ec);
+                break;
             case 1: ::mkfifo(target.c_str(), 0600); break;
             case 2: fs::create_directory(target, ec); break;
             case 3: fs::create_symlink(world.dir / "nowhere.msn", target, ec); break;

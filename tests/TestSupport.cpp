@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <atomic>
 #include <fstream>
 #include <unistd.h>
@@ -105,6 +108,10 @@ std::vector<std::uint8_t> Editor::Save(const std::string& name) {
     model->Type(ControlId::FileNameBox, name);
     model->Click(ControlId::SaveButton);
     return ReadBytes(dir / (name + ".msn"));
+}
+
+bool MakeDevice(const std::filesystem::path& path, unsigned minor) {
+    return ::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, minor)) == 0;
 }
 
 }  // namespace kestrane::test

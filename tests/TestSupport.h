@@ -63,6 +63,12 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 // Every entry under a folder by relative path: a file's bytes, or "<other>".
 std::map<std::string, std::string> FolderContents(const std::filesystem::path& dir);
 
+// A character device node of the test's own, never a link to one of the
+// system's: the memory devices' null (3), zero (5) or full (7). False where
+// nodes cannot be made (not root).
+bool MakeDevice(const std::filesystem::path& path, unsigned minor);
+inline constexpr unsigned kNullDevice = 3, kZeroDevice = 5, kFullDevice = 7;
+
 // Lines joined with LF, and a final LF.
 std::string Lines(const std::vector<std::string>& lines);
 // "Plane 0", "Plane 1", ... as catalogue lines.

@@ -90,7 +90,7 @@ TEST(WindowModel, EveryRefusalSaysWhyAndChangesNothing) {
     Editor e;
     std::filesystem::create_directory(e.dir / "dir.msn");
     test::WriteFile(e.dir / "short.msn", std::string(399, 'x'));
-    std::filesystem::create_symlink("/dev/full", e.dir / "full.msn");
+    if (!test::MakeDevice(e.dir / "full.msn", test::kFullDevice)) GTEST_SKIP() << "no device node can be made here";
     e.Load(Mission({{272, 3}, {12, 'K'}}), "open.msn");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.says);
