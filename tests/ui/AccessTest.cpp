@@ -80,6 +80,15 @@ TEST(Access, ValuesSlotsGroupsAndTheStatusLineAreReadForWhatTheyAreAndShow) {
     read("AP1L")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(ed.model->Image().U8(356), 5);
     EXPECT_EQ(read("AP1L")->text(QAccessible::Name), QStringLiteral("Attack plane 1: 5:Plane 5"));
+
+    // What a label cuts is whole in its tool tip, and every value says what it is.
+    test::WriteFile(ed.dir / "planes.txt", "P-47 Thunderbolt, a name far longer than its label\n");
+    ed.model->ChangeFolder(ReadCatalogues(ed.dir.path()));
+    ed.model->Select(C::AircraftList, 0);
+    read("AP1L")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(w.Get(C::AttackPlane1Name)->toolTip().toStdString(), "Attack plane 1: 0:P-47 Thunderbolt, a name far longer than its label");
+    EXPECT_EQ(w.Get(C::ChecksumByte0)->toolTip(), QStringLiteral("Current checksum, byte 0 (lowest)"));
+    EXPECT_EQ(w.Get(C::StoredChecksumDecimal)->toolTip(), QStringLiteral("Stored checksum, decimal"));
 }
 
 TEST(Access, EveryResultIsAnnouncedAndARefusalTakesTheFocusToTheBox) {

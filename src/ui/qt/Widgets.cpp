@@ -95,7 +95,7 @@ void CaptionLabel::Relayout() {
     if (text() != shown) setText(shown);
 
     QString tip = description_;
-    if (shown != caption_ || wordWrap()) tip = description_.isEmpty() ? caption_ : description_ + ": " + caption_;
+    if (shown != caption_ || wordWrap()) tip = description_.isEmpty() ? caption_ : description_ + ": " + caption_.trimmed();
     if (toolTip() != tip) setToolTip(tip);
 }
 
