@@ -1,5 +1,8 @@
 #include "ui/Arrangement.h"
 
+#include <cstdlib>
+#include <iterator>
+
 #include <array>
 
 namespace kestrane {
@@ -178,6 +181,17 @@ static_assert(6870 + kChecksumShift == kStripTop, "the checksum block starts at 
 }  // namespace
 
 std::span<const Placement> Arrangement() { return kPlacements; }
+
+int NextZoom(int percent, int direction) {
+    const int* const first = std::begin(kZoomSteps);
+    const int* const last = std::end(kZoomSteps) - 1;
+    const int* nearest = first;
+    for (const int* step = first; step <= last; ++step)
+        if (std::abs(*step - percent) < std::abs(*nearest - percent)) nearest = step;
+    if (direction > 0 && nearest < last && *nearest <= percent) ++nearest;
+    if (direction < 0 && nearest > first && *nearest >= percent) --nearest;
+    return *nearest;
+}
 
 const Placement* FindPlacement(ControlId id, int member) {
     for (const Placement& p : kPlacements)

@@ -46,6 +46,17 @@ constexpr int TwipsToPixels(int twips) {
     return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
+// The sheet's zoom in percent: its places, sizes and font scale together.
+// Zooming steps through these, from 75 % to 200 %; 100 % is the sheet as
+// it is.
+inline constexpr int kZoomSteps[] = {75, 90, 100, 110, 125, 150, 175, 200};
+inline constexpr int kActualSize = 100;
+// The next step in (direction 1) or out (-1) from a zoom, staying within
+// the steps; a zoom between steps (from old settings) goes to the nearest.
+int NextZoom(int percent, int direction);
+// A length in pixels at 100 %, at the zoom, rounded to the nearest pixel.
+constexpr int Zoomed(int pixels, int percent) { return (pixels * percent + (pixels >= 0 ? 50 : -50)) / 100; }
+
 // Every frame and control in reading order: the commands and lists on the
 // left, then the frames column by column, each frame followed by what it
 // holds, then the strip. The view creates widgets and the tab order in

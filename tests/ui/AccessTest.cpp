@@ -310,7 +310,7 @@ TEST(Desktop, FourMenusReachedWithAltShowTheStandardKeysAndTheTitleNamesTheFile)
     }
     EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Help"}));
     EXPECT_EQ(shown, (QStringList{"Ctrl+O", "Ctrl+N", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+R", "Ctrl+Q", "Ctrl+Z", "Ctrl+Shift+Z",
-                                  "F2", "F3", "F1"}));
+                                  "Ctrl++", "Ctrl+-", "Ctrl+0", "F2", "F3", "F1"}));
     QTest::keyClick(&w.window, Qt::Key_H, Qt::AltModifier);
     ASSERT_NE(w.window.menuBar()->activeAction(), nullptr);
     EXPECT_EQ(w.window.menuBar()->activeAction()->text(), QStringLiteral("&Help"));
@@ -347,6 +347,26 @@ TEST(Desktop, SecondWindowsOpenClearOfTheStatusBarAndTakeEveryKey) {
     QTest::keyClick(&w.window, Qt::Key_F3);
     ASSERT_TRUE(w.window.Missions() != nullptr);
     EXPECT_FALSE(w.window.Missions()->frameGeometry().intersects(bar));
+}
+
+// Ctrl++, Ctrl+- and Ctrl+0 scale every place, size and the font together,
+// within 75 % and 200 %, and the next window opens at the zoom left.
+TEST(Desktop, ZoomScalesTheWholeSheetAndIsRemembered) {
+    test::Editor ed;
+    Window w(ed);
+    const int font = w.Get(C::LoadButton)->font().pixelSize();
+    QTest::keyClick(&w.window, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(w.window.Sheet()->size(), QSize(824, 582));
+    EXPECT_GT(w.window.height(), 582);
+    EXPECT_EQ(w.Get(C::LoadButton)->font().pixelSize(), font * 110 / 100);
+    EXPECT_EQ(ed.Status(), "Zoom 110 %.");
+    QTest::keyClick(&w.window, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(w.window.Sheet()->size(), QSize(749, 529));
+    for (int i = 0; i < 3; ++i) QTest::keyClick(&w.window, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(ed.Status(), "Zoom 75 %, the smallest.");
+    EXPECT_EQ(w.window.Sheet()->size(), QSize(562, 397));
+    Window next(ed);
+    EXPECT_EQ(next.window.Sheet()->size(), QSize(562, 397)) << "the zoom is remembered";
 }
 
 TEST(Desktop, OnAScreenTooSmallTheSheetScrollsAndTheStatusBarStaysInView) {

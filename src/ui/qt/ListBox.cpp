@@ -1,5 +1,7 @@
 #include "ui/qt/ListBox.h"
 
+#include <QEvent>
+
 #include <QAccessibleWidget>
 #include <QHeaderView>
 #include <QPointer>
@@ -150,6 +152,11 @@ ListBox::ListBox(QWidget* parent) : QTableView(parent) {
 void ListBox::setModel(QAbstractItemModel* model) {
     // Every row takes the height the first item asks for. It is set before
     // the rows exist: changing it afterwards resizes them one by one.
+    SetRowHeight(model);
+    QTableView::setModel(model);
+}
+
+void ListBox::SetRowHeight(QAbstractItemModel* model) {
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     const int height = model != nullptr && model->rowCount() > 0
@@ -157,7 +164,11 @@ void ListBox::setModel(QAbstractItemModel* model) {
                            : option.fontMetrics.height();
     verticalHeader()->setMinimumSectionSize(height);
     verticalHeader()->setDefaultSectionSize(height);
-    QTableView::setModel(model);
+}
+
+void ListBox::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) SetRowHeight(model());
 }
 
 QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {

@@ -46,6 +46,11 @@ protected:
     void updateGeometries() override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+    // A new font (a zoom) gives the rows a new height.
+    void changeEvent(QEvent* event) override;
+
+private:
+    void SetRowHeight(QAbstractItemModel* model);
 };
 
 }  // namespace kestrane

@@ -159,7 +159,8 @@ MainWindow::MainWindow(WindowModel& model, const QFont& font) : model_(model) {
     BuildSheet(font);
     CreateMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) FitInto(screen->availableGeometry().size());
+    ApplyZoom(std::clamp(QSettings().value(QStringLiteral("view/zoom"), kActualSize).toInt(), kZoomSteps[0],
+                         std::end(kZoomSteps)[-1]));
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { KeepNow(); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
     OfferKeptWork();
@@ -181,6 +182,7 @@ MainWindow::~MainWindow() {
 // The sheet of controls at its fixed size, and below it the status bar with
 // the status line and the checksums, each control at its arranged place.
 void MainWindow::BuildSheet(const QFont& font) {
+    font_ = font;
     sheetStyle_ = std::make_unique<SheetStyle>(QApplication::style()->name());
     // The font is fixed before any child exists, so no child is laid out twice.
     sheet_ = new QWidget;
@@ -207,6 +209,7 @@ void MainWindow::BuildSheet(const QFont& font) {
         w->setObjectName(ObjectName(p.id, p.member));
         controlOf_[w] = p.id;
         w->setGeometry(at);
+        placed_.emplace_back(w, at);
         if (Spec(p.id).kind == ControlKind::Frame) frames[p.id] = w;
         if (w->focusPolicy() & Qt::TabFocus) tabOrder.push_back(w);
     }
@@ -224,17 +227,53 @@ QWidget* MainWindow::GroupBoxOf(ControlId group, QWidget* frame) {
             box->setObjectName(ObjectName(group) + QStringLiteral("_Group"));
             box->setAccessibleName(AsName(Text(model_.Text(caption))));
             box->setGeometry(GroupRect(group));
+            placed_.emplace_back(box, box->geometry());
         }
         return box;
     }
     return nullptr;
 }
 
+// Every place, size and the font, at the zoom; the window follows.
+void MainWindow::ApplyZoom(int percent) {
+    zoom_ = percent;
+    const auto scaled = [percent](const QRect& r) {
+        return QRect(Zoomed(r.x(), percent), Zoomed(r.y(), percent), Zoomed(r.width(), percent), Zoomed(r.height(), percent));
+    };
+    // The font rounds down, so that every caption that fits at 100 % fits
+    // at each zoom.
+    QFont font = font_;
+    font.setPixelSize(font_.pixelSize() * percent / 100);
+    sheet_->setFont(font);
+    strip_->setFont(font);
+    sheet_->setFixedSize(Zoomed(TwipsToPixels(kSheetWidth), percent), Zoomed(TwipsToPixels(kSheetHeight), percent));
+    strip_->setFixedHeight(Zoomed(TwipsToPixels(kStripHeight), percent));
+    for (const auto& [widget, at] : placed_) widget->setGeometry(scaled(at));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) FitInto(screen->availableGeometry().size());
+}
+
+void MainWindow::Zoom(int direction) {
+    const int percent = direction == 0 ? kActualSize : NextZoom(zoom_, direction);
+    const bool moved = percent != zoom_;
+    ApplyZoom(percent);
+    QSettings().setValue(QStringLiteral("view/zoom"), percent);
+    const std::string said = "Zoom " + std::to_string(percent) + " %" +
+                             (moved                              ? "."
+                              : percent == kZoomSteps[0]         ? ", the smallest."
+                              : percent == std::end(kZoomSteps)[-1] ? ", the largest."
+                                                                    : ", as it was.");
+    Forward([this, &said] { model_.Say(said); });
+}
+
 void MainWindow::FitInto(const QSize& available) {
     // Room for the window's frame and title bar, which are not known before it shows.
     const QSize room = available - QSize(8, 40);
     const QSize needed(sheet_->width(), menuBar()->sizeHint().height() + sheet_->height() + strip_->height());
-    if (needed.width() <= room.width() && needed.height() <= room.height()) return;
+    const bool fits = needed.width() <= room.width() && needed.height() <= room.height();
+    if (fits && centralWidget() == sheet_) {
+        layout()->setSizeConstraint(QLayout::SetFixedSize);
+        return;
+    }
     if (centralWidget() == sheet_) {
         auto* scroll = new QScrollArea;
         scroll->setObjectName(QStringLiteral("SheetScroll"));

@@ -7,11 +7,14 @@
 // afterwards the window shows the model's state again: captions, texts,
 // selections, check state, the status line and the title.
 
+#include <QFont>
 #include <QMainWindow>
+#include <QRect>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/Arrangement.h"
@@ -84,6 +87,10 @@ private:
     QWidget* MakeList(ControlId id, QWidget* parent);
     void ShowEntryMenu(ControlId list, QTableView* view);
     void ShowTitle();
+    // The sheet at a zoom in percent; Zoom steps in (1), out (-1) or back
+    // to the actual size (0), remembers it and says so.
+    void ApplyZoom(int percent);
+    void Zoom(int direction);
 
     // ---- Menus and their actions (WindowActions.cpp) ----
     void CreateMenus();
@@ -120,6 +127,9 @@ private:
     class StatusLineLabel* statusLine_ = nullptr;
     std::unique_ptr<QStyle> sheetStyle_;  // for the frames and the option and check buttons
     std::vector<std::function<void()>> refreshers_;
+    std::vector<std::pair<QWidget*, QRect>> placed_;  // each widget's place at 100 %
+    QFont font_;                                      // the font at 100 %
+    int zoom_ = kActualSize;
     std::map<ControlId, QButtonGroup*> groups_;
     std::map<ControlId, QGroupBox*> groupBoxes_;
     std::map<QWidget*, ControlId> controlOf_;    // the control each widget shows

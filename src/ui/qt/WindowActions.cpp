@@ -82,6 +82,11 @@ void MainWindow::CreateMenus() {
               [this] { Forward([this] { model_.Redo(); }); });
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    AddAction(view, QStringLiteral("Zoom &in"), {Keys(Qt::CTRL | Qt::Key_Plus), Keys(Qt::CTRL | Qt::Key_Equal)},
+              [this] { Zoom(1); });
+    AddAction(view, QStringLiteral("Zoom &out"), {Keys(Qt::CTRL | Qt::Key_Minus)}, [this] { Zoom(-1); });
+    AddAction(view, QStringLiteral("&Actual size"), {Keys(Qt::CTRL | Qt::Key_0)}, [this] { Zoom(0); });
+    view->addSeparator();
     AddAction(view, QStringLiteral("&Inspector"), {Keys(QKeyCombination(Qt::Key_F2))}, [this] { ToggleInspector(); });
     AddAction(view, QStringLiteral("&Missions"), {Keys(QKeyCombination(Qt::Key_F3))}, [this] { ToggleMissions(); });
 
