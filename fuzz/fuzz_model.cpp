@@ -110,6 +110,7 @@ struct MemoryStore : WorkStore {
     std::string NewName() override { return "s" + std::to_string(clock) + ".json"; }
     std::string Now() override { return "2026-12-07 12:00:00." + std::to_string(1000 + clock++); }
     Keeping KeepReplaced(const std::string&) override { return {true, "copy"}; }
+    std::string Where() override { return "memory"; }
 };
 
 struct World {

@@ -115,6 +115,28 @@ std::string KeptWork::Keep() {
     return {};
 }
 
+void KeptWork::Touched(std::int64_t now) {
+    if (!due_ || *due_ > now + kKeepDelay) due_ = now + kKeepDelay;
+}
+
+void KeptWork::Tick(std::int64_t now) {
+    if (due_ && now >= *due_) KeepNow(now);
+}
+
+std::string KeptWork::KeepNow(std::int64_t now) {
+    due_.reset();
+    const std::string error = Keep();
+    if (!error.empty() && error != failed_)
+        model_.Say("Your unsaved work could not be kept in " + store_.Where() + " (" + error +
+                   "); save the mission to keep it.");
+    if (error.empty() && !failed_.empty() && model_.Unsaved())
+        model_.Say("Your unsaved work is kept again in " + store_.Where() + ".");
+    // Work that could not be kept is tried again, quietly, until it is.
+    if (!error.empty()) due_ = now + kKeepDelay;
+    failed_ = error;
+    return error;
+}
+
 void KeptWork::Park() {
     if (own_.empty()) return;
     store_.Release(own_);

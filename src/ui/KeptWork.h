@@ -11,6 +11,7 @@
 // what is kept, when, and what a restore trusts can be tried without a
 // window or a disk.
 
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
@@ -56,6 +57,8 @@ public:
     // A copy of a mission file that a save is about to replace, kept whole;
     // the note is where the copy is, or why there is none.
     virtual Keeping KeepReplaced(const std::string& path) = 0;
+    // Where the kept works are, as the status line names it.
+    virtual std::string Where() = 0;
 };
 
 class KeptWork : public WorkKeeper {
@@ -77,6 +80,23 @@ public:
     // Keeps the window's unsaved work now, or ends this session's file when
     // nothing is unsaved. Empty when done, else why the work is not kept.
     std::string Keep();
+
+    // When work is kept, on the view's clock (milliseconds of any steady
+    // clock): within kKeepDelay of a change, so that typing never waits on
+    // the disk, and again every kKeepDelay while a keep fails.
+    static constexpr std::int64_t kKeepDelay = 2000;
+    // The work may have changed: a keep is due kKeepDelay from now, unless
+    // one is due sooner.
+    void Touched(std::int64_t now);
+    // When the next keep is due, or none.
+    std::optional<std::int64_t> Due() const { return due_; }
+    // The view's clock: keeps the work when a keep is due.
+    void Tick(std::int64_t now);
+    // Keeps the work at once (the session ends, a close). A failure is said
+    // in the status line once, until a keep succeeds again, which is said
+    // too; a failed keep is due again kKeepDelay later. Empty when kept,
+    // else why not.
+    std::string KeepNow(std::int64_t now);
     // Ctrl+R: the newest kept work not yet restored, into the window.
     void RestoreNext();
     // The name of this session's own file, empty when it has none.
@@ -114,6 +134,8 @@ private:
     UnsavedWork lastKept_;  // what that file holds
     std::optional<UnsavedWork> restoredWork_;  // the work as restored, while the window may still hold it
     std::set<std::string> restored_;           // the kept works this session has restored
+    std::optional<std::int64_t> due_;          // when the next keep is due
+    std::string failed_;                       // why the last keep failed, while it does
 };
 
 }  // namespace kestrane

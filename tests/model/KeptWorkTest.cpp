@@ -69,6 +69,7 @@ struct MemoryStore : WorkStore {
     }
     std::string NewName() override { return "s" + std::to_string(900 - ++folder.names) + ".json"; }
     std::string Now() override { return "2026-12-07 12:00:" + std::to_string(10 + folder.clock++); }
+    std::string Where() override { return "unsaved"; }
     Keeping KeepReplaced(const std::string& path) override {
         if (folder.full) return {false, "No space left on device"};
         folder.replaced[path] = test::ReadFile(path);
@@ -245,6 +246,38 @@ TEST(KeptWorkPolicy, EveryEndedSessionsWorkComesBackOneCtrlREach) {
     next.editor.Save("alpha");
     EXPECT_FALSE(store.files.contains(restoredFile)) << "the restored work is saved now";
     EXPECT_EQ(store.files.size(), 2u) << "Bravo's, and Charlie's, which is still to restore";
+}
+
+// The policy says when work is kept, on the view's clock: two seconds after
+// a change and not put off by later ones; a failed keep is said once and
+// tried again every two seconds, and its recovery is said.
+TEST(KeptWorkPolicy, KeepsTwoSecondsAfterAChangeAndRetriesAFailureQuietly) {
+    MemoryFolder store;
+    Session s(store);
+    s.editor.Load(kLoaded);
+    s.model().Click(C::YearOptions, 2);
+    s.kept.Touched(1000);
+    s.kept.Touched(2500);
+    EXPECT_EQ(s.kept.Due(), 3000);
+    s.kept.Tick(2999);
+    EXPECT_TRUE(store.files.empty());
+    s.kept.Tick(3000);
+    EXPECT_EQ(store.files.size(), 1u);
+    EXPECT_EQ(s.kept.Due(), std::nullopt);
+
+    store.full = true;
+    s.model().Click(C::YearOptions, 3);
+    s.kept.Touched(4000);
+    s.kept.Tick(6000);
+    EXPECT_EQ(s.editor.Status(), "Your unsaved work could not be kept in unsaved (No space left on device); save the mission to keep it.");
+    EXPECT_EQ(s.kept.Due(), 8000);
+    s.model().Say("Undone.");
+    s.kept.Tick(8000);
+    EXPECT_EQ(s.editor.Status(), "Undone.") << "a failure is said once";
+    store.full = false;
+    s.kept.Tick(10000);
+    EXPECT_EQ(s.editor.Status(), "Your unsaved work is kept again in unsaved.");
+    EXPECT_EQ(s.kept.Due(), std::nullopt);
 }
 
 // Swapping restored works parks the one the window holds as it holds it:

@@ -40,6 +40,7 @@ public:
     std::string NewName() override;
     std::string Now() override;
     Keeping KeepReplaced(const std::string& path) override;
+    std::string Where() override { return unsaved_.toStdString(); }
 
 private:
     QString PathOf(const std::string& name) const;

@@ -161,7 +161,10 @@ MainWindow::MainWindow(WindowModel& model, const QFont& font) : model_(model) {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ApplyZoom(std::clamp(QSettings().value(QStringLiteral("view/zoom"), kActualSize).toInt(), kZoomSteps[0],
                          std::end(kZoomSteps)[-1]));
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { KeepNow(); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
+        kept_->KeepNow(clock_.elapsed());
+        WakeForKeep();
+    });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FollowFocus(now); });
     OfferKeptWork();
     announceTimer_ = new QTimer(this);
@@ -505,13 +508,15 @@ void MainWindow::ShowEntryMenu(ControlId list, QTableView* view) {
 void MainWindow::OfferKeptWork() {
     store_ = std::make_unique<KeptWorkFolder>();
     kept_ = std::make_unique<KeptWork>(*store_, model_);
+    clock_.start();
+    // Wakes when the policy's next keep is due.
     keepTimer_ = new QTimer(this);
     keepTimer_->setSingleShot(true);
-    keepTimer_->setInterval(2000);
     connect(keepTimer_, &QTimer::timeout, this, [this] {
-        KeepNow();
+        kept_->Tick(clock_.elapsed());
         Refresh();
         AnnounceSaid();
+        WakeForKeep();
     });
     if (const std::string kept = kept_->Survey(); !kept.empty()) model_.Say(model_.Text(C::StatusLine) + " " + kept);
 }
@@ -526,25 +531,18 @@ void MainWindow::ChooseGameFolder(const QString& folder) {
 }
 
 void MainWindow::KeepSoon() {
-    if (!keepTimer_->isActive()) keepTimer_->start();
+    kept_->Touched(clock_.elapsed());
+    WakeForKeep();
 }
 
-bool MainWindow::KeepNow() {
-    keepTimer_->stop();
-    const std::string error = kept_->Keep();
-    if (!error.empty() && error != keepError_)
-        model_.Say("Your unsaved work could not be kept in " + store_->Folder().toStdString() + " (" + error +
-                   "); save the mission to keep it.");
-    if (error.empty() && !keepError_.empty() && model_.Unsaved())
-        model_.Say("Your unsaved work is kept again in " + store_->Folder().toStdString() + ".");
-    // Work that could not be kept is tried again, quietly, until it is.
-    if (!error.empty()) keepTimer_->start();
-    keepError_ = error;
-    return error.empty();
+void MainWindow::WakeForKeep() {
+    if (const std::optional<std::int64_t> due = kept_->Due())
+        keepTimer_->start(static_cast<int>(std::max<std::int64_t>(0, *due - clock_.elapsed())));
 }
 
 void MainWindow::EndSession() {
-    if (!KeepNow()) std::fprintf(stderr, "kestrane: the unsaved work could not be kept: %s\n", keepError_.c_str());
+    if (const std::string error = kept_->KeepNow(clock_.elapsed()); !error.empty())
+        std::fprintf(stderr, "kestrane: the unsaved work could not be kept: %s\n", error.c_str());
     closeRefused_ = true;  // a close that cannot keep the work goes ahead all the same
     close();
     QApplication::quit();
@@ -553,9 +551,9 @@ void MainWindow::EndSession() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Work that cannot be kept keeps the window open, once: a second close
     // goes ahead.
-    if (!KeepNow() && !closeRefused_) {
+    if (const std::string error = kept_->KeepNow(clock_.elapsed()); !error.empty() && !closeRefused_) {
         closeRefused_ = true;
-        model_.Say("The unsaved work could not be kept in " + store_->Folder().toStdString() + " (" + keepError_ +
+        model_.Say("The unsaved work could not be kept in " + store_->Where() + " (" + error +
                    "), so the window stayed open: save the mission, or close again to leave without it.");
         Refresh();
         event->ignore();

@@ -8,6 +8,7 @@
 // selections, check state, the status line and the title.
 
 #include <QFont>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QRect>
 #include <functional>
@@ -106,10 +107,10 @@ private:
     // Tells at start-up of unsaved work kept from earlier sessions.
     void OfferKeptWork();
     void RestoreKeptWork();
-    // Keeps the unsaved work within a moment of a change, off the typing path.
+    // The work may have changed: the keep it makes due is woken for.
     void KeepSoon();
-    // Keeps it now; false (and said once in the status line) when it could not.
-    bool KeepNow();
+    // Wakes the policy's clock when its next keep is due.
+    void WakeForKeep();
 
     void PlaceSecondWindow(QWidget* window);
     void ToggleInspector();
@@ -142,7 +143,7 @@ private:
     std::unique_ptr<KeptWork> kept_;
     QTimer* keepTimer_ = nullptr;
     QTimer* announceTimer_ = nullptr;
-    std::string keepError_;  // the last reason the work could not be kept
+    QElapsedTimer clock_;  // the kept-work policy's clock
     class InspectorWindow* inspector_ = nullptr;
     class MissionBrowser* missions_ = nullptr;
     bool closeRefused_ = false;
