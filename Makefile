@@ -9,6 +9,8 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
 # What `make listen` needs besides: a screen reader heard without a sound card.
 LISTEN_PACKAGES := orca speech-dispatcher speech-dispatcher-espeak-ng speech-dispatcher-audio-plugins \
             libao4 xvfb openbox xdotool x11-xkb-utils dbus-daemon at-spi2-core python3-pyatspi python3-speechd
+# The core built to WebAssembly and its tests run under node.
+WEB_PACKAGES := emscripten googletest
 JOBS ?= 2
 PREFIX ?= /usr/local
 APP_ID := org.kestrane.MissionMaker
@@ -23,7 +25,7 @@ SAN_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_e
 all: build
 
 deps:
-	@missing=""; for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
+	@missing=""; for p in $(PACKAGES) $(WEB_PACKAGES) $(EXTRA_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
