@@ -2,16 +2,15 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "mission/ErrorText.h"
+
 namespace kestrane {
 
 namespace {
-
-std::string Reason(int err) { return std::strerror(err); }
 
 std::string NotPlainFile(mode_t mode) {
     if (S_ISDIR(mode)) return "it is a folder, not a file";
@@ -65,7 +64,7 @@ ReadResult ReadFirstBytes(ReadSome&& readSome) {
     ReadResult result;
     const ssize_t n = readSome(result.bytes.data(), result.bytes.size());
     if (n < 0) {
-        result.error = "cannot be read: " + LowerFirst(Reason(errno));
+        result.error = "cannot be read: " + LowerFirst(ErrorText(errno));
         return result;
     }
     if (n < kMissionSize) {
@@ -86,12 +85,12 @@ ReadResult ReadMission(const std::filesystem::path& path) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         const int err = errno;
-        result.error = err == ENOENT ? "does not exist" : "cannot be opened: " + LowerFirst(Reason(err));
+        result.error = err == ENOENT ? "does not exist" : "cannot be opened: " + LowerFirst(ErrorText(err));
         return result;
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) {
-        result.error = "cannot be read: " + LowerFirst(Reason(errno));
+        result.error = "cannot be read: " + LowerFirst(ErrorText(errno));
         return result;
     }
     const auto stamped = [&](ReadResult read) {
@@ -111,7 +110,7 @@ ReadResult ReadMission(const std::filesystem::path& path) {
 
 ReadResult ReadMissionFrom(int fd) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0) return {false, {}, "cannot be read: " + LowerFirst(Reason(errno))};
+    if (::fstat(fd, &st) != 0) return {false, {}, "cannot be read: " + LowerFirst(ErrorText(errno))};
     if (S_ISDIR(st.st_mode)) return {false, {}, "is a folder, not a mission file"};
     return ReadFirstBytes([&](std::uint8_t* data, std::size_t size) {
         std::size_t done = 0;
@@ -213,9 +212,9 @@ std::string WriteAndSync(int fd, const MissionBytes& bytes, const FileWriter& wr
     wroteAny = n > 0;
     if (n != static_cast<ssize_t>(bytes.size())) {
         const int err = errno;
-        return n < 0 ? LowerFirst(Reason(err)) : "only " + std::to_string(n) + " of 400 bytes could be written";
+        return n < 0 ? LowerFirst(ErrorText(err)) : "only " + std::to_string(n) + " of 400 bytes could be written";
     }
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) return LowerFirst(Reason(errno));
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) return LowerFirst(ErrorText(errno));
     return "";
 }
 
@@ -224,7 +223,7 @@ std::string WriteAndSync(int fd, const MissionBytes& bytes, const FileWriter& wr
 std::string Recover(Fd& fd, const std::filesystem::path& path, bool created, const OldContent& old, bool wroteAny) {
     if (created) {
         ::close(fd.release());
-        if (::unlink(path.c_str()) != 0) return "; the new file could not be removed: " + LowerFirst(Reason(errno));
+        if (::unlink(path.c_str()) != 0) return "; the new file could not be removed: " + LowerFirst(ErrorText(errno));
         return "; no file was made";
     }
     // Without a copy of the old bytes, only a write that reported none
@@ -252,7 +251,7 @@ WriteResult WriteMissionInPlace(const std::filesystem::path& path, const Mission
     result.written = FileReached(path);
     const Opened opened = OpenForWriting(path);
     if (opened.fd < 0) {
-        result.error = LowerFirst(Reason(opened.error)) + "; nothing was written";
+        result.error = LowerFirst(ErrorText(opened.error)) + "; nothing was written";
         return result;
     }
     Fd fd(opened.fd);
@@ -268,7 +267,7 @@ WriteResult WriteMissionInPlace(const std::filesystem::path& path, const Mission
         return result;
     }
     if (::close(fd.release()) != 0) {
-        result.error = LowerFirst(Reason(errno));
+        result.error = LowerFirst(ErrorText(errno));
         return result;
     }
     result.ok = true;
