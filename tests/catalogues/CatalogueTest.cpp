@@ -29,11 +29,13 @@ TEST(Catalogue, ReadsPlainFilesAndRefusesTheRest) {
     EXPECT_EQ(LinesOf(ReadCatalogue(dir / "t.txt")), (Lines{"Caf\xC3\xA9", "B"}));
     std::filesystem::create_directory(dir / "folder.txt");
     std::filesystem::create_symlink("/dev/zero", dir / "zero.txt");  // endless bytes
+    for (const auto& [name, error] : {std::pair{"folder.txt", "is a folder"}, {"zero.txt", "is not a plain file"},
+                                      {"gone.txt", "was not found"}})
+        EXPECT_EQ(ReadCatalogue(dir / name).error, error);
+    KESTRANE_SKIP_UNDER_NODE("no file of 4 GiB");
     test::WriteFile(dir / "huge.txt", "");
     std::filesystem::resize_file(dir / "huge.txt", std::uintmax_t{1} << 32);  // sparse: nothing is written
-    for (const auto& [name, error] : {std::pair{"folder.txt", "is a folder"}, {"zero.txt", "is not a plain file"},
-                                      {"gone.txt", "was not found"}, {"huge.txt", "is too large"}})
-        EXPECT_EQ(ReadCatalogue(dir / name).error, error);
+    EXPECT_EQ(ReadCatalogue(dir / "huge.txt").error, "is too large");
 }
 
 TEST(Catalogue, TheWindowNumbersTheListsAndNotesMissingOrShortFiles) {
