@@ -20,7 +20,7 @@ FUZZ_SECONDS ?= 20
 SAN_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: all deps build compile run listen coverage test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean
+.PHONY: all deps build compile run listen coverage test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean web-core-test
 
 all: build
 
@@ -98,6 +98,14 @@ test-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	$(SAN_ENV) ctest --preset asan -j $(JOBS)
+
+# The core and its tests built to WebAssembly with em++ and run under node,
+# as a browser edition would run them (the window and the command line are
+# left out).
+web-core-test: deps
+	cmake --preset web
+	cmake --build --preset web -j $(JOBS)
+	ctest --preset web -j $(JOBS)
 
 fuzz: deps
 	cmake --preset fuzz
