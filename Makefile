@@ -51,9 +51,9 @@ run: build
 
 # The whole suite in the normal build, the desktop files checked, the Debian
 # package built from the normal build and checked with lintian, a bounded
-# fuzz run, then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
-test: test-default validate lint-package fuzz test-asan
+# fuzz run, the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the core's tests built to WebAssembly.
+test: test-default validate lint-package fuzz test-asan web-core-test
 
 test-default: build
 	ctest --preset default -j $(JOBS)
