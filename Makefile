@@ -12,6 +12,8 @@ PACKAGES := $(RUN_PACKAGES) $(TEST_PACKAGES)
 # What `make listen` needs besides: a screen reader heard without a sound card.
 LISTEN_PACKAGES := orca speech-dispatcher speech-dispatcher-espeak-ng speech-dispatcher-audio-plugins \
             libao4 xvfb openbox xdotool x11-xkb-utils dbus-daemon at-spi2-core python3-pyatspi python3-speechd
+# The core built to WebAssembly and its tests run under node.
+WEB_PACKAGES := emscripten googletest
 JOBS ?= 2
 PREFIX ?= /usr/local
 APP_ID := org.kestrane.MissionMaker
@@ -21,14 +23,14 @@ FUZZ_SECONDS ?= 20
 SAN_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: all deps deps-run build compile programs run listen coverage test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean
+.PHONY: all deps deps-run build compile programs run listen coverage test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean web-core-test
 
 all: build
 
 # Installs the missing packages of $(PACKAGES) (all of them), or of
 # $(RUN_PACKAGES) alone for `make deps-run`.
 deps deps-run:
-	@missing=""; for p in $(if $(filter deps-run,$@),$(RUN_PACKAGES),$(PACKAGES)) $(EXTRA_PACKAGES); do \
+	@missing=""; for p in $(if $(filter deps-run,$@),$(RUN_PACKAGES),$(PACKAGES) $(WEB_PACKAGES)) $(EXTRA_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -60,9 +62,9 @@ run: deps-run programs
 
 # The whole suite in the normal build, the desktop files checked, the Debian
 # package built from the normal build and checked with lintian, a bounded
-# fuzz run, then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
-test: test-default validate lint-package fuzz test-asan
+# fuzz run, the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the core's tests built to WebAssembly.
+test: test-default validate lint-package fuzz test-asan web-core-test
 
 test-default: build
 	ctest --preset default -j $(JOBS)
@@ -107,6 +109,14 @@ test-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	$(SAN_ENV) ctest --preset asan -j $(JOBS)
+
+# The core and its tests built to WebAssembly with em++ and run under node,
+# as a browser edition would run them (the window and the command line are
+# left out).
+web-core-test: deps
+	cmake --preset web
+	cmake --build --preset web -j $(JOBS)
+	ctest --preset web -j $(JOBS)
 
 fuzz: deps
 	cmake --preset fuzz

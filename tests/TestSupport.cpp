@@ -4,17 +4,19 @@
 #include <sys/sysmacros.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstdlib>
 #include <fstream>
-#include <unistd.h>
+#include <system_error>
 
 namespace kestrane::test {
 
+// A new folder of its own, even beside tests run at once in other processes
+// (under node every process has the same id).
 TempDir::TempDir() {
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("kestrane-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
+    std::string name = (std::filesystem::temp_directory_path() / "kestrane-test-XXXXXX").string();
+    if (::mkdtemp(name.data()) == nullptr) throw std::system_error(errno, std::generic_category(), "mkdtemp");
+    path_ = name;
 }
 
 TempDir::~TempDir() {

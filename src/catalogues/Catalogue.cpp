@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "mission/Charset.h"
+#include "mission/ErrorText.h"
 
 namespace kestrane {
 
@@ -60,15 +61,14 @@ constexpr std::size_t kLargest = std::numeric_limits<std::uint32_t>::max();
 
 std::size_t Characters(std::string_view utf8) {
     return static_cast<std::size_t>(
-        std::ranges::count_if(utf8, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 }  // namespace
 
 std::string_view CatalogueFile::Line(std::size_t n) const {
     const std::string_view rest = std::string_view(text).substr(starts[n]);
-    const auto end = std::ranges::find_if(rest, [](char c) { return c == '\n' || c == '\r'; });
-    return rest.substr(0, static_cast<std::size_t>(end - rest.begin()));
+    return rest.substr(0, rest.find_first_of("\n\r"));
 }
 
 CatalogueFile ParseCatalogue(std::string bytes) {
@@ -114,10 +114,7 @@ CatalogueFile ReadCatalogue(const std::filesystem::path& path) {
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        // Not strerror: this may run beside the window system setting the
-        // locale, and the description needs none.
-        const char* why = strerrordesc_np(errno);
-        result.error = std::string("cannot be opened: ") + (why != nullptr ? why : "unknown error");
+        result.error = "cannot be opened: " + ErrorText(errno);
         return result;
     }
     // One read of the size the file has; a file that grows meanwhile is read

@@ -16,6 +16,10 @@ namespace kestrane {
 // wider than 32 bits, reads as an infinity of its sign.
 double ReadNumber(std::string_view text);
 
+// The shortest text that ReadNumber reads back as value, laid out as
+// std::to_chars lays out a double ("0.5", "300", "1e+05"), in every locale.
+std::string NumberText(double value);
+
 // A number brought to the nearest whole number (a half to the even
 // neighbour), when it lies in 0..max.
 std::optional<std::uint32_t> ToWholeInRange(double value, std::uint32_t max);

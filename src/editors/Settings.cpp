@@ -2,7 +2,6 @@
 
 #include "editors/Settings.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "editors/NumberReading.h"
@@ -17,13 +16,6 @@ Edit Stored(std::string message, std::vector<const Field*> written) {
 }
 
 Edit Refused(std::string message) { return {false, std::move(message), {}}; }
-
-std::string ShortNumber(double v) {
-    char buf[32];
-    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    (void)ec;
-    return std::string(buf, ptr);
-}
 
 using NameBytes = std::array<std::uint8_t, kNameLength>;
 
@@ -87,8 +79,8 @@ NumberResult ReadWholeNumber(std::string_view caption, std::string_view text, st
     if (result.value) return result;
     std::string reads;
     if (std::isinf(v)) reads = v > 0 ? "is too large" : "is too far below 0";
-    else if (v < 0) reads = "reads as " + ShortNumber(v) + ", below 0";
-    else reads = "reads as " + ShortNumber(v) + ", above " + std::to_string(max);
+    else if (v < 0) reads = "reads as " + NumberText(v) + ", below 0";
+    else reads = "reads as " + NumberText(v) + ", above " + std::to_string(max);
     result.error = std::string(caption) + ": \"" + std::string(text) + "\" " + reads +
                    "; enter a whole number from 0 to " + std::to_string(max) + ". Nothing was stored.";
     return result;

@@ -1,4 +1,5 @@
 #include "mission/FileCopy.h"
+#include "mission/ErrorText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,7 +12,7 @@ namespace kestrane {
 namespace {
 
 std::string Reason(int err) {
-    std::string text = std::strerror(err);
+    std::string text = ErrorText(err);
     if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') text[0] = static_cast<char>(text[0] - 'A' + 'a');
     return text;
 }

@@ -10,11 +10,11 @@
 #include <thread>
 #include <unistd.h>
 
+#include "mission/ErrorText.h"
+
 namespace kestrane {
 
 namespace {
-
-std::string Reason(int err) { return std::strerror(err); }
 
 std::string NotPlainFile(mode_t mode) {
     if (S_ISDIR(mode)) return "it is a folder, not a file";
@@ -76,7 +76,7 @@ ReadResult ReadFirstBytes(ReadSome&& readSome) {
     ReadResult result;
     const ssize_t n = readSome(result.bytes.data(), result.bytes.size());
     if (n < 0) {
-        result.error = "cannot be read: " + LowerFirst(Reason(errno));
+        result.error = "cannot be read: " + LowerFirst(ErrorText(errno));
         return result;
     }
     if (n < kMissionSize) {
@@ -97,12 +97,12 @@ ReadResult ReadMission(const std::filesystem::path& path) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         const int err = errno;
-        result.error = err == ENOENT ? "does not exist" : "cannot be opened: " + LowerFirst(Reason(err));
+        result.error = err == ENOENT ? "does not exist" : "cannot be opened: " + LowerFirst(ErrorText(err));
         return result;
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) {
-        result.error = "cannot be read: " + LowerFirst(Reason(errno));
+        result.error = "cannot be read: " + LowerFirst(ErrorText(errno));
         return result;
     }
     const auto stamped = [&](ReadResult read) {
@@ -119,7 +119,7 @@ ReadResult ReadMission(const std::filesystem::path& path) {
 
 ReadResult ReadMissionFrom(int fd) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0) return {false, {}, "cannot be read: " + LowerFirst(Reason(errno))};
+    if (::fstat(fd, &st) != 0) return {false, {}, "cannot be read: " + LowerFirst(ErrorText(errno))};
     if (S_ISDIR(st.st_mode)) return {false, {}, "is a folder, not a mission file"};
     return ReadFirstBytes([&](std::uint8_t* data, std::size_t size) {
         std::size_t done = 0;
@@ -240,9 +240,9 @@ std::string WriteAndSync(int fd, const MissionBytes& bytes, const FileWriter& wr
     wroteAny = n > 0;
     if (n != static_cast<ssize_t>(bytes.size())) {
         const int err = errno;
-        return n < 0 ? LowerFirst(Reason(err)) : "only " + std::to_string(n) + " of 400 bytes could be written";
+        return n < 0 ? LowerFirst(ErrorText(err)) : "only " + std::to_string(n) + " of 400 bytes could be written";
     }
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) return LowerFirst(Reason(errno));
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) return LowerFirst(ErrorText(errno));
     return "";
 }
 
@@ -251,7 +251,7 @@ std::string WriteAndSync(int fd, const MissionBytes& bytes, const FileWriter& wr
 std::string Recover(Fd& fd, const std::filesystem::path& path, bool created, const OldContent& old, bool wroteAny) {
     if (created) {
         ::close(fd.release());
-        if (::unlink(path.c_str()) != 0) return "; the new file could not be removed: " + LowerFirst(Reason(errno));
+        if (::unlink(path.c_str()) != 0) return "; the new file could not be removed: " + LowerFirst(ErrorText(errno));
         return "; no file was made";
     }
     // Without a copy of the old bytes, only a write that reported none
@@ -279,7 +279,7 @@ WriteResult WriteMissionInPlace(const std::filesystem::path& path, const Mission
     result.written = FileReached(path);
     const Opened opened = OpenForWriting(path);
     if (opened.fd < 0) {
-        result.error = LowerFirst(Reason(opened.error)) + "; nothing was written";
+        result.error = LowerFirst(ErrorText(opened.error)) + "; nothing was written";
         return result;
     }
     Fd fd(opened.fd);
@@ -299,7 +299,7 @@ WriteResult WriteMissionInPlace(const std::filesystem::path& path, const Mission
         return result;
     }
     if (::close(fd.release()) != 0) {
-        result.error = LowerFirst(Reason(errno));
+        result.error = LowerFirst(ErrorText(errno));
         return result;
     }
     result.ok = true;
@@ -315,7 +315,7 @@ ChangeResult Changed(ChangeResult::Outcome outcome, std::string error, std::file
 // Why the path no longer names the open file, or empty when it does.
 std::string Replaced(const std::filesystem::path& path, int fd) {
     struct stat now {}, open {};
-    if (::fstat(fd, &open) != 0) return LowerFirst(Reason(errno));
+    if (::fstat(fd, &open) != 0) return LowerFirst(ErrorText(errno));
     if (::stat(path.c_str(), &now) != 0) return "it was removed by another program while it was being changed";
     if (now.st_dev != open.st_dev || now.st_ino != open.st_ino)
         return "it was replaced by another program while it was being changed";
@@ -327,7 +327,7 @@ std::string Replaced(const std::filesystem::path& path, int fd) {
 ChangeResult Unopened(const std::filesystem::path& path, int err, std::filesystem::path written) {
     const ReadResult read = ReadMission(path);
     if (!read.ok) return Changed(ChangeResult::Outcome::Unreadable, read.error, std::move(written));
-    return Changed(ChangeResult::Outcome::Unwritten, LowerFirst(Reason(err)) + "; nothing was written", std::move(written));
+    return Changed(ChangeResult::Outcome::Unwritten, LowerFirst(ErrorText(err)) + "; nothing was written", std::move(written));
 }
 
 }  // namespace
@@ -339,7 +339,7 @@ ChangeResult ChangeMissionInPlace(const std::filesystem::path& path, const Missi
     Fd fd(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0) return Unopened(path, errno, std::move(written));
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) return Changed(O::Unreadable, "cannot be read: " + LowerFirst(Reason(errno)), written);
+    if (::fstat(fd.get(), &st) != 0) return Changed(O::Unreadable, "cannot be read: " + LowerFirst(ErrorText(errno)), written);
     if (!S_ISREG(st.st_mode)) return Changed(O::Unreadable, NotAMissionFile(st.st_mode), written);
     if (!HoldLock(fd.get())) return Changed(O::Unwritten, kBeingChanged + std::string("; nothing was written"), written);
     ReadResult read = ReadFirstBytes([&](std::uint8_t* data, std::size_t size) { return ReadFully(fd.get(), data, size, 0); });
@@ -351,7 +351,7 @@ ChangeResult ChangeMissionInPlace(const std::filesystem::path& path, const Missi
     bool wroteAny = false;
     if (const std::string failure = WriteAndSync(fd.get(), read.bytes, writer, wroteAny); !failure.empty())
         return Changed(O::Unwritten, failure + Recover(fd, path, false, old, wroteAny), written);
-    if (::close(fd.release()) != 0) return Changed(O::Unwritten, LowerFirst(Reason(errno)), written);
+    if (::close(fd.release()) != 0) return Changed(O::Unwritten, LowerFirst(ErrorText(errno)), written);
     return Changed(O::Written, "", written);
 }
 
@@ -363,10 +363,10 @@ std::string WriteRefusal(const std::filesystem::path& path, bool folderToo, Acce
     if (const std::string refusal = RefusalOfPath(path); !refusal.empty()) return refusal;
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     const int file = access(path.c_str(), W_OK);
-    if (file != 0 && file != ENOENT) return LowerFirst(Reason(file));
+    if (file != 0 && file != ENOENT) return LowerFirst(ErrorText(file));
     if (file == ENOENT || folderToo)
         if (const int err = access(folder.c_str(), W_OK | X_OK); err != 0)
-            return "its folder " + folder.string() + ": " + LowerFirst(Reason(err));
+            return "its folder " + folder.string() + ": " + LowerFirst(ErrorText(err));
     return "";
 }
 

@@ -14,12 +14,9 @@ using C = ControlId;
 constexpr int kStripTop = kSheetHeight + 60;  // first row of the strip
 
 // Shorthands: a control on the window, and a control inside a frame; the
-// forms with a member place one button of an option group.
+// form with a member places one button of an option group.
 constexpr Placement W(C id, int left, int top, int width, int height) {
     return {id, -1, kOnWindow, left, top, width, height};
-}
-constexpr Placement W(C id, int member, int left, int top, int width, int height) {
-    return {id, member, kOnWindow, left, top, width, height};
 }
 constexpr Placement In(C frame, C id, int left, int top, int width, int height) {
     return {id, -1, frame, left, top, width, height};

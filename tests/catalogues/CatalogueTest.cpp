@@ -28,13 +28,17 @@ TEST(Catalogue, ReadsPlainFilesAndRefusesTheRest) {
     test::WriteFile(dir / "t.txt", "Caf\xE9\nB");
     EXPECT_EQ(LinesOf(ReadCatalogue(dir / "t.txt")), (Lines{"Caf\xC3\xA9", "B"}));
     std::filesystem::create_directory(dir / "folder.txt");
-    test::MakeDevice(dir / "zero", test::kZeroDevice);  // endless bytes
+    const bool device = test::MakeDevice(dir / "zero", test::kZeroDevice);  // endless bytes
     std::filesystem::create_symlink(dir / "zero", dir / "zero.txt");
+    for (const auto& [name, error] : {std::pair{"folder.txt", "is a folder"}, {"zero.txt", "is not a plain file"},
+                                      {"gone.txt", "was not found"}})
+        if (device || std::string_view(name) != "zero.txt") {
+            EXPECT_EQ(ReadCatalogue(dir / name).error, error);
+        }
+    KESTRANE_SKIP_UNDER_NODE("no file of 4 GiB");
     test::WriteFile(dir / "huge.txt", "");
     std::filesystem::resize_file(dir / "huge.txt", std::uintmax_t{1} << 32);  // sparse: nothing is written
-    for (const auto& [name, error] : {std::pair{"folder.txt", "is a folder"}, {"zero.txt", "is not a plain file"},
-                                      {"gone.txt", "was not found"}, {"huge.txt", "is too large"}})
-        EXPECT_EQ(ReadCatalogue(dir / name).error, error);
+    EXPECT_EQ(ReadCatalogue(dir / "huge.txt").error, "is too large");
 }
 
 TEST(Catalogue, TheWindowNumbersTheListsAndNotesMissingOrShortFiles) {

@@ -27,6 +27,27 @@ TEST(NumberReading, ClassicVectors) {
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(ReadNumber(c.text), c.value) << '"' << c.text << '"';
 }
 
+// Bit for bit: near 0 a few ULPs cover whole subnormals.
+TEST(NumberReading, SubnormalsAndEdgesAreCorrectlyRounded) {
+    const struct { std::string text; double value; } cases[] = {
+        {"3e-324", 0x1p-1074}, {"2e-324", 0}, {"1e-320", 0x0.00000000007e8p-1022}, {"-1.5e-323", -0x3p-1074},
+        {"2.2250738585072011e-308", 0x0.fffffffffffffp-1022}, {"1.7976931348623158e308", 0x1.fffffffffffffp+1023},
+        {"1.7976931348623159e308", kInf}, {"0.30000000000000004", 0x1.3333333333334p-2}, {"9007199254740993", 0x1p+53}};
+    for (const auto& c : cases) EXPECT_EQ(ReadNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+// The shortest text that reads back, laid out as std::to_chars lays it out.
+TEST(NumberReading, NumberTextIsTheShortestThatReadsBack) {
+    const struct { double value; std::string text; } cases[] = {
+        {0.5, "0.5"}, {-0.6, "-0.6"}, {300, "300"}, {70000, "70000"}, {100000, "1e+05"}, {123456789, "123456789"},
+        {-0.0001, "-1e-04"}, {0.1 + 0.2, "0.30000000000000004"}, {0x1p-1074, "5e-324"}, {-0.0, "-0"},
+        // A power of two: the next double down is nearer than the next up.
+        {0x1p-1017, "7.120236347223045e-307"},
+        // A whole number written exactly rather than padded with zeros.
+        {0x1.fffffffffffffp+55, "72057594037927928"}};
+    for (const auto& c : cases) EXPECT_EQ(NumberText(c.value), c.text) << c.text;
+}
+
 TEST(NumberReading, WholeNumbersRoundHalfToEvenAndStayInRange) {
     constexpr std::uint32_t kMax = 0xFFFFFFFF;
     const struct { double value; std::uint32_t max; std::optional<std::uint32_t> whole; } cases[] = {

@@ -23,10 +23,9 @@ const std::string kNew(kBytes.begin(), kBytes.end());
 TEST(ReadMission, RefusesAnythingButARegularFileOfAtLeast400Bytes) {
     test::TempDir d;
     std::filesystem::create_directory(d / "dir.msn");
-    ASSERT_EQ(::mkfifo((d / "pipe.msn").c_str(), 0600), 0);
     const struct { const char* file; int size; const char* error; } cases[] = {
         {"gone.msn", -1, "does not exist"}, {"dir.msn", -1, "is a folder, not a mission file"},
-        {"pipe.msn", -1, "is a pipe, not a plain file"}, {"empty.msn", 0, "is only 0 bytes long; a mission file has 400"},
+        {"empty.msn", 0, "is only 0 bytes long; a mission file has 400"},
         {"one.msn", 1, "is only 1 byte long; a mission file has 400"},
         {"short.msn", 399, "is only 399 bytes long; a mission file has 400"}};
     for (const auto& c : cases) {
@@ -38,7 +37,19 @@ TEST(ReadMission, RefusesAnythingButARegularFileOfAtLeast400Bytes) {
     EXPECT_EQ(ReadMission(d / "big.msn").bytes, kBytes);
 }
 
+TEST(ReadMission, RefusesANamedPipe) {
+    KESTRANE_SKIP_UNDER_NODE("no named pipes");
+    test::TempDir d;
+    ASSERT_EQ(::mkfifo((d / "pipe.msn").c_str(), 0600), 0);
+    EXPECT_EQ(ReadMission(d / "pipe.msn").error, "is a pipe, not a plain file");
+}
+
 TEST(ReadMissionFrom, ReadsAPipeUpTo400BytesAndRefusesAFolder) {
+    test::TempDir d;
+    const int folder = ::open(d.path().c_str(), O_RDONLY);
+    EXPECT_EQ(ReadMissionFrom(folder).error, "is a folder, not a mission file");
+    ::close(folder);
+    KESTRANE_SKIP_UNDER_NODE("no pipe reads as on Linux");
     for (const auto& [sent, error] : {std::pair{kNew + "tail", ""}, {std::string("abc"), "is only 3 bytes long; a mission file has 400"}}) {
         int pipeFds[2];
         ASSERT_EQ(::pipe(pipeFds), 0);
@@ -49,10 +60,6 @@ TEST(ReadMissionFrom, ReadsAPipeUpTo400BytesAndRefusesAFolder) {
         EXPECT_EQ(r.error, error);
         EXPECT_EQ(r.bytes, r.ok ? kBytes : MissionBytes{});
     }
-    test::TempDir d;
-    const int folder = ::open(d.path().c_str(), O_RDONLY);
-    EXPECT_EQ(ReadMissionFrom(folder).error, "is a folder, not a mission file");
-    ::close(folder);
 }
 
 TEST(WriteMissionInPlace, WritesTheFirst400BytesAndKeepsALongerFilesTail) {

@@ -47,13 +47,14 @@ TEST(Faults, SaveTargetsThatAreNotPlainFilesAreRefusedWithTheTrueReason) {
              test::MakeDevice(p.parent_path() / "null", test::kNullDevice);
              std::filesystem::create_symlink(p.parent_path() / "null", p);
          }, "it is a device"},
-        {"pipe", [](auto& p) { ::mkfifo(p.c_str(), 0600); }, "it is a pipe"},
         {"folder", [](auto& p) { std::filesystem::create_directory(p); }, "it is a folder"},
         {"dangling link", [](auto& p) { std::filesystem::create_symlink(p.parent_path() / "gone.msn", p); },
          "it is a link to a file that does not exist"},
+        {"pipe", [](auto& p) { ::mkfifo(p.c_str(), 0600); }, "it is a pipe"},  // last: skipped under node
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        if (c.what == std::string_view("pipe")) KESTRANE_SKIP_UNDER_NODE("no named pipes");
         Editor e;
         e.Load(Mission({{272, 2}}));
         c.make(e.dir / "out.msn");

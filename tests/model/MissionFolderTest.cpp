@@ -50,18 +50,6 @@ TEST(MissionFolder, EachFileIsARowThatSaysWhatItIs) {
     EXPECT_EQ(shown, (std::vector<std::string>{"raid.msn", "R", "1945", "Random", "Overcast", "Intercept", "Typhoon",
                                               "Calais", "Dover", "right"}));
     EXPECT_EQ(raid.Text(M::Size), "400") << "the size the read found";
-    const struct {
-        const char* file;
-        std::string checksum, note;
-    } kOthers[] = {{"WRONG.MSN", "differs", ""},
-                   {"short.msn", "not a mission", "The file is only 399 bytes long; a mission file has 400."},
-                   {"x.msn", "not a mission", "The file is a pipe, not a plain file."},
-                   {"folder.msn", "not a mission", "The file is a folder, not a mission file."}};
-    for (const auto& other : kOthers) {
-        const MissionRow row = ReadMissionRow(dir.path(), {other.file, 0, 0}, lists);
-        EXPECT_EQ(row.Text(M::Checksum), other.checksum) << other.file;
-        EXPECT_EQ(row.Text(M::Note), other.note) << other.file;
-    }
     // A file that cannot be opened still shows its size and time, as a
     // later listing finds them: here a link to nothing, 11 bytes of name.
     const MissionRow gone = ReadMissionRow(dir.path(), {"gone.msn", 0, 0}, lists);
@@ -70,6 +58,19 @@ TEST(MissionFolder, EachFileIsARowThatSaysWhatItIs) {
     EXPECT_TRUE(RowMatches(raid, "overCAST"));
     EXPECT_TRUE(RowMatches(raid, "calais"));
     EXPECT_FALSE(RowMatches(raid, "Spitfire"));
+    const struct {
+        const char* file;
+        std::string checksum, note;
+    } kOthers[] = {{"WRONG.MSN", "differs", ""},
+                   {"short.msn", "not a mission", "The file is only 399 bytes long; a mission file has 400."},
+                   {"folder.msn", "not a mission", "The file is a folder, not a mission file."},
+                   {"x.msn", "not a mission", "The file is a pipe, not a plain file."}};  // last: skipped under node
+    for (const auto& other : kOthers) {
+        if (other.file == std::string_view("x.msn")) KESTRANE_SKIP_UNDER_NODE("no named pipes");
+        const MissionRow row = ReadMissionRow(dir.path(), {other.file, 0, 0}, lists);
+        EXPECT_EQ(row.Text(M::Checksum), other.checksum) << other.file;
+        EXPECT_EQ(row.Text(M::Note), other.note) << other.file;
+    }
 }
 
 TEST(MissionFolder, ANewListingReadsOnlyWhatIsNewOrChangedAndDropsWhatWent) {

@@ -90,9 +90,10 @@ TEST(WindowModel, EveryRefusalSaysWhyAndChangesNothing) {
     Editor e;
     std::filesystem::create_directory(e.dir / "dir.msn");
     test::WriteFile(e.dir / "short.msn", std::string(399, 'x'));
-    if (!test::MakeDevice(e.dir / "full.msn", test::kFullDevice)) GTEST_SKIP() << "no device node can be made here";
+    const bool full = test::MakeDevice(e.dir / "full.msn", test::kFullDevice);
     e.Load(Mission({{272, 3}, {12, 'K'}}), "open.msn");
     for (const auto& row : rows) {
+        if (!full && std::string_view(row.says) == "full.msn") continue;  // no device node without root
         SCOPED_TRACE(row.says);
         e.model->Type(C::AttackSecondaryAltitudeBox, "1500");  // typed, not entered: a refused save commits nothing
         e.model->Type(row.box, row.text);
