@@ -36,16 +36,37 @@ std::string CopyStretch(int in, int out, off_t at, off_t until, std::vector<char
     return "";
 }
 
+// Where the next stretch of data starts at or after an offset, and where
+// the hole after it starts. A system that cannot tell data from holes has
+// data everywhere.
+off_t NextData(int fd, off_t at) {
+#ifdef SEEK_DATA
+    return ::lseek(fd, at, SEEK_DATA);
+#else
+    (void)fd;
+    return at;
+#endif
+}
+off_t NextHole(int fd, off_t at) {
+#ifdef SEEK_HOLE
+    return ::lseek(fd, at, SEEK_HOLE);
+#else
+    (void)fd;
+    (void)at;
+    return -1;
+#endif
+}
+
 }  // namespace
 
 std::string CopyFileData(int from, off_t size, int to) {
     std::vector<char> chunk(1 << 16);
     for (off_t at = 0; at < size;) {
-        off_t data = ::lseek(from, at, SEEK_DATA);
+        off_t data = NextData(from, at);
         if (data < 0 && errno == ENXIO) break;  // only a hole to the end
         if (data < 0) data = at;
         if (data >= size) break;
-        off_t hole = ::lseek(from, data, SEEK_HOLE);
+        off_t hole = NextHole(from, data);
         hole = hole <= data ? size : std::min(hole, size);
         if (std::string why = CopyStretch(from, to, data, hole, chunk); !why.empty()) return why;
         at = hole;

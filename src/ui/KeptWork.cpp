@@ -1,6 +1,10 @@
 #include "ui/KeptWork.h"
 
 #include <algorithm>
+#include <filesystem>
+
+#include "mission/Charset.h"
+#include "mission/MissionFile.h"
 
 namespace kestrane {
 
@@ -190,9 +194,21 @@ void KeptWork::RestoreNext() {
     if (chosen.work.folder != model_.StartDir())
         said += " It was made with the start folder " + chosen.work.folder + "; its aircraft and places are named from " +
                 "the catalogues of " + model_.StartDir() + ", where it will be saved.";
+    said += FileSince(chosen.work);
     if (swapping) said += " The work restored before stays kept.";
     if (offered.size() > 1) said += " " + std::to_string(offered.size() - 1) + " more kept: Ctrl+R restores the next.";
     model_.Say(said + offer.notes);
+}
+
+std::string KeptWork::FileSince(const UnsavedWork& work) {
+    if (work.file.empty()) return {};
+    const std::string name = ReadableText(std::filesystem::path(work.file).filename().string());
+    const ReadResult read = ReadMission(work.file);
+    if (!read.ok) return read.error == "does not exist" ? " " + name + ", the file it began from, is no longer there." : "";
+    if (read.bytes == work.clean) return {};
+    model_.AskToCompare(work.file);
+    return " " + name + " has changed since this work was kept: the inspector compares the two, and a save over it " +
+           "keeps a copy of the file first.";
 }
 
 Keeping KeptWork::BeforeReplacing() {

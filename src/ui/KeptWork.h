@@ -127,6 +127,10 @@ private:
     std::string Summary(const std::vector<Found>& offered) const;
     // Whether the window holds exactly the work last restored, unchanged.
     bool HoldsRestoredWork() const;
+    // What became of the file a restored work came from since it was kept,
+    // as a sentence for the status line (empty when it holds what the work
+    // began from); a changed file is compared with the work in the inspector.
+    std::string FileSince(const UnsavedWork& work);
 
     WorkStore& store_;
     WindowModel& model_;

@@ -159,6 +159,10 @@ public:
     // The box a refusal asks the user to look at (the one whose text was
     // refused), once; Count when there is none.
     ControlId TakeFocusRequest() { return std::exchange(focusRequest_, ControlId::Count); }
+    // A file the work is to be compared with in the inspector (one changed
+    // on disk since the work was kept), once; empty when there is none.
+    void AskToCompare(std::string path) { compareRequest_ = std::move(path); }
+    std::string TakeCompareRequest() { return std::exchange(compareRequest_, std::string()); }
     // Counts the times a box's text was committed to the image or set from
     // it, so that a view can end the box's own typing history each time.
     unsigned BoxCommits(ControlId box) const { return commits_[Index(box)]; }
@@ -259,6 +263,7 @@ private:
     WorkKeeper* keeper_ = nullptr;
     std::array<unsigned, kControlCount> commits_{};
     ControlId focusRequest_ = ControlId::Count;
+    std::string compareRequest_;
     unsigned said_ = 0;
     unsigned cataloguesRead_ = 0;
 };

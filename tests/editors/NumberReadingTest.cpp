@@ -8,7 +8,7 @@ namespace kestrane {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-TEST(NumberReading, ClassicVectors) {
+TEST(NumberReading, ReadsTheLeadingNumberSkippingBlanksWithExponentsHexAndOctal) {
     const struct { std::string text; double value; } cases[] = {
         {"    1615 198th Street N.E.", 1615198}, {" 2 45 7", 2457}, {"24 and 57", 24}, {"\t1\n2", 12}, {"1\r2", 1},
         {"", 0}, {"   ", 0}, {"abc", 0}, {"$100", 0}, {"+", 0}, {"-", 0}, {"- 5", -5}, {"+1", 1}, {"12%", 12},

@@ -280,6 +280,28 @@ TEST(KeptWorkPolicy, KeepsTwoSecondsAfterAChangeAndRetriesAFailureQuietly) {
     EXPECT_EQ(s.kept.Due(), std::nullopt);
 }
 
+// A restore looks at the file the work began from: one changed on disk
+// since is said, and compared with the work; the restore goes ahead.
+TEST(KeptWorkPolicy, ARestoreSaysWhenItsFileChangedSinceAndComparesThem) {
+    MemoryFolder store;
+    test::TempDir game;
+    const std::string raid = (game / "raid.msn").string();
+    test::WriteFile(raid, kLoaded);
+    {
+        Session ended(store);
+        ended.model().Open(raid);
+        ended.editor.Enter(C::NameBox, "Mine");
+        ASSERT_EQ(ended.kept.Keep(), "");
+    }
+    test::WriteFile(raid, test::Mission({{12, 'X'}}));  // another program writes it meanwhile
+    Session next(store);
+    next.kept.RestoreNext();
+    EXPECT_EQ(next.model().Text(C::NameBox), "Mine");
+    EXPECT_NE(next.editor.Status().find(". raid.msn has changed since this work was kept: the inspector compares the two"),
+              std::string::npos) << next.editor.Status();
+    EXPECT_EQ(next.model().TakeCompareRequest(), raid);
+}
+
 // Swapping restored works parks the one the window holds as it holds it:
 // a change kept and then undone is not left in it.
 TEST(KeptWorkPolicy, ASwappedWorkStaysKeptAsTheWindowHeldIt) {

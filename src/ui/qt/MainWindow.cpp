@@ -672,6 +672,11 @@ void MainWindow::Forward(const std::function<void()>& event) {
     // A refusal takes the user to the box to mend.
     if (const ControlId refused = model_.TakeFocusRequest(); refused != ControlId::Count)
         if (QWidget* box = findChild<QWidget*>(ObjectName(refused))) box->setFocus(Qt::OtherFocusReason);
+    // Work restored over a file changed since opens in the inspector against it.
+    if (const std::string compared = model_.TakeCompareRequest(); !compared.empty()) {
+        if (inspector_ == nullptr || !inspector_->isVisible()) ToggleInspector();
+        inspector_->CompareWith(QFile::decodeName(QByteArray::fromStdString(compared)));
+    }
     AnnounceSaid();
     KeepSoon();
 }
