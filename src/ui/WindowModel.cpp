@@ -8,14 +8,13 @@
 #include "mission/Checksum.h"
 #include "mission/Hex.h"
 #include "mission/MissionFile.h"
+#include "ui/ShownImage.h"
 
 namespace kestrane {
 
 namespace {
 
 using C = ControlId;
-
-std::string Decimal(std::uint64_t value) { return std::to_string(value); }
 
 MissionImage MissionImageOf(const MissionBytes& bytes) {
     MissionImage image;
@@ -50,8 +49,6 @@ std::string StemOf(const std::filesystem::path& path) {
     return name;
 }
 
-constexpr std::array<ControlId, 4> kChecksumBytes{C::ChecksumByte0, C::ChecksumByte1, C::ChecksumByte2,
-                                                  C::ChecksumByte3};
 
 }  // namespace
 
@@ -122,7 +119,7 @@ void WindowModel::ChangeFolder(Catalogues catalogues) {
     const std::string notes = TakeCatalogues(std::move(catalogues));
     SetValue(C::AircraftList, -1);
     SetValue(C::PlaceList, -1);
-    if (image_.Loaded()) ShowPicks();
+    if (image_.Loaded()) Apply(PicksShown(image_, Lists()));
     SetText(C::StatusLine, "Read " + ListSizes() + " from " + ReadableText(startDir_) +
                                "; missions are saved there now." + (notes.empty() ? "" : " " + notes));
 }
@@ -167,7 +164,7 @@ void WindowModel::KeyPress(ControlId box, int characterCode) {
 void WindowModel::CommitBox(const BoxControl& box) {
     const Field& field = box.number != nullptr ? *box.number->field : kMissionNameField;
     const MissionBytes before = image_.Bytes();
-    const std::string wordsBefore = Words(field), shownBefore = BoxWords(field);
+    const std::string wordsBefore = FieldWords(image_, field, Lists()), shownBefore = BoxWords(image_, field, Lists());
     const Edit edit = box.number != nullptr ? StoreNumber(image_, *box.number, Text(box.box))
                                             : StoreName(image_, Text(box.box));
     Show(edit);
@@ -184,7 +181,7 @@ void WindowModel::CommitBox(const BoxControl& box) {
 History::Step WindowModel::BoxStep(const BoxControl& box, const std::string& wordsBefore, const std::string& shownBefore,
                                    const MissionBytes& before) const {
     const Field& field = box.number != nullptr ? *box.number->field : kMissionNameField;
-    History::Step step{box.number != nullptr ? std::string(box.number->caption) : "Mission name", wordsBefore, Words(field), {}, {}};
+    History::Step step{box.number != nullptr ? std::string(box.number->caption) : "Mission name", wordsBefore, FieldWords(image_, field, Lists()), {}, {}};
     step.AddField(field, before, image_.Bytes());
     step.AddControl(box.box, {shownBefore, -1}, state_[Index(box.box)]);
     return step;
@@ -213,12 +210,12 @@ void WindowModel::Show(const Edit& edit) {
 bool WindowModel::Record(std::string_view title, const Field& field, const std::function<Edit()>& editor) {
     const MissionBytes before = image_.Bytes();
     const ControlStates states = state_;
-    const std::string beforeWords = Words(field);
+    const std::string beforeWords = FieldWords(image_, field, Lists());
     const Edit edit = editor();
     Show(edit);
     if (!edit.stored || image_.Bytes() == before) return edit.stored;
 
-    History::Step step{std::string(title), beforeWords, Words(field), {}, {}};
+    History::Step step{std::string(title), beforeWords, FieldWords(image_, field, Lists()), {}, {}};
     for (const Field* f : edit.written) step.AddField(*f, before, image_.Bytes());
     for (const ControlSpec& spec : AllControls())
         if (spec.id != C::StatusLine && states[Index(spec.id)] != state_[Index(spec.id)])
@@ -227,10 +224,6 @@ bool WindowModel::Record(std::string_view title, const Field& field, const std::
     return true;
 }
 
-// What a box showed for its field: the number, or the name's text.
-std::string WindowModel::BoxWords(const Field& field) const {
-    return field.encoding == Encoding::Name ? MissionName(image_) : Words(field);
-}
 
 bool WindowModel::Unsaved() const {
     if (Modified()) return true;
@@ -261,35 +254,6 @@ void WindowModel::StartHistory() {
     history_.Clear();
     clean_ = image_.Bytes();
     origin_ = image_.Bytes();
-}
-
-std::string WindowModel::Words(const Field& field) const {
-    auto item = [](std::string text) {
-        if (!text.empty() && text.front() == ' ') text.erase(0, 1);  // " 3:Name" as "3:Name"
-        return text.empty() ? std::string("(none)") : text;
-    };
-    switch (field.encoding) {
-    case Encoding::OptionIndex:
-        if (const OptionSetting* option = SettingFor(field).option; option && image_.U8(field.offset) < option->count) {
-            std::string_view caption = option->captions[image_.U8(field.offset)];
-            while (caption.ends_with(' ')) caption.remove_suffix(1);
-            return std::string(caption);
-        }
-        return Decimal(image_.U8(field.offset));
-    case Encoding::InstantFlag: return InstantAction(image_) ? "on" : "off";
-    case Encoding::Name: return "\"" + MissionName(image_) + "\"";
-    case Encoding::PlaceCode: return item(places_.Item(image_.U16(field.offset)));
-    case Encoding::AircraftCode:
-    case Encoding::AircraftPosition:
-        if (const AircraftSlot* slot = SettingFor(field).slot) {
-            const StoredAircraft stored = ReadAircraft(image_, *slot);
-            if (stored.kind != Pick::Kind::Entry) return std::string(CodeName(stored.kind));
-            return item(aircraft_.Item(stored.position));
-        }
-        return Decimal(image_.U32(field.offset));
-    case Encoding::Count: return Decimal(image_.U8(field.offset));
-    default: return Decimal(image_.U32(field.offset));
-    }
 }
 
 // ---- Editing ----
@@ -396,8 +360,8 @@ void WindowModel::LoadFile(const std::string& name, bool wasUnlocked) {
     }
 
     image_.Assign(read.bytes);
-    ShowLoadedLabels(name);
-    ShowSettings();
+    Apply(LoadedLabelsShown(image_, name));
+    Apply(SettingsShown(image_, Lists()));
     CommitText(C::NameBox, Text(C::LoadedName));
     unlocked_ = true;
     StartHistory();
@@ -418,57 +382,14 @@ bool WindowModel::KeepBeforeReplacing(std::string_view action, std::string& note
     return true;
 }
 
-// The labels a load sets from the file: its path, its checksums as stored
-// and as computed, its name and the instant action box.
-void WindowModel::ShowLoadedLabels(const std::string& path) {
-    SetText(C::LoadedPath, ReadableText(path));
-    ShowChecksum();
-    const std::uint32_t stored = StoredChecksum(image_.Bytes());
-    SetText(C::StoredChecksumDecimal, Decimal(stored));
-    std::string storedBytes;
-    for (int k = 0; k < kStoredChecksumField.width; ++k) storedBytes += Hex(image_.U8(kStoredChecksumField.offset + k));
-    SetText(C::StoredChecksumBytes, storedBytes);
-    SetText(C::LoadedName, MissionName(image_));
-    SetValue(C::InstantActionBox, InstantAction(image_) ? 1 : 0);
-}
-
-void WindowModel::ShowSettings() {
-    for (const OptionControl& option : kOptionControls) {
-        // A stored value with no member leaves the group as it was.
-        const int v = image_.U8(option.setting->field->offset);
-        if (v < option.setting->count) SetValue(option.group, v);
+// A view of the image applied to the controls; a box's text set from the
+// image counts as committed.
+void WindowModel::Apply(const Shown& shown) {
+    for (const ShownControl& control : shown) {
+        if (control.text && Spec(control.id).kind == ControlKind::TextBox) CommitText(control.id, *control.text);
+        else if (control.text) SetText(control.id, *control.text);
+        if (control.value) SetValue(control.id, *control.value);
     }
-    for (const BoxControl& box : kBoxControls)
-        if (box.number != nullptr) {
-            const Field& field = *box.number->field;
-            CommitText(box.box, Decimal(image_.Read(field)));
-        }
-    ShowPicks();
-}
-
-// The aircraft and place labels, from the image and today's lists.
-void WindowModel::ShowPicks() {
-    for (const PlaceControl& place : kPlaceControls) {
-        const int n = image_.U16(place.place->field->offset);
-        SetText(place.name, places_.Item(n));
-        SetText(place.number, Decimal(static_cast<std::uint64_t>(n)));
-    }
-    for (const SlotControl& slot : kSlotControls) {
-        const StoredAircraft stored = ReadAircraft(image_, *slot.slot);
-        SetText(slot.name, stored.kind == Pick::Kind::Random ? "Random"
-                           : stored.kind == Pick::Kind::None ? "None"
-                                                             : aircraft_.Item(stored.position));
-        SetText(slot.number, Decimal(static_cast<std::uint64_t>(stored.position)));
-    }
-}
-
-// The checksum the image would be saved with: signed decimal, hexadecimal,
-// and its four bytes, least significant first.
-void WindowModel::ShowChecksum() {
-    const std::uint32_t checksum = MissionChecksum(image_.Bytes());
-    SetText(C::ChecksumDecimal, std::to_string(static_cast<std::int32_t>(checksum)));
-    SetText(C::ChecksumHex, Hex(checksum));
-    for (int k = 0; k < 4; ++k) SetText(kChecksumBytes[static_cast<std::size_t>(k)], Decimal((checksum >> (8 * k)) & 0xFFu));
 }
 
 // ---- New mission and saving ----
@@ -493,8 +414,8 @@ void WindowModel::NewMission() {
 void WindowModel::NewMissionShown() {
     std::string kept;
     if (!MakeNewMission(kept)) return;
-    ShowLoadedLabels({});
-    ShowSettings();
+    Apply(LoadedLabelsShown(image_, {}));
+    Apply(SettingsShown(image_, Lists()));
     CommitText(C::NameBox, Text(C::LoadedName));
     SetText(C::StatusLine, "New mission: every setting is 0, as the window shows." + kept);
 }
@@ -510,7 +431,7 @@ bool WindowModel::CommitBoxes() {
     std::vector<TypedNumber> numbers;
     for (const BoxControl& box : kBoxControls) {
         const Field& field = box.number != nullptr ? *box.number->field : kMissionNameField;
-        words.emplace_back(Words(field), BoxWords(field));
+        words.emplace_back(FieldWords(image_, field, Lists()), BoxWords(image_, field, Lists()));
         if (box.number != nullptr) numbers.push_back({box.number, Text(box.box)});
     }
     const Edit edit = CommitTexts(image_, Text(C::NameBox), numbers);
@@ -602,7 +523,7 @@ bool WindowModel::KeepWhatSaveReplaces(const std::filesystem::path& path, const 
 void WindowModel::SaveTo(const std::filesystem::path& path, const std::string& typedOver) {
     if (!CommitBoxes()) return;
     image_.Seal();
-    ShowChecksum();
+    Apply(ChecksumShown(image_));
     // What the save would write over is kept first, unless it is this
     // session's own file as it left it.
     SaveNotes notes;
@@ -642,8 +563,8 @@ UnsavedWork WindowModel::Work() const {
 
 void WindowModel::RestoreWork(const UnsavedWork& work) {
     image_.Assign(work.image);
-    ShowLoadedLabels(work.file);
-    ShowSettings();
+    Apply(LoadedLabelsShown(image_, work.file));
+    Apply(SettingsShown(image_, Lists()));
     SetText(C::LoadedName, MissionName(MissionImageOf(work.clean)));
     for (std::size_t i = 0; i < kBoxControls.size(); ++i) CommitText(kBoxControls[i].box, work.boxes[i]);
     SetText(C::FileNameBox, work.fileName);

@@ -21,6 +21,7 @@
 #include "ui/History.h"
 #include "ui/PickList.h"
 #include "ui/RecentFiles.h"
+#include "ui/ShownImage.h"
 #include "ui/UnsavedWork.h"
 
 namespace kestrane {
@@ -183,7 +184,6 @@ public:
 private:
     // Takes a folder's catalogues; returns what the status line says of them.
     std::string TakeCatalogues(Catalogues catalogues);
-    void ShowPicks();
     // "40 aircraft and 65 places"
     std::string ListSizes() const;
     void Load();
@@ -209,8 +209,9 @@ private:
     // any box is refused, and then nothing is written.
     bool CommitBoxes();
     ControlId FirstRefusedBox() const;
-    void ShowSettings();
-    void ShowChecksum();
+    // Shows the image in the controls (ShownImage.h).
+    void Apply(const Shown& shown);
+    ShownLists Lists() const { return {aircraft_, places_}; }
     void ChooseOption(const OptionControl& option, int member);
     void PickAircraft(const SlotControl& slot);
     void PickPlace(const PlaceControl& place);
@@ -224,10 +225,6 @@ private:
     // the box giving back the value it showed before.
     History::Step BoxStep(const BoxControl& box, const std::string& wordsBefore, const std::string& shownBefore,
                           const MissionBytes& before) const;
-    // How the window words a field's value: an option's caption, a number,
-    // a name, on or off, an aircraft or place.
-    std::string Words(const Field& field) const;
-    std::string BoxWords(const Field& field) const;
     // Undo or redo, said in the status line.
     void Replay(bool forward);
     void StartHistory();
@@ -243,7 +240,6 @@ private:
     // Asks the keeper to keep the unsaved work before it is replaced; false
     // (with the reason shown) when it could not.
     bool KeepBeforeReplacing(std::string_view action, std::string& note);
-    void ShowLoadedLabels(const std::string& path);
     void SetValue(ControlId id, int value) { state_[Index(id)].value = value; }
 
     FileDialog& dialog_;
