@@ -151,6 +151,7 @@ void MainWindow::ShowKeys() {
         rows.append({QStringLiteral("Arrow keys"), QStringLiteral("Choose within an option group, or move in a list")});
         rows.append({QStringLiteral("Enter"), QStringLiteral("Store a box's value")});
         rows.append({QStringLiteral("Space or Enter on a slot"), QStringLiteral("Put the list's selection in the slot")});
+        rows.append({QStringLiteral("Shift+F10 or Menu on a list entry"), QStringLiteral("Put the entry in a slot: Use as ...")});
         rows.append({QStringLiteral("Alt"), QStringLiteral("The menus")});
         auto* table = new QTableWidget(static_cast<int>(rows.size()), 2);
         table->setObjectName(QStringLiteral("KeysTable"));
@@ -174,6 +175,7 @@ void MainWindow::ShowKeys() {
         keysWindow_ = MakeHelpWindow(this, QStringLiteral("Keyboard shortcuts"), table);
         keysWindow_->resize(table->horizontalHeader()->sectionSize(0) + 360, 460);
     }
+    if (!keysWindow_->isVisible()) PlaceSecondWindow(keysWindow_);
     keysWindow_->show();
     keysWindow_->activateWindow();
 }
@@ -195,6 +197,7 @@ void MainWindow::ShowAbout() {
         aboutWindow_ = MakeHelpWindow(this, QStringLiteral("About Kestrane Mission maker"), text);
         aboutWindow_->resize(420, 220);
     }
+    if (!aboutWindow_->isVisible()) PlaceSecondWindow(aboutWindow_);
     aboutWindow_->show();
     aboutWindow_->activateWindow();
 }
