@@ -9,9 +9,11 @@ TEST_PACKAGES := libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14
             desktop-file-utils appstream shared-mime-info libxml2-utils libfile-mimeinfo-perl \
             dpkg-dev lintian gcovr pmccabe
 PACKAGES := $(RUN_PACKAGES) $(TEST_PACKAGES)
-# What `make listen` needs besides: a screen reader heard without a sound card.
+# What `make listen` needs besides: a screen reader heard without a sound card,
+# and the window manager asked for with LISTEN_WM (openbox unless metacity).
 LISTEN_PACKAGES := orca speech-dispatcher speech-dispatcher-espeak-ng speech-dispatcher-audio-plugins \
-            libao4 xvfb openbox xdotool x11-xkb-utils dbus-daemon at-spi2-core python3-pyatspi python3-speechd
+            libao4 xvfb xdotool x11-xkb-utils dbus-daemon at-spi2-core python3-pyatspi python3-speechd \
+            $(if $(filter metacity,$(LISTEN_WM)),metacity,openbox)
 # The core built to WebAssembly and its tests run under node.
 WEB_PACKAGES := emscripten googletest
 JOBS ?= 2

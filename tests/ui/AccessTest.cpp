@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QRadioButton>
 #include <QTableView>
+#include <QSettings>
 #include <QTest>
 #include <QUrl>
 #include <functional>
@@ -367,6 +368,7 @@ TEST(Desktop, ZoomScalesTheWholeSheetAndIsRemembered) {
     EXPECT_EQ(w.window.Sheet()->size(), QSize(562, 397));
     Window next(ed);
     EXPECT_EQ(next.window.Sheet()->size(), QSize(562, 397)) << "the zoom is remembered";
+    QSettings().remove(QStringLiteral("view/zoom"));  // for the tests after this one in the same process
 }
 
 TEST(Desktop, OnAScreenTooSmallTheSheetScrollsAndTheStatusBarStaysInView) {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -15,10 +16,11 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <set>
 #include <QTimer>
-#include <QTimer>
+#include <QWindow>
 #include <array>
 #include <stdexcept>
 
@@ -361,6 +363,39 @@ TEST(QtFileDialogTest, ShowsTheFolderAndFilterAndReturnsTheChoice) {
     EXPECT_EQ(answer(true), (dir / "one.msn").string());
     EXPECT_EQ(shown, QStringList({"Mission files (*.msn)", QDir(Q(dir.path().string())).absolutePath(), "msn"}));
     EXPECT_EQ(answer(false), "") << "a cancel returns nothing, even with a file selected";
+}
+
+// Enter in a dialog's name box accepts the dialog while the box's completion
+// list is still open. The window manager then gives the focus to the parent
+// window: Qt must take that window as active again, with its focus where it
+// was, or no key after the dialog reaches the screen reader.
+TEST(ExecDialogTest, EnterWithACompletionListOpenLeavesTheWindowActiveWithItsFocus) {
+    QWidget window;
+    auto* load = new QPushButton(QStringLiteral("Load"), &window);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    load->setFocus();
+    QDialog dialog(&window);
+    auto* name = new QLineEdit(&dialog);
+    name->setCompleter(new QCompleter(QStringList{"sample.msn", "second.msn"}, name));
+    QObject::connect(name, &QLineEdit::returnPressed, &dialog, &QDialog::accept);
+    QObject::connect(&dialog, &QDialog::finished, [&] {  // the window manager's answer to the dialog going
+        window.windowHandle()->requestActivate();
+        QApplication::processEvents();
+    });
+    QTimer::singleShot(0, [&] {
+        QApplication::setActiveWindow(&dialog);
+        QTest::keyClicks(name, "s");
+        QApplication::processEvents();
+        QWidget* list = QApplication::activePopupWidget();
+        EXPECT_NE(list, nullptr) << "typing opens the completion list";
+        QTest::keyClick(list != nullptr ? list : name, Qt::Key_Return);
+    });
+    EXPECT_EQ(ExecDialog(dialog), QDialog::Accepted);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), &window);
+    EXPECT_EQ(QApplication::focusWidget(), load);
 }
 
 }  // namespace

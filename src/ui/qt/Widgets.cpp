@@ -277,6 +277,31 @@ public:
     QIconEngine* clone() const override { return new DrawnIcon; }
 };
 
+// Closes the popups still open when a dialog hides, such as the completion
+// list of a file dialog's name box when Enter accepts the typed path. While
+// a popup is open Qt ignores the window manager moving the focus to the
+// parent window, which then stays inactive, for Qt and for a screen reader,
+// until it is clicked.
+class PopupCloser : public QObject {
+public:
+    explicit PopupCloser(QDialog& dialog) : dialog_(dialog) { dialog_.installEventFilter(this); }
+    ~PopupCloser() override { dialog_.removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &dialog_ && event->type() == QEvent::Hide)
+            for (QWidget* popup = QApplication::activePopupWidget(); popup != nullptr;) {
+                popup->close();
+                QWidget* const next = QApplication::activePopupWidget();
+                popup = next != popup ? next : nullptr;
+            }
+        return false;
+    }
+
+private:
+    QDialog& dialog_;
+};
+
 }  // namespace
 
 QIcon AppIcon() { return QIcon(new DrawnIcon); }
@@ -284,6 +309,7 @@ QIcon AppIcon() { return QIcon(new DrawnIcon); }
 int ExecDialog(QDialog& dialog) {
     const QPointer<QWidget> focus = QApplication::focusWidget();
     const QPointer<QWidget> window = dialog.parentWidget() != nullptr ? dialog.parentWidget()->window() : nullptr;
+    const PopupCloser closer(dialog);
     const int result = dialog.exec();
     // At once, and again once the dialog's window is gone for good.
     auto comeBack = [window, focus] {

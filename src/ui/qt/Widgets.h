@@ -141,7 +141,9 @@ QIcon AppIcon();
 // Shows a modal dialog and, when it returns, makes its parent window active
 // again with the focus where it was: without a window manager's help a
 // window stays inactive after a dialog closes, and a screen reader then
-// hears nothing.
+// hears nothing. A popup of the dialog still open when it hides (a name
+// box's completion list) is closed with it, or Qt would not follow the
+// window manager's focus back to the parent window.
 int ExecDialog(class QDialog& dialog);
 
 // Caption text for buttons, option buttons, check boxes and group boxes,
