@@ -441,7 +441,7 @@ bool FillList(QWidget& window, const std::string& how, int n) {
 #endif
         }
         view->setGeometry(list->geometry());
-        view->setModel(new LazyLines(kestrane::PickList(kestrane::ParseCatalogue(std::move(text))), view));
+        view->setModel(new LazyLines(kestrane::PickList(std::make_shared<const kestrane::CatalogueFile>(kestrane::ParseCatalogue(std::move(text)))), view));
         delete list;
         g_fillMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
         return true;
