@@ -126,20 +126,6 @@ bool RowMatches(const MissionRow& row, std::string_view filter) {
                        [&](const std::string& text) { return lower(text).find(wanted) != std::string::npos; });
 }
 
-MissionFolder::Listing MissionFolder::Sync(const std::vector<FolderEntry>& listing) {
-    listed_ = listing;
-    Listing result;
-    for (const MissionRow& row : rows_)
-        if (!std::binary_search(listed_.begin(), listed_.end(), row.entry,
-                                [](const FolderEntry& a, const FolderEntry& b) { return a.file < b.file; }))
-            result.gone.push_back(row.entry.file);
-    for (const FolderEntry& entry : listed_) {
-        const int at = Find(entry.file);
-        if (at < 0 || rows_[static_cast<std::size_t>(at)].entry != entry) result.toRead.push_back(entry);
-    }
-    return result;
-}
-
 void MissionFolder::Remove(std::string_view file) {
     if (const int at = Find(file); at >= 0) rows_.erase(rows_.begin() + at);
 }
@@ -148,8 +134,7 @@ void MissionFolder::RemoveAll(const std::vector<std::string>& gone) {
     std::erase_if(rows_, [&](const MissionRow& row) { return std::binary_search(gone.begin(), gone.end(), row.entry.file); });
 }
 
-std::optional<MissionFolder::Placed> MissionFolder::Put(MissionRow row) {
-    if (!Lists(row.entry.file)) return std::nullopt;
+MissionFolder::Placed MissionFolder::Put(MissionRow row) {
     const Place place = PlaceOf(row.entry.file);
     const auto at = rows_.begin() + place.index;
     if (place.known) *at = std::move(row);
@@ -166,12 +151,6 @@ MissionFolder::Place MissionFolder::PlaceOf(std::string_view file) const {
 int MissionFolder::Find(std::string_view file) const {
     const Place place = PlaceOf(file);
     return place.known ? place.index : -1;
-}
-
-bool MissionFolder::Lists(std::string_view file) const {
-    const auto at = std::lower_bound(listed_.begin(), listed_.end(), file,
-                                     [](const FolderEntry& e, std::string_view f) { return e.file < f; });
-    return at != listed_.end() && at->file == file;
 }
 
 Stamping StampChecksum(const fs::path& file) {

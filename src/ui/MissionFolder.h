@@ -3,14 +3,13 @@
 // the folder holds, each file read and decoded into one row of texts (its
 // name, mission name, year, time of day, weather, mission type, attack
 // plane 1, target, home base, whether its checksum is right, size and
-// modification time), and which files a new listing asks to read again.
+// modification time), and the rows kept by file name.
 // Reading a file is the load's careful read: a pipe, a device, a folder or
 // a file too short is a row saying why, at once.
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,23 +60,15 @@ bool RowMatches(const MissionRow& row, std::string_view filter);
 // The rows of a folder by file name.
 class MissionFolder {
 public:
-    // Takes a new listing: the files whose rows are gone from it (for Remove),
-    // and the entries that are new or changed since they were read (to read).
-    struct Listing {
-        std::vector<std::string> gone;
-        std::vector<FolderEntry> toRead;
-    };
-    Listing Sync(const std::vector<FolderEntry>& listing);
     void Remove(std::string_view file);
-    // Removes the rows of many files at once; gone is sorted, as Sync gives it.
+    // Removes the rows of many files at once; gone is sorted.
     void RemoveAll(const std::vector<std::string>& gone);
-    // A row read, at its place by file name; a file no longer listed is not
-    // taken.
+    // A row read, at its place by file name.
     struct Placed {
         int index;
         bool inserted;  // a new row, else one read again
     };
-    std::optional<Placed> Put(MissionRow row);
+    Placed Put(MissionRow row);
     const std::vector<MissionRow>& Rows() const { return rows_; }
     // The row of a file, or -1.
     int Find(std::string_view file) const;
@@ -87,12 +78,9 @@ public:
         bool known;
     };
     Place PlaceOf(std::string_view file) const;
-    // Whether the last listing holds a file of that name.
-    bool Lists(std::string_view file) const;
 
 private:
     std::vector<MissionRow> rows_;  // by file name
-    std::vector<FolderEntry> listed_;  // the last listing, by file name
 };
 
 // Writes the right checksum into a mission file whose stored one differs,

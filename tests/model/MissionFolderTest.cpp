@@ -1,5 +1,5 @@
-// The missions of a folder at a glance: what each file's row says, how a new
-// listing tells what to read again, and stamping a checksum in place.
+// The missions of a folder at a glance: what each file's row says, and
+// stamping a checksum in place.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -39,7 +39,7 @@ TEST(MissionFolder, EachFileIsARowThatSaysWhatItIs) {
     std::filesystem::create_symlink("nowhere.msn", dir / "gone.msn");
     test::WriteFile(dir / "notes.txt", "not a mission");
     const Catalogues catalogues = ReadCatalogues(dir.path());
-    const NameLists lists{&catalogues.planes, &catalogues.targets};
+    const NameLists lists = catalogues.Lists();
 
     std::vector<std::string> names;
     for (const FolderEntry& entry : ListMissionFiles(dir.path())) names.push_back(entry.file);
@@ -71,36 +71,6 @@ TEST(MissionFolder, EachFileIsARowThatSaysWhatItIs) {
         EXPECT_EQ(row.Text(M::Checksum), other.checksum) << other.file;
         EXPECT_EQ(row.Text(M::Note), other.note) << other.file;
     }
-}
-
-TEST(MissionFolder, ANewListingReadsOnlyWhatIsNewOrChangedAndDropsWhatWent) {
-    MissionFolder folder;
-    auto row = [](const char* file, std::int64_t modified) {
-        MissionRow r;
-        r.entry = {file, 400, modified};
-        return r;
-    };
-    auto files = [](const std::vector<FolderEntry>& entries) {
-        std::vector<std::string> names;
-        for (const FolderEntry& e : entries) names.push_back(e.file);
-        return names;
-    };
-    EXPECT_EQ(files(folder.Sync({{"a.msn", 400, 1}, {"b.msn", 400, 1}}).toRead), (std::vector<std::string>{"a.msn", "b.msn"}));
-    ASSERT_TRUE(folder.Put(row("b.msn", 1)));
-    ASSERT_TRUE(folder.Put(row("a.msn", 1)));
-    EXPECT_EQ(folder.Find("a.msn"), 0) << "rows are kept by file name";
-    EXPECT_FALSE(folder.Put(row("gone.msn", 1))) << "a file the listing does not hold";
-
-    const MissionFolder::Listing next = folder.Sync({{"b.msn", 400, 2}, {"c.msn", 400, 1}});
-    EXPECT_EQ(next.gone, (std::vector<std::string>{"a.msn"}));
-    EXPECT_EQ(files(next.toRead), (std::vector<std::string>{"b.msn", "c.msn"})) << "b changed, c is new";
-    folder.RemoveAll(next.gone);
-    EXPECT_EQ(folder.Rows().size(), 1u);
-    const auto placed = folder.Put(row("c.msn", 1));
-    ASSERT_TRUE(placed);
-    EXPECT_EQ(placed->index, 1);
-    EXPECT_TRUE(placed->inserted);
-    EXPECT_TRUE(folder.Sync({{"b.msn", 400, 1}, {"c.msn", 400, 1}}).toRead.empty()) << "nothing changed since";
 }
 
 TEST(MissionFolder, StampingWritesTheRightChecksumOnlyWhereItDiffers) {
