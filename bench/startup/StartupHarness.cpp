@@ -615,7 +615,7 @@ int main(int argc, char** argv) {
         dialog->SetParent(window.get());
         if (mode == "missions") {
             window->show();
-            const std::size_t files = kestrane::ListMissionFiles(std::filesystem::current_path()).size();
+            const std::size_t files = kestrane::ListMissionFiles(kestrane::OpenFolder(std::filesystem::current_path())).size();
             return MeasureMissions(app, static_cast<kestrane::MainWindow&>(*window), files);
         }
 #else

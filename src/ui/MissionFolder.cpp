@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "mission/Charset.h"
 #include "mission/Checksum.h"
@@ -28,7 +29,7 @@ bool IsMissionName(const std::string& name) {
 }
 
 // The size and time of what a link leads to; a link to nothing, as it is.
-// The name is taken relative to the folder open as dirFd (AT_FDCWD: as it is).
+// The name is taken relative to the folder open as dirFd.
 void LookAt(int dirFd, const char* name, FolderEntry& entry) {
     struct stat st {};
     if (::fstatat(dirFd, name, &st, 0) != 0 && ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return;
@@ -75,15 +76,26 @@ void Decode(MissionRow& row, const MissionImage& image, const NameLists& lists) 
 
 std::string_view ColumnTitle(MissionColumn column) { return kTitles[static_cast<std::size_t>(column)]; }
 
-std::vector<FolderEntry> ListMissionFiles(const fs::path& folder, bool stats) {
+OpenFolder::OpenFolder(const fs::path& folder) : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+
+OpenFolder::~OpenFolder() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::vector<FolderEntry> ListMissionFiles(const OpenFolder& folder, bool stats) {
     std::vector<FolderEntry> entries;
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return entries;
+    // A descriptor of the listing's own, so that the folder's stays where it is.
+    const int listed = folder.Fd() < 0 ? -1 : ::openat(folder.Fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listed < 0 ? nullptr : ::fdopendir(listed);
+    if (dir == nullptr) {
+        if (listed >= 0) ::close(listed);
+        return entries;
+    }
     while (const dirent* found = ::readdir(dir)) {
         std::string name = found->d_name;
         if (!IsMissionName(name)) continue;
         FolderEntry entry{std::move(name), 0, 0};
-        if (stats) LookAt(::dirfd(dir), found->d_name, entry);
+        if (stats) LookAt(folder.Fd(), found->d_name, entry);
         entries.push_back(std::move(entry));
     }
     ::closedir(dir);
@@ -91,15 +103,15 @@ std::vector<FolderEntry> ListMissionFiles(const fs::path& folder, bool stats) {
     return entries;
 }
 
-MissionRow ReadMissionRow(const fs::path& folder, const FolderEntry& entry, const NameLists& lists) {
+MissionRow ReadMissionRow(const OpenFolder& folder, const FolderEntry& entry, const NameLists& lists) {
     MissionRow row;
     row.entry = entry;
-    const ReadResult read = ReadMission(folder / entry.file);
+    const ReadResult read = ReadMissionAt(folder.Fd(), entry.file.c_str());
     if (read.modified != 0) {
         row.entry.size = read.size;
         row.entry.modified = read.modified;
     } else {  // a file that could not be opened: an unreadable one, a link to nothing
-        LookAt(AT_FDCWD, (folder / entry.file).c_str(), row.entry);
+        LookAt(folder.Fd(), entry.file.c_str(), row.entry);
     }
     Set(row, MissionColumn::File, ReadableText(entry.file));
     Set(row, MissionColumn::Size, std::to_string(row.entry.size));

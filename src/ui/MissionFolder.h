@@ -27,10 +27,25 @@ struct FolderEntry {
     bool operator==(const FolderEntry&) const = default;
 };
 
+// A folder held open while it is listed and its files read: each file is
+// found by its name alone, without walking the folder's path again, and all
+// of them in the folder that was opened, even if another takes its name.
+class OpenFolder {
+public:
+    explicit OpenFolder(const std::filesystem::path& folder);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    int Fd() const { return fd_; }  // -1 when it could not be opened
+
+private:
+    int fd_;
+};
+
 // The entries whose name ends in ".msn" (in any case), by name. Entries that
 // are not plain files are listed too, so that a row can say what they are.
 // Without stats, only the names: reading each file tells its size and time.
-std::vector<FolderEntry> ListMissionFiles(const std::filesystem::path& folder, bool stats = true);
+std::vector<FolderEntry> ListMissionFiles(const OpenFolder& folder, bool stats = true);
 
 enum class MissionColumn { File, Name, Year, TimeOfDay, Weather, MissionType, AttackPlane1, Target, HomeBase,
                            Checksum, Size, Modified, Note, Count };
@@ -52,7 +67,7 @@ struct MissionRow {
 
 // Reads and decodes one file of the folder; names come from the lists. The
 // row's entry has the size and time the read found.
-MissionRow ReadMissionRow(const std::filesystem::path& folder, const FolderEntry& entry, const NameLists& lists);
+MissionRow ReadMissionRow(const OpenFolder& folder, const FolderEntry& entry, const NameLists& lists);
 
 // Whether any column's text holds the filter's text, in any case.
 bool RowMatches(const MissionRow& row, std::string_view filter);

@@ -45,7 +45,7 @@ private:
 class RowBatches {
 public:
     static constexpr std::size_t kFirst = 16;
-    static constexpr std::size_t kRows = 128;
+    static constexpr std::size_t kRows = 1024;
     static constexpr std::int64_t kTime = 15'000'000;
 
     explicit RowBatches(std::int64_t now) : started_(now) {}

@@ -40,19 +40,20 @@ TEST(MissionFolder, EachFileIsARowThatSaysWhatItIs) {
     test::WriteFile(dir / "notes.txt", "not a mission");
     const Catalogues catalogues = ReadCatalogues(dir.path());
     const NameLists lists = catalogues.Lists();
+    const OpenFolder folder(dir.path());
 
     std::vector<std::string> names;
-    for (const FolderEntry& entry : ListMissionFiles(dir.path())) names.push_back(entry.file);
+    for (const FolderEntry& entry : ListMissionFiles(folder)) names.push_back(entry.file);
     EXPECT_EQ(names, (std::vector<std::string>{"WRONG.MSN", "folder.msn", "gone.msn", "raid.msn", "short.msn", "x.msn"}));
 
-    const MissionRow raid = ReadMissionRow(dir.path(), {"raid.msn", 0, 0}, lists);
+    const MissionRow raid = ReadMissionRow(folder, {"raid.msn", 0, 0}, lists);
     const std::vector<std::string> shown(raid.texts.begin(), raid.texts.begin() + 10);
     EXPECT_EQ(shown, (std::vector<std::string>{"raid.msn", "R", "1945", "Random", "Overcast", "Intercept", "Typhoon",
                                               "Calais", "Dover", "right"}));
     EXPECT_EQ(raid.Text(M::Size), "400") << "the size the read found";
     // A file that cannot be opened still shows its size and time, as a
     // later listing finds them: here a link to nothing, 11 bytes of name.
-    const MissionRow gone = ReadMissionRow(dir.path(), {"gone.msn", 0, 0}, lists);
+    const MissionRow gone = ReadMissionRow(folder, {"gone.msn", 0, 0}, lists);
     EXPECT_EQ(gone.Text(M::Size), "11");
     EXPECT_EQ(gone.Text(M::Modified).substr(0, 2), "20");
     EXPECT_TRUE(RowMatches(raid, "overCAST"));
@@ -67,7 +68,7 @@ TEST(MissionFolder, EachFileIsARowThatSaysWhatItIs) {
                    {"x.msn", "not a mission", "The file is a pipe, not a plain file."}};  // last: skipped under node
     for (const auto& other : kOthers) {
         if (other.file == std::string_view("x.msn")) KESTRANE_SKIP_UNDER_NODE("no named pipes");
-        const MissionRow row = ReadMissionRow(dir.path(), {other.file, 0, 0}, lists);
+        const MissionRow row = ReadMissionRow(folder, {other.file, 0, 0}, lists);
         EXPECT_EQ(row.Text(M::Checksum), other.checksum) << other.file;
         EXPECT_EQ(row.Text(M::Note), other.note) << other.file;
     }

@@ -58,9 +58,9 @@ TEST(MissionScan, RowsGoOverFirstAtOnceThenByCountOrTime) {
     EXPECT_EQ(batches.Take(1 * ms).size(), 16u);
     EXPECT_TRUE(batches.Empty());
 
-    for (std::size_t i = 1; i < 128; ++i) ASSERT_FALSE(batches.Add(Row("b.msn"), 2 * ms)) << i;
-    EXPECT_TRUE(batches.Add(Row("b.msn"), 2 * ms));
-    EXPECT_EQ(batches.Take(20 * ms).size(), 128u);
+    for (std::size_t i = 1; i < 1024; ++i) ASSERT_FALSE(batches.Add(Row("b.msn"), 2 * ms)) << i;
+    EXPECT_TRUE(batches.Add(Row("b.msn"), 2 * ms)) << "then 1,024 rows at a time";
+    EXPECT_EQ(batches.Take(20 * ms).size(), 1024u);
 
     EXPECT_FALSE(batches.Add(Row("slow.msn"), 35 * ms)) << "15 ms since the last batch: not yet over";
     EXPECT_TRUE(batches.Add(Row("slow.msn"), 36 * ms)) << "a slow read does not hold back what was read";

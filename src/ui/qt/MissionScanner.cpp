@@ -132,7 +132,8 @@ void MissionScanner::Work(int request, int generation, const std::string& folder
         w.folder = folder;
         w.scan.Forget();
     }
-    w.listing = ListMissionFiles(folder, w.scan.NeedsStats());
+    const OpenFolder open(folder);
+    w.listing = ListMissionFiles(open, w.scan.NeedsStats());
     MissionScan::Plan plan = w.scan.Take(w.listing);
     if (!plan.gone.empty()) Post(generation, [this, gone = std::move(plan.gone)] { emit FilesGone(gone); });
     const NameLists lists = names.Lists();
@@ -140,7 +141,7 @@ void MissionScanner::Work(int request, int generation, const std::string& folder
     auto hand = [&] { Post(generation, [this, rows = batches.Take(Now())] { emit RowsRead(rows); }); };
     for (const FolderEntry& entry : plan.toRead) {
         if (*requests_ != request) break;
-        MissionRow row = ReadMissionRow(folder, entry, lists);
+        MissionRow row = ReadMissionRow(open, entry, lists);
         w.scan.Read(row.entry);
         if (batches.Add(std::move(row), Now())) hand();
     }
