@@ -441,7 +441,7 @@ bool FillList(QWidget& window, const std::string& how, int n) {
 #endif
         }
         view->setGeometry(list->geometry());
-        view->setModel(new LazyLines(kestrane::PickList(kestrane::ParseCatalogue(std::move(text))), view));
+        view->setModel(new LazyLines(kestrane::PickList(std::make_shared<const kestrane::CatalogueFile>(kestrane::ParseCatalogue(std::move(text)))), view));
         delete list;
         g_fillMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
         return true;
@@ -615,7 +615,7 @@ int main(int argc, char** argv) {
         dialog->SetParent(window.get());
         if (mode == "missions") {
             window->show();
-            const std::size_t files = kestrane::ListMissionFiles(std::filesystem::current_path()).size();
+            const std::size_t files = kestrane::ListMissionFiles(kestrane::OpenFolder(std::filesystem::current_path())).size();
             return MeasureMissions(app, static_cast<kestrane::MainWindow&>(*window), files);
         }
 #else

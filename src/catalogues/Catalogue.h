@@ -30,12 +30,21 @@ struct CatalogueFile {
     std::string_view Line(std::size_t n) const;
 };
 
-// The catalogues of a start folder, as read at start-up.
+// The catalogues that name aircraft and places; null when not read.
+struct NameLists {
+    const CatalogueFile* planes = nullptr;
+    const CatalogueFile* places = nullptr;
+};
+
+// The catalogues of a folder, read once: the window's lists and block
+// descriptions, the names its missions window decodes rows with, and the
+// names kestrane-msn prints and takes all come from one of these.
 struct Catalogues {
     std::filesystem::path dir;
     CatalogueFile planes;
     CatalogueFile targets;
     CatalogueFile blocks;
+    NameLists Lists() const { return {planes.read ? &planes : nullptr, targets.read ? &targets : nullptr}; }
 };
 Catalogues ReadCatalogues(const std::filesystem::path& dir);
 // The same on a thread of its own, so that a program can start up its

@@ -231,8 +231,9 @@ int List(const Io& io, const Options& o) {
         io.out << header << "\n";
     }
     int status = kExitOk;
-    for (const FolderEntry& entry : ListMissionFiles(folder)) {
-        const MissionRow row = ReadMissionRow(folder, entry, catalogues->Lists());
+    const OpenFolder open(folder);
+    for (const FolderEntry& entry : ListMissionFiles(open)) {
+        const MissionRow row = ReadMissionRow(open, entry, catalogues->Lists());
         if (!row.mission) status = kExitFailed;
         if (o.json) {
             missions.Add(RowJson(row));

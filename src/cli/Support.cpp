@@ -82,11 +82,10 @@ void NameFile(Json& object, std::string_view key, const std::string& name) {
 }
 
 std::optional<Catalogues> ReadNamesFrom(const Io& io, const std::string& dir, bool given) {
-    Catalogues catalogues{ReadCatalogue(std::filesystem::path(dir) / kPlanesFile),
-                          ReadCatalogue(std::filesystem::path(dir) / kTargetsFile)};
+    Catalogues catalogues = ReadCatalogues(dir);
     bool ok = true;
     for (const auto& [file, list, what] : {std::tuple{kPlanesFile, &catalogues.planes, "aircraft"},
-                                           {kTargetsFile, &catalogues.places, "places"}}) {
+                                           {kTargetsFile, &catalogues.targets, "places"}}) {
         if (list->read) continue;
         const std::string where = std::string(file) + " " + list->error + " in " + dir;
         if (given) Complain(io, "--catalogues " + dir + ": " + where);

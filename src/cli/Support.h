@@ -73,13 +73,9 @@ std::string PercentEncoded(std::string_view bytes);
 // "file_percent": its bytes percent-encoded}, under the given key's names.
 void NameFile(Json& object, std::string_view key, const std::string& name);
 
-// The catalogues of a folder. With given set (--catalogues), one that cannot
-// be read is an error; otherwise it gets a note on standard error.
-struct Catalogues {
-    CatalogueFile planes;
-    CatalogueFile places;
-    NameLists Lists() const { return {planes.read ? &planes : nullptr, places.read ? &places : nullptr}; }
-};
+// The catalogues of a folder. With given set (--catalogues), an aircraft or
+// place catalogue that cannot be read is an error; otherwise it gets a note
+// on standard error.
 std::optional<Catalogues> ReadNamesFrom(const Io& io, const std::string& dir, bool given);
 
 // Every time "-" appears among the inputs past its first is refused: standard

@@ -13,11 +13,6 @@
 
 namespace kestrane {
 
-// The catalogues that name aircraft and places; null when not read.
-struct NameLists {
-    const CatalogueFile* planes = nullptr;
-    const CatalogueFile* places = nullptr;
-};
 
 struct FieldValue {
     // The value as SetFieldValue takes it back: an option's index, on or off

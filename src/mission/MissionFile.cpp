@@ -90,11 +90,13 @@ ReadResult ReadFirstBytes(ReadSome&& readSome) {
 
 }  // namespace
 
-ReadResult ReadMission(const std::filesystem::path& path) {
+ReadResult ReadMission(const std::filesystem::path& path) { return ReadMissionAt(AT_FDCWD, path.c_str()); }
+
+ReadResult ReadMissionAt(int folderFd, const char* name) {
     ReadResult result;
     // Non-blocking so that choosing a pipe cannot hang the window; it has no
     // effect on a regular file.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    Fd fd(::openat(folderFd, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         const int err = errno;
         result.error = err == ENOENT ? "does not exist" : "cannot be opened: " + LowerFirst(ErrorText(err));

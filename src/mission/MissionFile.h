@@ -35,6 +35,9 @@ struct ReadResult {
 // Reads exactly the first 400 bytes of a regular file, or says why not.
 // Nothing is returned from a file that is shorter.
 ReadResult ReadMission(const std::filesystem::path& path);
+// The same for a file named relative to a folder open as folderFd, as
+// openat takes it (AT_FDCWD: the current folder).
+ReadResult ReadMissionAt(int folderFd, const char* name);
 // Reads the first 400 bytes from an open descriptor, such as standard input:
 // from where it stands, until 400 bytes or its end. A pipe or a device is
 // read like a file; a folder is refused.

@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "mission/Charset.h"
 #include "mission/Checksum.h"
@@ -28,7 +29,7 @@ bool IsMissionName(const std::string& name) {
 }
 
 // The size and time of what a link leads to; a link to nothing, as it is.
-// The name is taken relative to the folder open as dirFd (AT_FDCWD: as it is).
+// The name is taken relative to the folder open as dirFd.
 void LookAt(int dirFd, const char* name, FolderEntry& entry) {
     struct stat st {};
     if (::fstatat(dirFd, name, &st, 0) != 0 && ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return;
@@ -75,15 +76,26 @@ void Decode(MissionRow& row, const MissionImage& image, const NameLists& lists) 
 
 std::string_view ColumnTitle(MissionColumn column) { return kTitles[static_cast<std::size_t>(column)]; }
 
-std::vector<FolderEntry> ListMissionFiles(const fs::path& folder, bool stats) {
+OpenFolder::OpenFolder(const fs::path& folder) : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+
+OpenFolder::~OpenFolder() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::vector<FolderEntry> ListMissionFiles(const OpenFolder& folder, bool stats) {
     std::vector<FolderEntry> entries;
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return entries;
+    // A descriptor of the listing's own, so that the folder's stays where it is.
+    const int listed = folder.Fd() < 0 ? -1 : ::openat(folder.Fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listed < 0 ? nullptr : ::fdopendir(listed);
+    if (dir == nullptr) {
+        if (listed >= 0) ::close(listed);
+        return entries;
+    }
     while (const dirent* found = ::readdir(dir)) {
         std::string name = found->d_name;
         if (!IsMissionName(name)) continue;
         FolderEntry entry{std::move(name), 0, 0};
-        if (stats) LookAt(::dirfd(dir), found->d_name, entry);
+        if (stats) LookAt(folder.Fd(), found->d_name, entry);
         entries.push_back(std::move(entry));
     }
     ::closedir(dir);
@@ -91,15 +103,15 @@ std::vector<FolderEntry> ListMissionFiles(const fs::path& folder, bool stats) {
     return entries;
 }
 
-MissionRow ReadMissionRow(const fs::path& folder, const FolderEntry& entry, const NameLists& lists) {
+MissionRow ReadMissionRow(const OpenFolder& folder, const FolderEntry& entry, const NameLists& lists) {
     MissionRow row;
     row.entry = entry;
-    const ReadResult read = ReadMission(folder / entry.file);
+    const ReadResult read = ReadMissionAt(folder.Fd(), entry.file.c_str());
     if (read.modified != 0) {
         row.entry.size = read.size;
         row.entry.modified = read.modified;
     } else {  // a file that could not be opened: an unreadable one, a link to nothing
-        LookAt(AT_FDCWD, (folder / entry.file).c_str(), row.entry);
+        LookAt(folder.Fd(), entry.file.c_str(), row.entry);
     }
     Set(row, MissionColumn::File, ReadableText(entry.file));
     Set(row, MissionColumn::Size, std::to_string(row.entry.size));
@@ -126,20 +138,6 @@ bool RowMatches(const MissionRow& row, std::string_view filter) {
                        [&](const std::string& text) { return lower(text).find(wanted) != std::string::npos; });
 }
 
-MissionFolder::Listing MissionFolder::Sync(const std::vector<FolderEntry>& listing) {
-    listed_ = listing;
-    Listing result;
-    for (const MissionRow& row : rows_)
-        if (!std::binary_search(listed_.begin(), listed_.end(), row.entry,
-                                [](const FolderEntry& a, const FolderEntry& b) { return a.file < b.file; }))
-            result.gone.push_back(row.entry.file);
-    for (const FolderEntry& entry : listed_) {
-        const int at = Find(entry.file);
-        if (at < 0 || rows_[static_cast<std::size_t>(at)].entry != entry) result.toRead.push_back(entry);
-    }
-    return result;
-}
-
 void MissionFolder::Remove(std::string_view file) {
     if (const int at = Find(file); at >= 0) rows_.erase(rows_.begin() + at);
 }
@@ -148,8 +146,7 @@ void MissionFolder::RemoveAll(const std::vector<std::string>& gone) {
     std::erase_if(rows_, [&](const MissionRow& row) { return std::binary_search(gone.begin(), gone.end(), row.entry.file); });
 }
 
-std::optional<MissionFolder::Placed> MissionFolder::Put(MissionRow row) {
-    if (!Lists(row.entry.file)) return std::nullopt;
+MissionFolder::Placed MissionFolder::Put(MissionRow row) {
     const Place place = PlaceOf(row.entry.file);
     const auto at = rows_.begin() + place.index;
     if (place.known) *at = std::move(row);
@@ -166,12 +163,6 @@ MissionFolder::Place MissionFolder::PlaceOf(std::string_view file) const {
 int MissionFolder::Find(std::string_view file) const {
     const Place place = PlaceOf(file);
     return place.known ? place.index : -1;
-}
-
-bool MissionFolder::Lists(std::string_view file) const {
-    const auto at = std::lower_bound(listed_.begin(), listed_.end(), file,
-                                     [](const FolderEntry& e, std::string_view f) { return e.file < f; });
-    return at != listed_.end() && at->file == file;
 }
 
 Stamping StampChecksum(const fs::path& file) {

@@ -3,14 +3,13 @@
 // the folder holds, each file read and decoded into one row of texts (its
 // name, mission name, year, time of day, weather, mission type, attack
 // plane 1, target, home base, whether its checksum is right, size and
-// modification time), and which files a new listing asks to read again.
+// modification time), and the rows kept by file name.
 // Reading a file is the load's careful read: a pipe, a device, a folder or
 // a file too short is a row saying why, at once.
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,10 +27,25 @@ struct FolderEntry {
     bool operator==(const FolderEntry&) const = default;
 };
 
+// A folder held open while it is listed and its files read: each file is
+// found by its name alone, without walking the folder's path again, and all
+// of them in the folder that was opened, even if another takes its name.
+class OpenFolder {
+public:
+    explicit OpenFolder(const std::filesystem::path& folder);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    int Fd() const { return fd_; }  // -1 when it could not be opened
+
+private:
+    int fd_;
+};
+
 // The entries whose name ends in ".msn" (in any case), by name. Entries that
 // are not plain files are listed too, so that a row can say what they are.
 // Without stats, only the names: reading each file tells its size and time.
-std::vector<FolderEntry> ListMissionFiles(const std::filesystem::path& folder, bool stats = true);
+std::vector<FolderEntry> ListMissionFiles(const OpenFolder& folder, bool stats = true);
 
 enum class MissionColumn { File, Name, Year, TimeOfDay, Weather, MissionType, AttackPlane1, Target, HomeBase,
                            Checksum, Size, Modified, Note, Count };
@@ -53,7 +67,7 @@ struct MissionRow {
 
 // Reads and decodes one file of the folder; names come from the lists. The
 // row's entry has the size and time the read found.
-MissionRow ReadMissionRow(const std::filesystem::path& folder, const FolderEntry& entry, const NameLists& lists);
+MissionRow ReadMissionRow(const OpenFolder& folder, const FolderEntry& entry, const NameLists& lists);
 
 // Whether any column's text holds the filter's text, in any case.
 bool RowMatches(const MissionRow& row, std::string_view filter);
@@ -61,23 +75,15 @@ bool RowMatches(const MissionRow& row, std::string_view filter);
 // The rows of a folder by file name.
 class MissionFolder {
 public:
-    // Takes a new listing: the files whose rows are gone from it (for Remove),
-    // and the entries that are new or changed since they were read (to read).
-    struct Listing {
-        std::vector<std::string> gone;
-        std::vector<FolderEntry> toRead;
-    };
-    Listing Sync(const std::vector<FolderEntry>& listing);
     void Remove(std::string_view file);
-    // Removes the rows of many files at once; gone is sorted, as Sync gives it.
+    // Removes the rows of many files at once; gone is sorted.
     void RemoveAll(const std::vector<std::string>& gone);
-    // A row read, at its place by file name; a file no longer listed is not
-    // taken.
+    // A row read, at its place by file name.
     struct Placed {
         int index;
         bool inserted;  // a new row, else one read again
     };
-    std::optional<Placed> Put(MissionRow row);
+    Placed Put(MissionRow row);
     const std::vector<MissionRow>& Rows() const { return rows_; }
     // The row of a file, or -1.
     int Find(std::string_view file) const;
@@ -87,12 +93,9 @@ public:
         bool known;
     };
     Place PlaceOf(std::string_view file) const;
-    // Whether the last listing holds a file of that name.
-    bool Lists(std::string_view file) const;
 
 private:
     std::vector<MissionRow> rows_;  // by file name
-    std::vector<FolderEntry> listed_;  // the last listing, by file name
 };
 
 // Writes the right checksum into a mission file whose stored one differs,

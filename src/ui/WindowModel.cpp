@@ -89,15 +89,18 @@ std::string WindowModel::TakeCatalogues(Catalogues catalogues) {
             note(file, "has entries longer than " + std::to_string(kShownCharacters) + " characters",
                  "the lists and labels show their beginning");
     };
-    CatalogueFile& planes = catalogues.planes;
+    // The lists share the catalogues, which the missions window reads names
+    // from too: read once, never copied.
+    catalogues_ = std::make_shared<const Catalogues>(std::move(catalogues));
+    const CatalogueFile& planes = catalogues_->planes;
     check(kPlanesFile, planes, "the aircraft list holds only Random and None");
-    aircraft_ = PickList(std::move(planes), {"Random", "None"});
+    aircraft_ = PickList(std::shared_ptr<const CatalogueFile>(catalogues_, &planes), {"Random", "None"});
 
-    CatalogueFile& targets = catalogues.targets;
+    const CatalogueFile& targets = catalogues_->targets;
     check(kTargetsFile, targets, "the target and home base list is empty");
-    places_ = PickList(std::move(targets));
+    places_ = PickList(std::shared_ptr<const CatalogueFile>(catalogues_, &targets));
 
-    const CatalogueFile& blocks = catalogues.blocks;
+    const CatalogueFile& blocks = catalogues_->blocks;
     for (std::size_t i = 0; i < blocks_.size(); ++i) blocks_[i] = i < blocks.Count() ? std::string(blocks.Line(i)) : std::string();
     if (!blocks.read) note(kBlocksFile, blocks.error, "the settings blocks have no descriptions");
     else if (blocks.Count() < kBlockCount) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -86,6 +87,8 @@ public:
     // The members of an option group.
     std::span<const std::string_view> Members(ControlId group) const;
     const PickList& Items(ControlId list) const { return list == ControlId::AircraftList ? aircraft_ : places_; }
+    // The catalogues the lists show, shared with whoever reads names from them.
+    const std::shared_ptr<const Catalogues>& SharedCatalogues() const { return catalogues_; }
     // The description of settings block 0..31, from "blocks.txt".
     const std::string& BlockDescription(int block) const { return blocks_[static_cast<std::size_t>(block)]; }
 
@@ -247,6 +250,7 @@ private:
     MissionImage image_;
     bool unlocked_ = false;
     ControlStates state_;
+    std::shared_ptr<const Catalogues> catalogues_;  // the lists' lines and the missions window's names
     PickList aircraft_;
     PickList places_;
     std::array<std::string, kBlockCount> blocks_;

@@ -1,5 +1,5 @@
-// The missions of a folder at a glance: what each file's row says, how a new
-// listing tells what to read again, and stamping a checksum in place.
+// The missions of a folder at a glance: what each file's row says, and
+// stamping a checksum in place.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -39,20 +39,21 @@ TEST(MissionFolder, EachFileIsARowThatSaysWhatItIs) {
     std::filesystem::create_symlink("nowhere.msn", dir / "gone.msn");
     test::WriteFile(dir / "notes.txt", "not a mission");
     const Catalogues catalogues = ReadCatalogues(dir.path());
-    const NameLists lists{&catalogues.planes, &catalogues.targets};
+    const NameLists lists = catalogues.Lists();
+    const OpenFolder folder(dir.path());
 
     std::vector<std::string> names;
-    for (const FolderEntry& entry : ListMissionFiles(dir.path())) names.push_back(entry.file);
+    for (const FolderEntry& entry : ListMissionFiles(folder)) names.push_back(entry.file);
     EXPECT_EQ(names, (std::vector<std::string>{"WRONG.MSN", "folder.msn", "gone.msn", "raid.msn", "short.msn", "x.msn"}));
 
-    const MissionRow raid = ReadMissionRow(dir.path(), {"raid.msn", 0, 0}, lists);
+    const MissionRow raid = ReadMissionRow(folder, {"raid.msn", 0, 0}, lists);
     const std::vector<std::string> shown(raid.texts.begin(), raid.texts.begin() + 10);
     EXPECT_EQ(shown, (std::vector<std::string>{"raid.msn", "R", "1945", "Random", "Overcast", "Intercept", "Typhoon",
                                               "Calais", "Dover", "right"}));
     EXPECT_EQ(raid.Text(M::Size), "400") << "the size the read found";
     // A file that cannot be opened still shows its size and time, as a
     // later listing finds them: here a link to nothing, 11 bytes of name.
-    const MissionRow gone = ReadMissionRow(dir.path(), {"gone.msn", 0, 0}, lists);
+    const MissionRow gone = ReadMissionRow(folder, {"gone.msn", 0, 0}, lists);
     EXPECT_EQ(gone.Text(M::Size), "11");
     EXPECT_EQ(gone.Text(M::Modified).substr(0, 2), "20");
     EXPECT_TRUE(RowMatches(raid, "overCAST"));
@@ -67,40 +68,10 @@ TEST(MissionFolder, EachFileIsARowThatSaysWhatItIs) {
                    {"x.msn", "not a mission", "The file is a pipe, not a plain file."}};  // last: skipped under node
     for (const auto& other : kOthers) {
         if (other.file == std::string_view("x.msn")) KESTRANE_SKIP_UNDER_NODE("no named pipes");
-        const MissionRow row = ReadMissionRow(dir.path(), {other.file, 0, 0}, lists);
+        const MissionRow row = ReadMissionRow(folder, {other.file, 0, 0}, lists);
         EXPECT_EQ(row.Text(M::Checksum), other.checksum) << other.file;
         EXPECT_EQ(row.Text(M::Note), other.note) << other.file;
     }
-}
-
-TEST(MissionFolder, ANewListingReadsOnlyWhatIsNewOrChangedAndDropsWhatWent) {
-    MissionFolder folder;
-    auto row = [](const char* file, std::int64_t modified) {
-        MissionRow r;
-        r.entry = {file, 400, modified};
-        return r;
-    };
-    auto files = [](const std::vector<FolderEntry>& entries) {
-        std::vector<std::string> names;
-        for (const FolderEntry& e : entries) names.push_back(e.file);
-        return names;
-    };
-    EXPECT_EQ(files(folder.Sync({{"a.msn", 400, 1}, {"b.msn", 400, 1}}).toRead), (std::vector<std::string>{"a.msn", "b.msn"}));
-    ASSERT_TRUE(folder.Put(row("b.msn", 1)));
-    ASSERT_TRUE(folder.Put(row("a.msn", 1)));
-    EXPECT_EQ(folder.Find("a.msn"), 0) << "rows are kept by file name";
-    EXPECT_FALSE(folder.Put(row("gone.msn", 1))) << "a file the listing does not hold";
-
-    const MissionFolder::Listing next = folder.Sync({{"b.msn", 400, 2}, {"c.msn", 400, 1}});
-    EXPECT_EQ(next.gone, (std::vector<std::string>{"a.msn"}));
-    EXPECT_EQ(files(next.toRead), (std::vector<std::string>{"b.msn", "c.msn"})) << "b changed, c is new";
-    folder.RemoveAll(next.gone);
-    EXPECT_EQ(folder.Rows().size(), 1u);
-    const auto placed = folder.Put(row("c.msn", 1));
-    ASSERT_TRUE(placed);
-    EXPECT_EQ(placed->index, 1);
-    EXPECT_TRUE(placed->inserted);
-    EXPECT_TRUE(folder.Sync({{"b.msn", 400, 1}, {"c.msn", 400, 1}}).toRead.empty()) << "nothing changed since";
 }
 
 TEST(MissionFolder, StampingWritesTheRightChecksumOnlyWhereItDiffers) {

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScrollArea>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QRadioButton>
 #include <QTableView>
@@ -28,6 +29,7 @@
 #include "mission/Checksum.h"
 #include "ui/qt/InspectorWindow.h"
 #include "ui/qt/MissionBrowser.h"
+#include "ui/qt/MissionScanner.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/SheetNames.h"
 #include "ui/qt/Widgets.h"
@@ -401,7 +403,14 @@ TEST(Desktop, F3ShowsTheFoldersMissionsToFilterLoadCompareAndStampAndFollowsTheF
     QTest::keyClick(&w.window, Qt::Key_F3);
     MissionBrowser* missions = w.window.Missions();
     ASSERT_NE(missions, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return missions->Rows().rowCount() == 4; }, 5000));
+    // Waits for the scans that follow a change until one leaves that many rows.
+    QSignalSpy scanned(&missions->Scanner(), &MissionScanner::ScanDone);
+    auto scannedTo = [&](int rows, int ms) {
+        while (missions->Rows().rowCount() != rows)
+            if (!scanned.wait(ms)) return false;
+        return true;
+    };
+    ASSERT_TRUE(scannedTo(4, 5000));
     QAbstractItemModel* shown = missions->Table()->model();
     auto select = [&](std::initializer_list<int> rows) {
         missions->Table()->clearSelection();
@@ -430,17 +439,17 @@ TEST(Desktop, F3ShowsTheFoldersMissionsToFilterLoadCompareAndStampAndFollowsTheF
     EXPECT_EQ(w.window.windowTitle(), QStringLiteral("c.msn[*] \u2014 Kestrane Mission maker"));
 
     test::WriteFile(ed.dir / "new.msn", sealed({{12, 'N'}}));  // appears without a refresh key
-    EXPECT_TRUE(QTest::qWaitFor([&] { return missions->Rows().rowCount() == 5; }, 2000));
+    EXPECT_TRUE(scannedTo(5, 2000));
 
     // The folder removed and made again is followed as the same folder.
     std::filesystem::remove_all(ed.dir.path());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return missions->Rows().rowCount() == 0; }, 2000));
+    EXPECT_TRUE(scannedTo(0, 2000));
     auto* said = missions->findChild<QLabel*>(QStringLiteral("MissionsStatus"));
     EXPECT_TRUE(said->text().endsWith(QStringLiteral(" is gone; its missions show here again when it is back.")))
         << said->text().toStdString();
     std::filesystem::create_directory(ed.dir.path());
     test::WriteFile(ed.dir / "back.msn", sealed({{12, 'B'}}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return missions->Rows().rowCount() == 1; }, 3000)) << "the folder made again is not watched";
+    EXPECT_TRUE(scannedTo(1, 3000)) << "the folder made again is not watched";
     EXPECT_EQ(said->text(), QString());
 }
 

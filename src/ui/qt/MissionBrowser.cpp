@@ -1,9 +1,5 @@
 #include "ui/qt/MissionBrowser.h"
 
-#include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -12,34 +8,23 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSet>
 #include <QSettings>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QTableView>
-#include <QThread>
-#include <QTimer>
 #include <QVBoxLayout>
-#include <chrono>
-#include <sys/stat.h>
 #include <utility>
 
 #include "mission/Charset.h"
 #include "mission/MissionFile.h"
 #include "ui/WindowModel.h"
+#include "ui/qt/MissionScanner.h"
 
 namespace kestrane {
 
 namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
-
-
-// Rows are handed to the window in small batches, the first at once, so
-// that the table fills as files are read and the window never waits long.
-constexpr std::size_t kFirstBatch = 16;
-constexpr std::size_t kBatch = 128;
-constexpr auto kBatchTime = std::chrono::milliseconds(15);
 
 }  // namespace
 
@@ -68,33 +53,28 @@ QVariant MissionTable::headerData(int section, Qt::Orientation orientation, int 
     return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
 }
 
-std::vector<FolderEntry> MissionTable::Sync(const std::vector<FolderEntry>& listing) {
-    const MissionFolder::Listing listed = folder_.Sync(listing);
-    if (listed.gone.size() > 64) {  // many at once (a folder emptied): one reset
+void MissionTable::Remove(const std::vector<std::string>& gone) {
+    if (gone.size() > 64) {  // many at once (a folder emptied): one reset
         beginResetModel();
-        folder_.RemoveAll(listed.gone);
+        folder_.RemoveAll(gone);
         endResetModel();
-        return listed.toRead;
+        return;
     }
-    for (const std::string& file : listed.gone) {
+    for (const std::string& file : gone) {
         const int at = folder_.Find(file);
+        if (at < 0) continue;
         beginRemoveRows({}, at, at);
         folder_.Remove(file);
         endRemoveRows();
     }
-    return listed.toRead;
 }
 
-void MissionTable::Add(std::vector<MissionRow> rows) {
+void MissionTable::Add(const std::vector<MissionRow>& rows) {
     std::size_t i = 0;
     while (i < rows.size()) {
-        if (!folder_.Lists(rows[i].entry.file)) {  // gone since it was read
-            ++i;
-            continue;
-        }
         const MissionFolder::Place at = folder_.PlaceOf(rows[i].entry.file);
         if (at.known) {
-            folder_.Put(std::move(rows[i++]));
+            folder_.Put(rows[i++]);
             emit dataChanged(index(at.index, 0), index(at.index, columnCount() - 1));
             continue;
         }
@@ -102,12 +82,12 @@ void MissionTable::Add(std::vector<MissionRow> rows) {
         // insertion: the folder's first fill is a handful of insertions.
         std::size_t end = i + 1;
         const auto& after = folder_.Rows();
-        while (end < rows.size() && folder_.Lists(rows[end].entry.file) && rows[end - 1].entry.file < rows[end].entry.file &&
+        while (end < rows.size() && rows[end - 1].entry.file < rows[end].entry.file &&
                (static_cast<std::size_t>(at.index) == after.size() ||
                 rows[end].entry.file < after[static_cast<std::size_t>(at.index)].entry.file))
             ++end;
         beginInsertRows({}, at.index, at.index + static_cast<int>(end - i) - 1);
-        for (; i < end; ++i) folder_.Put(std::move(rows[i]));
+        for (; i < end; ++i) folder_.Put(rows[i]);
         endInsertRows();
     }
 }
@@ -121,35 +101,23 @@ void MissionTable::Clear() {
 // ---- MissionBrowser ----
 
 MissionBrowser::MissionBrowser(const WindowModel& model, Loader load, Sayer say, QWidget* parent)
-    : QWidget(parent, Qt::Window), model_(model), load_(std::move(load)), say_(std::move(say)),
-      generation_(std::make_shared<std::atomic<int>>(0)) {
+    : QWidget(parent, Qt::Window), model_(model), load_(std::move(load)), say_(std::move(say)) {
     setObjectName(QStringLiteral("Missions"));
     setWindowTitle(QStringLiteral("Missions"));
     BuildWindow();
-    // Files are read on a thread of their own, so that a slow disk, a pipe or
-    // a large folder never holds up the window.
-    worker_ = new QThread(this);
-    workerObject_ = new QObject;
-    workerObject_->moveToThread(worker_);
-    connect(worker_, &QThread::finished, workerObject_, &QObject::deleteLater);
-    worker_->start();
-    watcher_ = new QFileSystemWatcher(this);
-    rescanSoon_ = new QTimer(this);
-    rescanSoon_->setSingleShot(true);
-    rescanSoon_->setInterval(300);
-    connect(rescanSoon_, &QTimer::timeout, this, &MissionBrowser::Rescan);
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, rescanSoon_, qOverload<>(&QTimer::start));
+    scanner_ = new MissionScanner(this);
+    connect(scanner_, &MissionScanner::Cleared, rows_, &MissionTable::Clear);
+    connect(scanner_, &MissionScanner::RowsRead, rows_, &MissionTable::Add);
+    connect(scanner_, &MissionScanner::FilesGone, rows_, &MissionTable::Remove);
+    connect(scanner_, &MissionScanner::FolderGone, status_, [this](const std::string& folder) {
+        status_->setText(Text("The folder " + ReadableText(folder) + " is gone; its missions show here again when it is back."));
+    });
+    connect(scanner_, &MissionScanner::FolderBack, status_, &QLabel::clear);
     resize(1000, 560);
     restoreGeometry(QSettings().value(QStringLiteral("missions/geometry")).toByteArray());
     const QSettings settings;
     table_->sortByColumn(settings.value(QStringLiteral("missions/sortColumn"), 0).toInt(),
                          static_cast<Qt::SortOrder>(settings.value(QStringLiteral("missions/sortOrder"), 0).toInt()));
-}
-
-MissionBrowser::~MissionBrowser() {
-    ++*generation_;  // work under way is dropped
-    worker_->quit();
-    worker_->wait();
 }
 
 void MissionBrowser::BuildWindow() {
@@ -231,100 +199,12 @@ void MissionBrowser::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
-// Lists the folder on the worker, then reads what is new or changed. The
-// first time, the worker reads every file straight after listing their
-// names, and each read tells the file's size and time: the first rows show
-// at once.
-void MissionBrowser::Rescan() {
-    if (folder_ != model_.StartDir()) {  // another game folder: its own rows
-        folder_ = model_.StartDir();
-        rows_->Clear();
-        watchedFolder_ = {};
-    }
-    WatchFolder();
-    const int generation = ++*generation_;
-    const bool first = rows_->rowCount() == 0;
-    auto names = std::make_shared<Names>(Names{model_.Items(ControlId::AircraftList).Lines(),
-                                               model_.Items(ControlId::PlaceList).Lines()});
-    QMetaObject::invokeMethod(workerObject_, [this, generation, first, names, folder = folder_] {
-        std::vector<FolderEntry> listing = ListMissionFiles(folder, !first);
-        QMetaObject::invokeMethod(this, [this, generation, first, names, listing] { Listed(generation, listing, first, names); });
-        if (first) ReadRows(generation, folder, listing, names);
-    });
-}
-
-void MissionBrowser::Listed(int generation, const std::vector<FolderEntry>& listing, bool read,
-                            const std::shared_ptr<const Names>& names) {
-    if (generation != *generation_) return;
-    std::vector<FolderEntry> toRead = rows_->Sync(listing);
-    if (!read)
-        QMetaObject::invokeMethod(workerObject_, [this, generation, names, folder = folder_, toRead = std::move(toRead)] {
-            ReadRows(generation, folder, toRead, names);
-        });
-    WatchFiles(listing);
-}
-
-// The folder is watched for files that come and go. A folder removed is
-// no longer watched by the system, so its parent is watched until a folder
-// of that name is back, which is then watched as a new folder (a new inode).
-void MissionBrowser::WatchFolder() {
-    const QString folder = QFile::decodeName(QByteArray::fromStdString(folder_));
-    const QString parent = QFileInfo(folder).absolutePath();
-    struct stat st {};
-    const bool there = ::stat(folder_.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    const std::pair<dev_t, ino_t> inode = there ? std::pair(st.st_dev, st.st_ino) : std::pair<dev_t, ino_t>{};
-    if (inode != watchedFolder_ && !watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
-    if (there && (inode != watchedFolder_ || !watcher_->directories().contains(folder))) watcher_->addPath(folder);
-    if (!there && !watcher_->directories().contains(parent)) watcher_->addPath(parent);
-    watchedFolder_ = inode;
-    if (!there) status_->setText(Text("The folder " + ReadableText(folder_) +
-                                      " is gone; its missions show here again when it is back."));
-    else if (folderGone_) status_->clear();
-    folderGone_ = !there;
-}
-
-// On the worker: reads the files and hands their rows over in batches.
-void MissionBrowser::ReadRows(int generation, const std::string& folder, const std::vector<FolderEntry>& entries,
-                              const std::shared_ptr<const Names>& names) {
-    std::vector<MissionRow> batch;
-    auto started = std::chrono::steady_clock::now();
-    std::size_t limit = kFirstBatch;
-    auto hand = [&] {
-        QMetaObject::invokeMethod(this, [this, generation, rows = std::move(batch)]() mutable {
-            if (generation == *generation_) rows_->Add(std::move(rows));
-        });
-        batch.clear();
-        started = std::chrono::steady_clock::now();
-        limit = kBatch;
-    };
-    for (const FolderEntry& entry : entries) {
-        if (generation != *generation_) return;  // a newer listing took over
-        batch.push_back(ReadMissionRow(folder, entry, names->Lists()));
-        if (batch.size() >= limit || std::chrono::steady_clock::now() - started > kBatchTime) hand();
-    }
-    if (!batch.empty()) hand();
-}
-
-// Files are watched too, so that one written in place shows its new state:
-// by a watcher of the worker's, since watching thousands of files takes a
-// while, and only those that came or went are told to it.
-void MissionBrowser::WatchFiles(const std::vector<FolderEntry>& listing) {
-    QMetaObject::invokeMethod(workerObject_, [this, folder = folder_, listing] {
-        if (fileWatcher_ == nullptr) {
-            fileWatcher_ = new QFileSystemWatcher(workerObject_);
-            connect(fileWatcher_, &QFileSystemWatcher::fileChanged, rescanSoon_, qOverload<>(&QTimer::start));
-        }
-        QSet<QString> listed;
-        for (const FolderEntry& entry : listing) listed.insert(QFile::decodeName(QByteArray::fromStdString(folder + "/" + entry.file)));
-        const QStringList watchedList = fileWatcher_->files();
-        const QSet<QString> watched(watchedList.begin(), watchedList.end());
-        if (const QSet<QString> gone = watched - listed; !gone.isEmpty()) fileWatcher_->removePaths(gone.values());
-        if (const QSet<QString> added = listed - watched; !added.isEmpty()) fileWatcher_->addPaths(added.values());
-    });
-}
+// The scanner follows the start folder, its rows named from the window's
+// catalogues.
+void MissionBrowser::Rescan() { scanner_->Scan(model_.StartDir(), model_.SharedCatalogues()); }
 
 std::filesystem::path MissionBrowser::PathOf(const MissionRow& row) const {
-    return std::filesystem::path(folder_) / row.entry.file;
+    return std::filesystem::path(scanner_->Folder()) / row.entry.file;
 }
 
 std::vector<const MissionRow*> MissionBrowser::SelectedRows() const {
@@ -359,8 +239,7 @@ void MissionBrowser::Compare() {
     MissionImage first, second;
     first.Assign(a.bytes);
     second.Assign(b.bytes);
-    const Names names{model_.Items(ControlId::AircraftList).Lines(), model_.Items(ControlId::PlaceList).Lines()};
-    const std::vector<std::string> lines = DifferenceLines(first, second, names.Lists());
+    const std::vector<std::string> lines = DifferenceLines(first, second, model_.SharedCatalogues()->Lists());
     QStringList text;
     for (const std::string& line : lines) text << Text(line);
     differences_->setPlainText(text.join(u'\n'));

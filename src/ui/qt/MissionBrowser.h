@@ -1,36 +1,31 @@
 #pragma once
 // The missions of the start folder at a glance: a second window with a
-// table of every .msn file, decoded, read on a worker thread as rows arrive
+// table of every .msn file, decoded, filled as the scanner reads the rows
 // and followed as files appear, change or go. Enter or a double click loads
 // a row's mission; two rows can be compared field by field, and the
 // checksums of the selected rows stamped.
 
 #include <QAbstractTableModel>
 #include <QWidget>
-#include <atomic>
 #include <functional>
-#include <memory>
 #include <string>
-#include <sys/types.h>
-#include <utility>
+#include <vector>
 
 #include "ui/MissionFolder.h"
 
-class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QSortFilterProxyModel;
 class QTableView;
-class QThread;
-class QTimer;
 
 namespace kestrane {
 
+class MissionScanner;
 class WindowModel;
 
-// The folder's rows as a table; each cell's text, with numbers and times
-// sorted as such.
+// The folder's rows as a table, as the scanner tells them; each cell's text,
+// with numbers and times sorted as such.
 class MissionTable : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -41,10 +36,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     static constexpr int kSortRole = Qt::UserRole;
-    MissionFolder& Folder() { return folder_; }
-    // A new listing: rows gone are removed; what is new or changed, returned.
-    std::vector<FolderEntry> Sync(const std::vector<FolderEntry>& listing);
-    void Add(std::vector<MissionRow> rows);
+    const MissionFolder& Folder() const { return folder_; }
+    // Rows read, by file name: new ones inserted, others replaced.
+    void Add(const std::vector<MissionRow>& rows);
+    // The rows of files gone, by file name.
+    void Remove(const std::vector<std::string>& gone);
     void Clear();
 
 private:
@@ -59,13 +55,13 @@ public:
     using Loader = std::function<void(const std::string& path)>;
     using Sayer = std::function<void(const std::string& sentence)>;
     MissionBrowser(const WindowModel& model, Loader load, Sayer say, QWidget* parent = nullptr);
-    ~MissionBrowser() override;
 
     // Reads the start folder again (also after a new game folder).
     void Rescan();
     QTableView* Table() const { return table_; }
     QLineEdit* Filter() const { return filter_; }
     MissionTable& Rows() const { return *rows_; }
+    MissionScanner& Scanner() const { return *scanner_; }
     // The differences the last Compare found, as kestrane-msn diff words them.
     QString Compared() const;
     void Compare();
@@ -78,17 +74,6 @@ protected:
 private:
     void BuildWindow();
     void BuildTable();
-    // The catalogues the rows are named from, copied for the worker thread.
-    struct Names {
-        CatalogueFile planes, places;
-        NameLists Lists() const { return {&planes, &places}; }
-    };
-    void Listed(int generation, const std::vector<FolderEntry>& listing, bool read,
-                const std::shared_ptr<const Names>& names);
-    void ReadRows(int generation, const std::string& folder, const std::vector<FolderEntry>& entries,
-                  const std::shared_ptr<const Names>& names);
-    void WatchFiles(const std::vector<FolderEntry>& listing);
-    void WatchFolder();
     void LoadCurrent();
     // Says a result in the window's status line, and in this window's.
     void Tell(const std::string& sentence);
@@ -104,15 +89,7 @@ private:
     QLineEdit* filter_;
     QPlainTextEdit* differences_;
     QLabel* status_;
-    QFileSystemWatcher* watcher_;      // the folder, on the window's thread
-    QFileSystemWatcher* fileWatcher_ = nullptr;  // its files, on the worker's
-    QTimer* rescanSoon_;
-    QThread* worker_;
-    QObject* workerObject_;
-    std::shared_ptr<std::atomic<int>> generation_;
-    std::string folder_;
-    std::pair<dev_t, ino_t> watchedFolder_{};  // the folder watched, by its inode
-    bool folderGone_ = false;
+    MissionScanner* scanner_;
 };
 
 }  // namespace kestrane
