@@ -1,5 +1,7 @@
 #include "ui/MissionScan.h"
 
+#include "mission/Charset.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -44,6 +46,10 @@ std::vector<MissionRow> RowBatches::Take(std::int64_t now) {
     started_ = now;
     limit_ = kRows;
     return taken;
+}
+
+std::string FolderGoneNote(const std::string& folder) {
+    return "The folder " + ReadableText(folder) + " is gone; its missions show here again when it is back.";
 }
 
 }  // namespace kestrane

@@ -14,6 +14,9 @@
 
 namespace kestrane {
 
+// What the missions window says while its folder is gone.
+std::string FolderGoneNote(const std::string& folder);
+
 // The files of one folder as they were read.
 class MissionScan {
 public:

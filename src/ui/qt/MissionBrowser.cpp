@@ -1,4 +1,5 @@
 #include "ui/qt/MissionBrowser.h"
+#include "ui/MissionScan.h"
 
 #include <QHeaderView>
 #include <QHBoxLayout>
@@ -110,7 +111,7 @@ MissionBrowser::MissionBrowser(const WindowModel& model, Loader load, Sayer say,
     connect(scanner_, &MissionScanner::RowsRead, rows_, &MissionTable::Add);
     connect(scanner_, &MissionScanner::FilesGone, rows_, &MissionTable::Remove);
     connect(scanner_, &MissionScanner::FolderGone, status_, [this](const std::string& folder) {
-        status_->setText(Text("The folder " + ReadableText(folder) + " is gone; its missions show here again when it is back."));
+        status_->setText(Text(FolderGoneNote(folder)));
     });
     connect(scanner_, &MissionScanner::FolderBack, status_, &QLabel::clear);
     resize(1000, 560);
