@@ -127,22 +127,6 @@ TEST(Access, EveryResultIsAnnouncedAndARefusalTakesTheFocusToTheBox) {
     EXPECT_EQ(QApplication::focusWidget(), count) << "the refused box takes the focus: " << ed.Status();
 }
 
-TEST(Access, AClickAnywhereOnAnOptionOrTheCheckBoxCounts) {
-    test::Editor ed;
-    Window w(ed);
-    ed.Load(kMission);
-    for (const OptionControl& option : kOptionControls)
-        for (int m = 0; m < option.setting->count; ++m) {
-            QWidget* button = w.Get(option.group, m);
-            EXPECT_EQ(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::RadioButton);
-            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() - 2, button->height() / 2));
-            EXPECT_EQ(ed.model->Value(option.group), m);
-        }
-    QWidget* check = w.Get(C::InstantActionBox);
-    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(check->width() - 2, check->height() / 2));
-    EXPECT_EQ(ed.model->Value(C::InstantActionBox), 1);
-}
-
 TEST(Access, AListBoxIsReadAsAListOfItsEntriesAndMovesLikeOne) {
     test::Editor ed(6, 300);
     Window w(ed);
@@ -320,12 +304,6 @@ TEST(Desktop, FourMenusReachedWithAltShowTheStandardKeysAndTheTitleNamesTheFile)
     QTest::keyClick(w.window.menuBar()->activeAction()->menu(), Qt::Key_Escape);
 
     EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Kestrane Mission maker[*]"));
-    ed.Load(kMission, "raid.msn");
-    w.window.Refresh();
-    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("raid.msn[*] \u2014 Kestrane Mission maker"));
-    ed.Save("sweep");
-    w.window.Refresh();
-    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("sweep.msn[*] \u2014 Kestrane Mission maker"));
 }
 
 // A second window opens clear of the main window's status bar, and every
