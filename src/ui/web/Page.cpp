@@ -177,6 +177,7 @@ public:
     unsigned CataloguesRead() const { return model_.CataloguesRead(); }
     std::string Title() const { return WindowTitle(model_.TitleName(), model_.Unsaved() ? "*" : ""); }
     int Saves() const { return model_.Saves(); }
+    unsigned Said() const { return model_.Said(); }
     std::string LastFile() const { return model_.LastFile(); }
     unsigned BoxCommits(int id) const { return model_.BoxCommits(Id(id)); }
     int TakeFocusRequest() { return static_cast<int>(model_.TakeFocusRequest()); }
@@ -219,6 +220,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("cataloguesRead", &Page::CataloguesRead)
         .function("title", &Page::Title)
         .function("saves", &Page::Saves)
+        .function("said", &Page::Said)
         .function("lastFile", &Page::LastFile)
         .function("boxCommits", &Page::BoxCommits)
         .function("takeFocusRequest", &Page::TakeFocusRequest);

@@ -36,8 +36,21 @@
 
   function refresh() {
     for (const show of refreshers) show();
+    showTitle();
+  }
+
+  function showTitle() {
     document.title = page.title();
     document.getElementById('title').textContent = document.title;
+  }
+
+  // A caption wider than its place (a note, taller) is set smaller until it
+  // fits, as the desktop narrows its font, down to 8 pixels.
+  function fit(element) {
+    const over = () => element.scrollWidth > element.clientWidth ||
+      (element.classList.contains('note') && element.scrollHeight > element.clientHeight);
+    element.style.fontSize = '';
+    for (let size = 10; over() && size >= 8; --size) element.style.fontSize = size + 'px';
   }
 
   function download(path) {
@@ -66,16 +79,33 @@
     let label;
     if (names) label = make('label', { className: 'caption', htmlFor: key(names.id) });
     else if (c.reach === 'tab') label = make('input', { className: 'value', readOnly: true, title: c.what });
-    else label = make('span', { className: c.kind === 'status' ? 'status' : 'caption' });
+    else label = make('span', { className: 'caption' });
     if (c.reach === 'tab') label.setAttribute('aria-label', c.what);
-    if (c.kind === 'status') label.setAttribute('role', 'status');
-    if (c.rect.height > 40 && c.kind !== 'status') label.classList.add('note');
+    if (c.rect.height > 40) label.classList.add('note');
     refreshers.push(() => {
       const text = page.text(c.id);
       if (label.tagName === 'INPUT') label.value = text;
-      else if (label.textContent !== text) label.textContent = text;
+      else if (label.textContent !== text) fit(Object.assign(label, { textContent: text }));
     });
     return label;
+  }
+
+  // The status line is announced whenever the model says something, the
+  // same sentence again included.
+  function makeStatus(c) {
+    const line = make('div', { className: 'status' });
+    line.setAttribute('role', 'status');
+    let said = page.said();
+    refreshers.push(() => {
+      const text = page.text(c.id);
+      if (line.textContent !== text) line.textContent = text;
+      else if (said !== page.said()) {
+        line.textContent = '';
+        requestAnimationFrame(() => { line.textContent = text; });
+      }
+      said = page.said();
+    });
+    return line;
   }
 
   // A slot is a button named by what it is and what it shows.
@@ -102,7 +132,7 @@
   // A box gives the model its text as typed, and Enter.
   function makeBox(c) {
     const box = make('input', { type: 'text', className: 'box', spellcheck: false, autocomplete: 'off' });
-    box.addEventListener('input', () => { page.type(c.id, box.value); document.title = page.title(); });
+    box.addEventListener('input', () => { page.type(c.id, box.value); showTitle(); });
     box.addEventListener('keydown', (e) => {
       if (e.key === 'Enter') forward(() => page.keyPress(c.id, 13));
     });
@@ -163,7 +193,7 @@
   }
 
   const makers = {
-    frame: makeFrame, label: makeLabel, status: makeLabel, slot: makeSlot, button: makeButton,
+    frame: makeFrame, label: makeLabel, status: makeStatus, slot: makeSlot, button: makeButton,
     box: makeBox, check: makeCheck, option: makeOption, list: makeList,
   };
 
