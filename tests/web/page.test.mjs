@@ -97,6 +97,17 @@ test('undo and redo from the keyboard, outside a box', async () => {
   assert.match(await status(), /^Redone: Target changed from /);
 });
 
+test('an option, a list and a slot work from the keyboard', async () => {
+  await page.getByRole('radio', { name: '1944' }).focus();
+  await page.keyboard.press('ArrowRight');
+  assert.equal(await status(), 'Year: 1945.');
+  await page.getByRole('listbox', { name: 'Aircraft' }).focus();
+  await page.keyboard.press('End');
+  await page.getByRole('button', { name: /^Enemy secondary: / }).focus();
+  await page.keyboard.press('Space');
+  assert.equal(await status(), 'Enemy secondary: None.');
+});
+
 test('Save! stands where the arrangement puts it, in pixels of 15 twips', async () => {
   const sheet = await page.locator('#sheet').boundingBox();
   const save = await page.getByRole('button', { name: 'Save!' }).boundingBox();
