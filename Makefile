@@ -13,8 +13,9 @@ PACKAGES := $(RUN_PACKAGES) $(TEST_PACKAGES)
 LISTEN_PACKAGES := orca speech-dispatcher speech-dispatcher-espeak-ng speech-dispatcher-audio-plugins \
             libao4 xvfb openbox xdotool x11-xkb-utils dbus-daemon at-spi2-core python3-pyatspi python3-speechd
 # The core built to WebAssembly and its tests run under node; the page
-# tested in Debian's chromium with the npm packages of tests/web.
-WEB_PACKAGES := emscripten googletest chromium npm
+# tested in Debian's chromium with the npm packages of tests/web (with the
+# machine's node and its npm, or Debian's npm where there is none).
+WEB_PACKAGES := emscripten googletest chromium
 JOBS ?= 2
 PREFIX ?= /usr/local
 APP_ID := org.kestrane.MissionMaker
@@ -39,6 +40,7 @@ deps deps-run:
 	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
 	@if [ $@ = deps ] && [ ! tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ]; then \
+	  command -v npm >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends npm; \
 	  cd tests/web && npm ci --no-audit --no-fund; \
 	fi
 
