@@ -5,12 +5,11 @@
 // again. Files chosen in the browser are written into the model's game
 // folder first; a save hands the bytes written there to the browser.
 
-(async () => {
-  const M = await KestraneModule();
-  const page = new M.Page();
-  const sheet = M.sheet();
-  const ids = M.ids();
-  const none = sheet.none;
+{
+  let M;      // the module: the model's bindings and its memory file system
+  let page;   // the window model
+  let sheet;  // every control's place, kind and naming, in reading order
+  let ids;    // the controls the page treats apart
   const refreshers = [];
   const elementOf = new Map();  // control id (and member) -> its element
 
@@ -31,7 +30,7 @@
     if (page.saves() !== saves) download(page.lastFile());
     refresh();
     const focus = page.takeFocusRequest();
-    if (focus !== none) elementOf.get(key(focus))?.focus();
+    if (focus !== sheet.none) elementOf.get(key(focus))?.focus();
   }
 
   function refresh() {
@@ -237,18 +236,17 @@
 
   function chooseMission() { missionInput.value = ''; missionInput.click(); }
 
-  missionInput.addEventListener('change', async () => {
+  async function openChosen() {
     const file = missionInput.files[0];
     if (!file) return forward(() => page.load(''));
     const path = `${M.gameFolder()}/${file.name}`;
     M.FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
     forward(() => page.load(path));
-  });
-  missionInput.addEventListener('cancel', () => forward(() => page.load('')));
+  }
 
   // The catalogues of the folder chosen (its own, not its subfolders')
   // replace those of the game folder, and the model reads them.
-  folderInput.addEventListener('change', async () => {
+  async function readFolder() {
     const files = [...folderInput.files];
     for (const name of M.catalogueNames()) {
       const path = `${M.gameFolder()}/${name}`;
@@ -257,34 +255,34 @@
       if (file) M.FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
     }
     forward(() => page.changeFolder());
-  });
+  }
 
   function chooseFolder() { folderInput.value = ''; folderInput.click(); }
 
   // The commands, with the keys a browser leaves to a page: Ctrl+N and
   // Ctrl+W are the browser's, so a new mission is Alt+N.
-  const commands = M.commands();
   const actions = [
-    { name: commands.ChooseGameFolder, run: chooseFolder, keys: ['Alt+G'] },
-    { name: commands.NewMission, run: () => forward(() => page.newMission()), keys: ['Alt+N'] },
-    { name: commands.Save, run: () => forward(() => page.save()), keys: ['Ctrl+S'] },
-    { name: commands.SaveAs, run: () => forward(() => page.saveAs()), keys: ['Ctrl+Shift+S'] },
-    { name: commands.Undo, run: () => forward(() => page.undo()), keys: ['Ctrl+Z'] },
-    { name: commands.Redo, run: () => forward(() => page.redo()), keys: ['Ctrl+Y', 'Ctrl+Shift+Z'] },
+    { command: 'ChooseGameFolder', run: chooseFolder, keys: ['Alt+G'] },
+    { command: 'NewMission', run: () => forward(() => page.newMission()), keys: ['Alt+N'] },
+    { command: 'Save', run: () => forward(() => page.save()), keys: ['Ctrl+S'] },
+    { command: 'SaveAs', run: () => forward(() => page.saveAs()), keys: ['Ctrl+Shift+S'] },
+    { command: 'Undo', run: () => forward(() => page.undo()), keys: ['Ctrl+Z'] },
+    { command: 'Redo', run: () => forward(() => page.redo()), keys: ['Ctrl+Y', 'Ctrl+Shift+Z'] },
     { run: chooseMission, keys: ['Ctrl+O'] },
   ];
 
   function buildCommands() {
     const bar = document.getElementById('commands');
-    for (const action of actions.filter((a) => a.name)) {
-      const button = bar.appendChild(make('button', { type: 'button', textContent: action.name }));
+    const captions = M.commands();
+    for (const action of actions.filter((a) => a.command)) {
+      const button = bar.appendChild(make('button', { type: 'button', textContent: captions[action.command] }));
       button.setAttribute('aria-keyshortcuts', action.keys.join(' '));
       button.addEventListener('click', action.run);
     }
   }
 
   // A text box keeps Ctrl+Z and Ctrl+Y for its own typing, as on the desktop.
-  document.addEventListener('keydown', (e) => {
+  function pressKey(e) {
     const pressed = [e.ctrlKey && 'Ctrl', e.altKey && 'Alt', e.shiftKey && 'Shift', e.key.length === 1 ? e.key.toUpperCase() : e.key]
       .filter(Boolean).join('+');
     const action = actions.find((a) => a.keys.includes(pressed));
@@ -292,11 +290,23 @@
     if (e.target.classList?.contains('box') && /^Ctrl\+(Shift\+)?[ZY]$/.test(pressed)) return;
     e.preventDefault();
     action.run();
-  });
+  }
 
-  buildCommands();
-  buildSheet();
-  refresh();
-  elementOf.get(key(ids.LoadButton))?.focus();
-  document.body.dataset.ready = 'true';
-})();
+  async function start() {
+    M = await KestraneModule();
+    page = new M.Page();
+    sheet = M.sheet();
+    ids = M.ids();
+    missionInput.addEventListener('change', openChosen);
+    missionInput.addEventListener('cancel', () => forward(() => page.load('')));
+    folderInput.addEventListener('change', readFolder);
+    document.addEventListener('keydown', pressKey);
+    buildCommands();
+    buildSheet();
+    refresh();
+    elementOf.get(key(ids.LoadButton))?.focus();
+    document.body.dataset.ready = 'true';
+  }
+
+  start();
+}
