@@ -37,9 +37,13 @@ after(() => browser?.close());
 
 const status = () => page.getByRole('status').textContent();
 
+// Chooses files in the chooser a button opens; the page reads them before
+// the model says what it did.
 async function choose(button, files) {
+  const before = await status();
   const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.getByRole('button', { name: button }).click()]);
   await chooser.setFiles(files);
+  await page.waitForFunction((said) => document.querySelector('[role=status]').textContent !== said, before);
 }
 
 test('the game folder and a mission load through the file choosers', async () => {
