@@ -111,13 +111,11 @@ val Sheet() {
     return sheet;
 }
 
-// The few controls the page treats apart: the buttons that ask for a file
-// or write one, and the status line.
+// The control the page treats apart: the button that asks for a file,
+// which the page asks for before it forwards the click.
 val Ids() {
     val ids = val::object();
     ids.set("LoadButton", static_cast<int>(ControlId::LoadButton));
-    ids.set("SaveButton", static_cast<int>(ControlId::SaveButton));
-    ids.set("StatusLine", static_cast<int>(ControlId::StatusLine));
     return ids;
 }
 

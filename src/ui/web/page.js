@@ -9,7 +9,7 @@
   let M;      // the module: the model's bindings and its memory file system
   let page;   // the window model
   let sheet;  // every control's place, kind and naming, in reading order
-  let ids;    // the controls the page treats apart
+  let ids;    // the control the page treats apart
   const refreshers = [];
   const elementOf = new Map();  // control id (and member) -> its element
 
