@@ -6,7 +6,7 @@ namespace kestrane {
 
 namespace {
 constexpr std::string_view kCaptions[] = {
-    "&Load\u2026", "&New mission", "&Save", "Save &As\u2026", "Choose &game folder\u2026", "&Undo", "&Redo",
+    "&Load\u2026", "&New mission", "&Save", "Save &As\u2026", "Choose &game folder\u2026", "&Undo", "&Redo", "&Missions",
 };
 }  // namespace
 

@@ -101,6 +101,18 @@ test('undo and redo from the keyboard, outside a box', async () => {
   assert.match(await status(), /^Redone: Target changed from /);
 });
 
+test('the missions panel lists the game folder with the save, and opens a row', async () => {
+  await page.keyboard.press('F3');
+  const panel = page.getByRole('region', { name: 'Missions' });
+  const rows = await panel.getByRole('row').allInnerTexts();
+  assert.deepEqual(rows.map((row) => row.split('\t').slice(0, 5)), [
+    ['File', 'Mission name', 'Year', 'Time of day', 'Weather'],
+    ['edited.msn', 'Channel sweep', '1944', 'Day', 'Overcast'],
+    ['sample.msn', 'Channel sweep', '1944', 'Day', 'Clear']]);
+  await panel.getByRole('button', { name: 'sample.msn' }).click();
+  assert.equal(await status(), 'Loaded /game/sample.msn.');
+});
+
 test('an option, a list and a slot work from the keyboard', async () => {
   await page.getByRole('radio', { name: '1944' }).focus();
   await page.keyboard.press('ArrowRight');
@@ -118,7 +130,7 @@ test('Save! stands where the arrangement puts it, in pixels of 15 twips', async 
   assert.deepEqual([save.x - sheet.x, save.y - sheet.y, save.width, save.height], [210, 86, 53, 45]);
 });
 
-test('axe finds no accessibility violation', async () => {
+test('axe finds no accessibility violation, the missions panel shown', async () => {
   const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
   await page.addScriptTag({ content: readFileSync(axe, 'utf8') });
   const violations = await page.evaluate(async () => (await window.axe.run()).violations);

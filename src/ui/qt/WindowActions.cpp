@@ -94,7 +94,7 @@ void MainWindow::CreateMenus() {
     AddAction(view, QStringLiteral("&Actual size"), {Keys(Qt::CTRL | Qt::Key_0)}, [this] { Zoom(0); });
     view->addSeparator();
     AddAction(view, QStringLiteral("&Inspector"), {Keys(QKeyCombination(Qt::Key_F2))}, [this] { ToggleInspector(); });
-    AddAction(view, QStringLiteral("&Missions"), {Keys(QKeyCombination(Qt::Key_F3))}, [this] { ToggleMissions(); });
+    AddAction(view, CaptionOf(Command::Missions), {Keys(QKeyCombination(Qt::Key_F3))}, [this] { ToggleMissions(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     AddAction(help, QStringLiteral("&Keyboard shortcuts"), {Keys(QKeyCombination(Qt::Key_F1))}, [this] { ShowKeys(); });

@@ -15,6 +15,7 @@
 #include "ui/Commands.h"
 #include "ui/ControlNames.h"
 #include "ui/Controls.h"
+#include "ui/MissionFolder.h"
 #include "ui/WindowModel.h"
 
 namespace kestrane {
@@ -127,6 +128,7 @@ val Commands() {
     commands.set("NewMission", PlainCommandCaption(Command::NewMission));
     commands.set("Undo", PlainCommandCaption(Command::Undo));
     commands.set("Redo", PlainCommandCaption(Command::Redo));
+    commands.set("Missions", PlainCommandCaption(Command::Missions));
     return commands;
 }
 
@@ -134,6 +136,13 @@ val CatalogueNames() {
     val names = val::array();
     for (const std::string_view name : {kPlanesFile, kTargetsFile, kBlocksFile}) names.call<void>("push", std::string(name));
     return names;
+}
+
+val MissionColumns() {
+    val titles = val::array();
+    for (std::size_t c = 0; c < kMissionColumns; ++c)
+        titles.call<void>("push", std::string(ColumnTitle(static_cast<MissionColumn>(c))));
+    return titles;
 }
 
 }  // namespace
@@ -179,6 +188,22 @@ public:
     std::string LastFile() const { return model_.LastFile(); }
     unsigned BoxCommits(int id) const { return model_.BoxCommits(Id(id)); }
     int TakeFocusRequest() { return static_cast<int>(model_.TakeFocusRequest()); }
+    // The missions of the game folder, each file read and decoded into a
+    // row of texts (MissionFolder.h), with the path that opens it.
+    val Missions() const {
+        const NameLists lists{&model_.Items(ControlId::AircraftList).Lines(), &model_.Items(ControlId::PlaceList).Lines()};
+        val rows = val::array();
+        for (const FolderEntry& entry : ListMissionFiles(model_.StartDir())) {
+            const MissionRow row = ReadMissionRow(model_.StartDir(), entry, lists);
+            val texts = val::array();
+            for (const std::string& text : row.texts) texts.call<void>("push", text);
+            val shown = val::object();
+            shown.set("path", (std::filesystem::path(model_.StartDir()) / entry.file).string());
+            shown.set("texts", texts);
+            rows.call<void>("push", shown);
+        }
+        return rows;
+    }
 
 private:
     PageDialog dialog_;
@@ -193,6 +218,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
     emscripten::function("ids", &kestrane::Ids);
     emscripten::function("commands", &kestrane::Commands);
     emscripten::function("catalogueNames", &kestrane::CatalogueNames);
+    emscripten::function("missionColumns", &kestrane::MissionColumns);
     emscripten::function("gameFolder", +[] { return std::string(kestrane::kGameFolder); });
     emscripten::class_<Page>("Page")
         .constructor<>()
@@ -221,5 +247,6 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("said", &Page::Said)
         .function("lastFile", &Page::LastFile)
         .function("boxCommits", &Page::BoxCommits)
-        .function("takeFocusRequest", &Page::TakeFocusRequest);
+        .function("takeFocusRequest", &Page::TakeFocusRequest)
+        .function("missions", &Page::Missions);
 }

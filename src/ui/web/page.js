@@ -27,7 +27,10 @@
   function forward(event) {
     const saves = page.saves();
     event();
-    if (page.saves() !== saves) download(page.lastFile());
+    if (page.saves() !== saves) {
+      download(page.lastFile());
+      showMissions();
+    }
     refresh();
     const focus = page.takeFocusRequest();
     if (focus !== sheet.none) elementOf.get(key(focus))?.focus();
@@ -244,17 +247,47 @@
     forward(() => page.load(path));
   }
 
-  // The catalogues of the folder chosen (its own, not its subfolders')
-  // replace those of the game folder, and the model reads them.
+  // The folder chosen (its own files, not its subfolders') becomes the
+  // game folder: its catalogues, which the model reads, and its missions.
   async function readFolder() {
-    const files = [...folderInput.files];
-    for (const name of M.catalogueNames()) {
-      const path = `${M.gameFolder()}/${name}`;
-      if (M.FS.analyzePath(path).exists) M.FS.unlink(path);
-      const file = files.find((f) => f.webkitRelativePath.split('/').length === 2 && f.name === name);
-      if (file) M.FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
-    }
+    const folder = M.gameFolder();
+    for (const name of M.FS.readdir(folder)) if (name !== '.' && name !== '..') M.FS.unlink(`${folder}/${name}`);
+    const catalogues = M.catalogueNames();
+    const own = [...folderInput.files].filter((f) => f.webkitRelativePath.split('/').length === 2 &&
+      (catalogues.includes(f.name) || /\.msn$/i.test(f.name)));
+    for (const file of own) M.FS.writeFile(`${folder}/${file.name}`, new Uint8Array(await file.arrayBuffer()));
     forward(() => page.changeFolder());
+    showMissions();
+  }
+
+  // The missions panel: a row for each mission of the game folder, whose
+  // file button opens it.
+  const missionsPanel = document.getElementById('missions');
+
+  function showMissions() {
+    if (missionsPanel.hidden) return;
+    const rows = missionsPanel.querySelector('tbody');
+    rows.replaceChildren();
+    for (const mission of page.missions()) {
+      const row = rows.appendChild(make('tr'));
+      const file = row.appendChild(make('th', { scope: 'row' }));
+      const open = file.appendChild(make('button', { type: 'button', textContent: mission.texts[0] }));
+      open.addEventListener('click', () => forward(() => page.open(mission.path)));
+      for (const text of mission.texts.slice(1)) row.appendChild(make('td', { textContent: text }));
+    }
+  }
+
+  function toggleMissions() {
+    missionsPanel.hidden = !missionsPanel.hidden;
+    showMissions();
+    if (!missionsPanel.hidden) (missionsPanel.querySelector('tbody button') ?? missionsPanel).focus();
+  }
+
+  function buildMissions() {
+    missionsPanel.tabIndex = -1;
+    document.getElementById('missions-title').textContent = M.commands().Missions;
+    const titles = missionsPanel.querySelector('thead tr');
+    for (const title of M.missionColumns()) titles.appendChild(make('th', { scope: 'col', textContent: title }));
   }
 
   function chooseFolder() { folderInput.value = ''; folderInput.click(); }
@@ -268,6 +301,7 @@
     { command: 'SaveAs', run: () => forward(() => page.saveAs()), keys: ['Ctrl+Shift+S'] },
     { command: 'Undo', run: () => forward(() => page.undo()), keys: ['Ctrl+Z'] },
     { command: 'Redo', run: () => forward(() => page.redo()), keys: ['Ctrl+Y', 'Ctrl+Shift+Z'] },
+    { command: 'Missions', run: toggleMissions, keys: ['F3'] },
     { run: chooseMission, keys: ['Ctrl+O'] },
   ];
 
@@ -303,6 +337,7 @@
     document.addEventListener('keydown', pressKey);
     buildCommands();
     buildSheet();
+    buildMissions();
     refresh();
     elementOf.get(key(ids.LoadButton))?.focus();
     document.body.dataset.ready = 'true';
