@@ -124,6 +124,14 @@ test('an option, a list and a slot work from the keyboard', async () => {
   assert.equal(await status(), 'Enemy secondary: None.');
 });
 
+test('the inspector shows each byte, the changed ones marked', async () => {
+  await page.keyboard.press('F2');
+  const rows = page.getByRole('region', { name: 'Inspector' }).getByRole('row');
+  assert.equal(await rows.count(), 401);
+  assert.deepEqual((await rows.nth(1 + 272).innerText()).split('\t').slice(0, 8),
+    ['272', '110', '03', '3', '', 'YearSetting', 'YearSetting (272); 273-275 spare', 'changed']);
+});
+
 test('Save! stands where the arrangement puts it, in pixels of 15 twips', async () => {
   const sheet = await page.locator('#sheet').boundingBox();
   const save = await page.getByRole('button', { name: 'Save!' }).boundingBox();

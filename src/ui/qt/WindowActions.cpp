@@ -93,7 +93,7 @@ void MainWindow::CreateMenus() {
     AddAction(view, QStringLiteral("Zoom &out"), {Keys(Qt::CTRL | Qt::Key_Minus)}, [this] { Zoom(-1); });
     AddAction(view, QStringLiteral("&Actual size"), {Keys(Qt::CTRL | Qt::Key_0)}, [this] { Zoom(0); });
     view->addSeparator();
-    AddAction(view, QStringLiteral("&Inspector"), {Keys(QKeyCombination(Qt::Key_F2))}, [this] { ToggleInspector(); });
+    AddAction(view, CaptionOf(Command::Inspector), {Keys(QKeyCombination(Qt::Key_F2))}, [this] { ToggleInspector(); });
     AddAction(view, CaptionOf(Command::Missions), {Keys(QKeyCombination(Qt::Key_F3))}, [this] { ToggleMissions(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));

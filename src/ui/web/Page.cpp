@@ -12,6 +12,7 @@
 
 #include "catalogues/Catalogue.h"
 #include "ui/Arrangement.h"
+#include "ui/ByteInspector.h"
 #include "ui/Commands.h"
 #include "ui/ControlNames.h"
 #include "ui/Controls.h"
@@ -129,6 +130,7 @@ val Commands() {
     commands.set("Undo", PlainCommandCaption(Command::Undo));
     commands.set("Redo", PlainCommandCaption(Command::Redo));
     commands.set("Missions", PlainCommandCaption(Command::Missions));
+    commands.set("Inspector", PlainCommandCaption(Command::Inspector));
     return commands;
 }
 
@@ -145,12 +147,18 @@ val MissionColumns() {
     return titles;
 }
 
+val InspectorColumns() {
+    val titles = val::array();
+    for (int c = 0; c < kInspectorColumns; ++c) titles.call<void>("push", std::string(InspectorTitle(static_cast<InspectorColumn>(c))));
+    return titles;
+}
+
 }  // namespace
 
 // The editor as the page sees it: events in, the model's state out.
 class Page {
 public:
-    Page() : model_(dialog_, GameCatalogues()) {}
+    Page() : model_(dialog_, GameCatalogues()), inspector_(model_) {}
 
     void Click(int id, int member) { model_.Click(Id(id), member); }
     void Check(int id, bool checked) { model_.Check(Id(id), checked); }
@@ -205,9 +213,22 @@ public:
         return rows;
     }
 
+    // The inspector's row of a byte: a text for each column, and whether it
+    // changed since the last load or new mission.
+    val InspectorRow(int offset) const {
+        const ByteInspector::Row row = inspector_.RowAt(offset);
+        val texts = val::array();
+        for (int c = 0; c < kInspectorColumns; ++c) texts.call<void>("push", InspectorText(row, static_cast<InspectorColumn>(c)));
+        val shown = val::object();
+        shown.set("texts", texts);
+        shown.set("changed", row.changed);
+        return shown;
+    }
+
 private:
     PageDialog dialog_;
     WindowModel model_;
+    ByteInspector inspector_;
 };
 
 }  // namespace kestrane
@@ -219,6 +240,9 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
     emscripten::function("commands", &kestrane::Commands);
     emscripten::function("catalogueNames", &kestrane::CatalogueNames);
     emscripten::function("missionColumns", &kestrane::MissionColumns);
+    emscripten::function("inspectorColumns", &kestrane::InspectorColumns);
+    emscripten::function("inspectorName", +[] { return std::string(kestrane::kInspectorName); });
+    emscripten::function("missionSize", +[] { return kestrane::kMissionSize; });
     emscripten::function("gameFolder", +[] { return std::string(kestrane::kGameFolder); });
     emscripten::class_<Page>("Page")
         .constructor<>()
@@ -248,5 +272,6 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("lastFile", &Page::LastFile)
         .function("boxCommits", &Page::BoxCommits)
         .function("takeFocusRequest", &Page::TakeFocusRequest)
-        .function("missions", &Page::Missions);
+        .function("missions", &Page::Missions)
+        .function("inspectorRow", &Page::InspectorRow);
 }

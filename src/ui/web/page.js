@@ -32,6 +32,7 @@
       showMissions();
     }
     refresh();
+    showInspector();
     const focus = page.takeFocusRequest();
     if (focus !== sheet.none) elementOf.get(key(focus))?.focus();
   }
@@ -283,6 +284,44 @@
     if (!missionsPanel.hidden) (missionsPanel.querySelector('tbody button') ?? missionsPanel).focus();
   }
 
+  // The inspector panel: a row for each byte of the mission, shown again
+  // after every event while the panel is open.
+  const inspectorPanel = document.getElementById('inspector');
+
+  function showInspector() {
+    if (inspectorPanel.hidden) return;
+    const rows = inspectorPanel.querySelector('tbody').rows;
+    for (let offset = 0; offset < rows.length; ++offset) {
+      const shown = page.inspectorRow(offset);
+      rows[offset].classList.toggle('changed', shown.changed);
+      shown.texts.forEach((text, column) => {
+        const cell = rows[offset].cells[column];
+        if (cell.textContent !== text) cell.textContent = text;
+      });
+    }
+  }
+
+  function toggleInspector() {
+    inspectorPanel.hidden = !inspectorPanel.hidden;
+    showInspector();
+    if (!inspectorPanel.hidden) inspectorPanel.querySelector('.rows').focus();
+  }
+
+  function buildInspector() {
+    document.getElementById('inspector-title').textContent = M.commands().Inspector;
+    inspectorPanel.querySelector('caption').textContent = M.inspectorName();
+    const columns = M.inspectorColumns();
+    const titles = inspectorPanel.querySelector('thead tr');
+    for (const title of columns) titles.appendChild(make('th', { scope: 'col', textContent: title }));
+    inspectorPanel.querySelector('.rows').tabIndex = 0;  // the rows scroll from the keyboard
+    const body = inspectorPanel.querySelector('tbody');
+    for (let offset = 0; offset < M.missionSize(); ++offset) {
+      const row = body.appendChild(make('tr'));
+      row.appendChild(make('th', { scope: 'row' }));
+      for (let c = 1; c < columns.length; ++c) row.appendChild(make('td'));
+    }
+  }
+
   function buildMissions() {
     missionsPanel.tabIndex = -1;
     document.getElementById('missions-title').textContent = M.commands().Missions;
@@ -301,6 +340,7 @@
     { command: 'SaveAs', run: () => forward(() => page.saveAs()), keys: ['Ctrl+Shift+S'] },
     { command: 'Undo', run: () => forward(() => page.undo()), keys: ['Ctrl+Z'] },
     { command: 'Redo', run: () => forward(() => page.redo()), keys: ['Ctrl+Y', 'Ctrl+Shift+Z'] },
+    { command: 'Inspector', run: toggleInspector, keys: ['F2'] },
     { command: 'Missions', run: toggleMissions, keys: ['F3'] },
     { run: chooseMission, keys: ['Ctrl+O'] },
   ];
@@ -338,6 +378,7 @@
     buildCommands();
     buildSheet();
     buildMissions();
+    buildInspector();
     refresh();
     elementOf.get(key(ids.LoadButton))?.focus();
     document.body.dataset.ready = 'true';
