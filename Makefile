@@ -14,8 +14,10 @@ PACKAGES := $(RUN_PACKAGES) $(TEST_PACKAGES)
 LISTEN_PACKAGES := orca speech-dispatcher speech-dispatcher-espeak-ng speech-dispatcher-audio-plugins \
             libao4 xvfb xdotool x11-xkb-utils dbus-daemon at-spi2-core python3-pyatspi python3-speechd \
             $(if $(filter metacity,$(LISTEN_WM)),metacity,openbox)
-# The core built to WebAssembly and its tests run under node.
-WEB_PACKAGES := emscripten googletest
+# The core built to WebAssembly and its tests run under node; the page
+# tested in Debian's chromium with the npm packages of tests/web (with the
+# machine's node and its npm, or Debian's npm where there is none).
+WEB_PACKAGES := emscripten googletest chromium
 JOBS ?= 2
 PREFIX ?= /usr/local
 APP_ID := org.kestrane.MissionMaker
@@ -25,7 +27,7 @@ FUZZ_SECONDS ?= 20
 SAN_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: all deps deps-run build compile programs run listen coverage test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean web-core-test
+.PHONY: all deps deps-run build compile programs run listen coverage test test-default validate package lint-package test-asan fuzz fuzz-long bench install clean web-core-test web web-page-test
 
 all: build
 
@@ -38,6 +40,10 @@ deps deps-run:
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+	@if [ $@ = deps ] && [ ! tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ]; then \
+	  command -v npm >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends npm; \
+	  cd tests/web && npm ci --no-audit --no-fund; \
 	fi
 
 build: deps compile
@@ -65,8 +71,9 @@ run: deps-run programs
 # The whole suite in the normal build, the desktop files checked, the Debian
 # package built from the normal build and checked with lintian, a bounded
 # fuzz run, the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the core's tests built to WebAssembly.
-test: test-default validate lint-package fuzz test-asan web-core-test
+# UndefinedBehaviorSanitizer, then the core's tests built to WebAssembly, and
+# the page tested in chromium.
+test: test-default validate lint-package fuzz test-asan web-core-test web-page-test
 
 test-default: build
 	ctest --preset default -j $(JOBS)
@@ -119,6 +126,16 @@ web-core-test: deps
 	cmake --preset web
 	cmake --build --preset web -j $(JOBS)
 	ctest --preset web -j $(JOBS)
+
+# The browser edition: build/web/kestrane.html, one file.
+web: deps
+	cmake --preset web
+	cmake --build --preset web -j $(JOBS) --target kestrane_html
+
+# The page in Debian's chromium, opened from disk; what it saves is compared
+# with what the command-line companion of the normal build writes.
+web-page-test: build web
+	cd tests/web && node --test
 
 fuzz: deps
 	cmake --preset fuzz

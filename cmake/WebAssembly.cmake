@@ -19,11 +19,11 @@ add_link_options(-fexceptions)
 # Debian's acorn only when told where node packages are.
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 
-# Programs linked here run under node with the real file system (the tests
-# make folders in /tmp and read examples/), a memory that grows, and the
-# WebAssembly inside the .js file: node 20 would otherwise try to fetch it as
-# a URL and fail.
-add_link_options(-sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sSINGLE_FILE=1)
+# The tests run under node with the real file system (they make folders in
+# /tmp and read examples/), a memory that grows, and the WebAssembly inside
+# the .js file: node 20 would otherwise try to fetch it as a URL and fail.
+# tests/CMakeLists.txt links its programs with these; the page has its own.
+set(KESTRANE_NODE_LINK_OPTIONS -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sSINGLE_FILE=1)
 
 if(KESTRANE_BUILD_TESTS)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

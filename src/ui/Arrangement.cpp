@@ -1,5 +1,6 @@
 #include "ui/Arrangement.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iterator>
 
@@ -204,6 +205,20 @@ TwipRect WindowRect(const Placement& placement) {
             r.top += frame->top;
         }
     return r;
+}
+
+TwipRect GroupBounds(ControlId group) {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool first = true;
+    for (const Placement& p : kPlacements) {
+        if (p.id != group) continue;
+        left = first ? p.left : std::min(left, p.left);
+        top = first ? p.top : std::min(top, p.top);
+        right = first ? p.right() : std::max(right, p.right());
+        bottom = first ? p.bottom() : std::max(bottom, p.bottom());
+        first = false;
+    }
+    return {left, top, right - left, bottom - top};
 }
 
 }  // namespace kestrane

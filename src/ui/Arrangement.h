@@ -71,5 +71,7 @@ struct TwipRect {
     int left, top, width, height;
 };
 TwipRect WindowRect(const Placement& placement);
+// The rectangle around every button of an option group, relative to its frame.
+TwipRect GroupBounds(ControlId group);
 
 }  // namespace kestrane

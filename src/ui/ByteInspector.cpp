@@ -1,6 +1,7 @@
 #include "ui/ByteInspector.h"
 
 #include "mission/Charset.h"
+#include "mission/Hex.h"
 #include "mission/MissionFile.h"
 
 namespace kestrane {
@@ -32,6 +33,31 @@ std::string ByteInspector::Compare(const std::string& path) {
     int differing = 0;
     for (int offset = 0; offset < kMissionSize; ++offset) differing += RowAt(offset).differs ? 1 : 0;
     return "Comparing with " + path + ": " + std::to_string(differing) + (differing == 1 ? " byte differs." : " bytes differ.");
+}
+
+namespace {
+constexpr std::string_view kInspectorTitles[kInspectorColumns] = {
+    "Offset", "Hex", "Byte (hex)", "Byte", "Char", "Field", "Block", "Since load", "Compared", "Comparison"};
+}  // namespace
+
+std::string_view InspectorTitle(InspectorColumn column) { return kInspectorTitles[static_cast<int>(column)]; }
+
+std::string InspectorText(const ByteInspector::Row& row, InspectorColumn column) {
+    using I = InspectorColumn;
+    switch (column) {
+    case I::Offset: return std::to_string(row.offset);
+    case I::OffsetHex: return Hex(static_cast<std::uint32_t>(row.offset), 3);
+    case I::ByteHex: return Hex(row.byte, 2);
+    case I::Byte: return std::to_string(row.byte);
+    case I::Character: return row.character;
+    case I::FieldName: return row.field;
+    case I::Block: return row.block;
+    case I::Changed: return row.changed ? "changed" : "";
+    case I::ComparedHex: return row.compared ? Hex(*row.compared, 2) : "";
+    case I::Differs: return row.differs ? "differs" : "";
+    case I::Count: break;
+    }
+    return {};
 }
 
 }  // namespace kestrane

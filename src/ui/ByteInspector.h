@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "mission/Fields.h"
 #include "ui/WindowModel.h"
@@ -36,5 +37,15 @@ private:
     const WindowModel& model_;
     std::optional<MissionBytes> compared_;
 };
+
+// The inspector's columns, each view's table alike: their titles and each
+// row's text in them.
+enum class InspectorColumn { Offset, OffsetHex, ByteHex, Byte, Character, FieldName, Block, Changed, ComparedHex, Differs, Count };
+inline constexpr int kInspectorColumns = static_cast<int>(InspectorColumn::Count);
+inline constexpr std::string_view kInspectorName = "Mission bytes";
+std::string_view InspectorTitle(InspectorColumn column);
+// "272", "110", "03", "3", the character, the field, the block, "changed",
+// the comparison's byte in hexadecimal, "differs".
+std::string InspectorText(const ByteInspector::Row& row, InspectorColumn column);
 
 }  // namespace kestrane

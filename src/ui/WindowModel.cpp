@@ -52,6 +52,11 @@ std::string StemOf(const std::filesystem::path& path) {
 
 }  // namespace
 
+std::string WindowTitle(const std::string& name, std::string_view mark) {
+    const std::string app(kWindowTitle);
+    return name.empty() ? app + std::string(mark) : name + std::string(mark) + " \u2014 " + app;
+}
+
 WindowModel::WindowModel(FileDialog& dialog, const std::filesystem::path& startDir)
     : WindowModel(dialog, ReadCatalogues(startDir)) {}
 

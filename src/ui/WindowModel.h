@@ -31,6 +31,11 @@ inline constexpr std::string_view kWindowTitle = "Kestrane Mission maker";
 inline constexpr std::string_view kMissionFilter = "Mission files(*.msn) |*.msn";
 inline constexpr int kEnterKey = 13;  // the character code a box reports for Enter
 
+// The window's title: the work's name (WindowModel::TitleName), the mark of
+// unsaved work, a dash and the program's name; before any work, the
+// program's name and the mark.
+std::string WindowTitle(const std::string& name, std::string_view mark);
+
 // The file dialogs. A view supplies real ones; tests script them.
 class FileDialog {
 public:

@@ -12,14 +12,10 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "mission/Hex.h"
-
 namespace kestrane {
 
 namespace {
-
-QString Hex2(int value) { return QString::fromStdString(Hex(static_cast<std::uint32_t>(value), 2)); }
-
+QString InspectorName() { return QString::fromUtf8(kInspectorName.data(), static_cast<qsizetype>(kInspectorName.size())); }
 }  // namespace
 
 QVariant InspectorTable::data(const QModelIndex& index, int role) const {
@@ -36,35 +32,26 @@ QVariant InspectorTable::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     switch (index.column()) {
     case Offset: return row.offset;
-    case OffsetHex: return QString::fromStdString(Hex(static_cast<std::uint32_t>(row.offset), 3));
-    case ByteHex: return Hex2(row.byte);
     case Byte: return row.byte;
-    case Character: return QString::fromStdString(row.character);
-    case FieldName: return QString::fromStdString(row.field);
-    case Block: return QString::fromStdString(row.block);
-    case Changed: return row.changed ? QStringLiteral("changed") : QString();
-    case ComparedHex: return row.compared ? Hex2(*row.compared) : QString();
-    case Differs: return row.differs ? QStringLiteral("differs") : QString();
-    default: return {};
+    default: return QString::fromStdString(InspectorText(row, static_cast<InspectorColumn>(index.column())));
     }
 }
 
 QVariant InspectorTable::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return {};
-    static const char* const kTitles[Columns] = {"Offset", "Hex",     "Byte (hex)", "Byte",     "Char",
-                                                 "Field",  "Block",   "Since load", "Compared", "Comparison"};
-    return QString::fromLatin1(kTitles[section]);
+    const std::string_view title = InspectorTitle(static_cast<InspectorColumn>(section));
+    return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
 }
 
 InspectorWindow::InspectorWindow(const WindowModel& model, QWidget* parent)
     : QWidget(parent, Qt::Window), rows_(model) {
     setObjectName(QStringLiteral("Inspector"));
-    setWindowTitle(QStringLiteral("Mission bytes"));
+    setWindowTitle(InspectorName());
     model_ = new InspectorTable(rows_, this);
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("InspectorTable"));
-    table_->setAccessibleName(QStringLiteral("Mission bytes"));
+    table_->setAccessibleName(InspectorName());
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -116,8 +103,8 @@ void InspectorWindow::SelectFields(const std::vector<const Field*>& fields) {
         table_->scrollTo(first);
     }
     table_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    table_->setAccessibleName(names.isEmpty() ? QStringLiteral("Mission bytes")
-                                              : QStringLiteral("Mission bytes, selected: ") + names.join(QStringLiteral(", ")));
+    table_->setAccessibleName(names.isEmpty() ? InspectorName()
+                                              : InspectorName() + QStringLiteral(", selected: ") + names.join(QStringLiteral(", ")));
 }
 
 void InspectorWindow::CompareWith(const QString& path) {

@@ -19,6 +19,7 @@ class InspectorTable : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { Offset, OffsetHex, ByteHex, Byte, Character, FieldName, Block, Changed, ComparedHex, Differs, Columns };
+    static_assert(Columns == kInspectorColumns, "the table's columns are the inspector's");
 
     InspectorTable(const ByteInspector& rows, QObject* parent) : QAbstractTableModel(parent), rows_(rows) {}
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : kMissionSize; }

@@ -31,6 +31,7 @@
 
 #include "catalogues/Catalogue.h"
 #include "mission/Charset.h"
+#include "ui/ControlNames.h"
 #include "ui/StartFolder.h"
 #include "ui/WindowPlacement.h"
 #include "ui/qt/FileNames.h"
@@ -49,87 +50,6 @@ using C = ControlId;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// What each value label is, and how a user reaches it. Every value label is
-// described by what it is (its description and tool tip). A plain value is
-// named by the text it shows. A value that Tab reaches, and a slot, which
-// is a button, are named by what they are and what they show, since a
-// screen reader reads only a focused control's name.
-enum class Reach { None, Tab, Press };
-
-struct Description {
-    ControlId id;
-    const char* what;
-    const char* hint;  // what a press does, for slots
-    Reach reach;
-};
-
-constexpr const char* kPutAircraft = "Space puts the aircraft selected in the Aircraft list in.";
-constexpr const char* kPutPlace = "Space puts the place selected in the Target/Home Base list in.";
-
-constexpr Description kDescriptions[] = {
-    {C::LoadedPath, "Path of the loaded file", "", Reach::Tab},
-    {C::LoadedName, "Mission name read from the file", "", Reach::Tab},
-    {C::AttackPlane1Name, "Attack plane 1", kPutAircraft, Reach::Press},
-    {C::AttackPlane1Number, "Attack plane 1, aircraft number", "", Reach::None},
-    {C::AttackPlane2Name, "Attack plane 2", kPutAircraft, Reach::Press},
-    {C::AttackPlane2Number, "Attack plane 2, aircraft number", "", Reach::None},
-    {C::EnemyPrimaryName, "Enemy primary", kPutAircraft, Reach::Press},
-    {C::EnemyPrimaryNumber, "Enemy primary, aircraft number", "", Reach::None},
-    {C::EnemySecondaryName, "Enemy secondary", kPutAircraft, Reach::Press},
-    {C::EnemySecondaryNumber, "Enemy secondary, aircraft number", "Space sets the enemy secondary to None.", Reach::Press},
-    {C::TargetName, "Target", kPutPlace, Reach::Press},
-    {C::TargetNumber, "Target, place number", "", Reach::None},
-    {C::HomeBaseName, "Home base", kPutPlace, Reach::Press},
-    {C::HomeBaseNumber, "Home base, place number", "", Reach::None},
-    {C::StoredChecksumDecimal, "Stored checksum, decimal", "", Reach::Tab},
-    {C::StoredChecksumBytes, "Stored checksum, hexadecimal bytes", "", Reach::Tab},
-    {C::ChecksumDecimal, "Current checksum, decimal", "", Reach::Tab},
-    {C::ChecksumHex, "Current checksum, hexadecimal", "", Reach::Tab},
-    {C::ChecksumByte0, "Current checksum, byte 0 (lowest)", "", Reach::Tab},
-    {C::ChecksumByte1, "Current checksum, byte 1", "", Reach::Tab},
-    {C::ChecksumByte2, "Current checksum, byte 2", "", Reach::Tab},
-    {C::ChecksumByte3, "Current checksum, byte 3 (highest)", "", Reach::Tab},
-};
-
-// The name assistive technology reads for a value label showing a text.
-QString AccessibleNameOf(const Description* d, const QString& shown) {
-    if (d == nullptr || d->reach == Reach::None) return shown;
-    const QString value = shown.trimmed();
-    return QString::fromUtf8(d->what) + QStringLiteral(": ") + (value.isEmpty() ? QStringLiteral("empty") : value);
-}
-
-const Description* FindDescription(ControlId id) {
-    for (const Description& d : kDescriptions)
-        if (d.id == id) return &d;
-    return nullptr;
-}
-
-// The label whose caption names a text box or a list.
-constexpr std::pair<ControlId, ControlId> kNamedBy[] = {
-    {C::NameBox, C::NameCaption},
-    {C::FileNameBox, C::FileNameCaption},
-    {C::AttackPrimaryAltitudeBox, C::AttackPrimaryAltitudeCaption},
-    {C::AttackSecondaryAltitudeBox, C::AttackSecondaryAltitudeCaption},
-    {C::EnemyPrimaryAltitudeBox, C::EnemyPrimaryAltitudeCaption},
-    {C::EnemySecondaryAltitudeBox, C::EnemySecondaryAltitudeCaption},
-    {C::MissionDateBox, C::MissionDateCaption},
-    {C::MissionWeatherBox, C::MissionWeatherCaption},
-    {C::TargetOffsetBox, C::TargetOffsetCaption},
-    {C::Unknown1Box, C::Unknown1Caption},
-    {C::Unknown2Box, C::Unknown2Caption},
-    {C::AircraftCountBox, C::AircraftCountCaption},
-    {C::AircraftList, C::AircraftListCaption},
-    {C::PlaceList, C::PlaceListCaption},
-};
-
-// The option groups that share their frame with other controls, and the
-// caption that names each: their buttons stand in a box of their own, named
-// by that caption, so that assistive technology names the group by it.
-constexpr std::pair<ControlId, ControlId> kGroupCaptions[] = {
-    {C::FormationSizeOptions, C::FormationSizeCaption},
-    {C::BattleSizeOptions, C::BattleSizeCaption},
-};
-
 QRect PixelRect(int left, int top, int width, int height) {
     return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
 }
@@ -142,11 +62,8 @@ QRect GroupRect(ControlId group) {
     return around;
 }
 
-// A caption as a name: without the blanks and colon that end it.
-QString AsName(QString caption) {
-    while (!caption.isEmpty() && (caption.back() == u':' || caption.back().isSpace())) caption.chop(1);
-    return caption.trimmed();
-}
+// A caption as a name (ControlNames.h), for Qt.
+QString NameOf(const std::string& caption) { return Text(AsName(caption)); }
 
 }  // namespace
 
@@ -220,15 +137,14 @@ void MainWindow::BuildSheet(const QFont& font) {
 }
 
 QWidget* MainWindow::GroupBoxOf(ControlId group, QWidget* frame) {
-    for (const auto& [options, caption] : kGroupCaptions) {
-        if (options != group) continue;
+    if (const ControlId caption = GroupCaption(group); caption != ControlId::Count) {
         QGroupBox*& box = groupBoxes_[group];
         if (box == nullptr) {
             box = new QGroupBox(frame);
             box->setFlat(true);
             box->setStyle(sheetStyle_.get());
             box->setObjectName(ObjectName(group) + QStringLiteral("_Group"));
-            box->setAccessibleName(AsName(Text(model_.Text(caption))));
+            box->setAccessibleName(NameOf(model_.Text(caption)));
             box->setGeometry(GroupRect(group));
             placed_.emplace_back(box, box->geometry());
         }
@@ -289,9 +205,8 @@ void MainWindow::FitInto(const QSize& available) {
 }
 
 void MainWindow::ShowTitle() {
-    const QString app = Text(std::string(kWindowTitle));
-    const std::string name = model_.TitleName();
-    setWindowTitle(name.empty() ? app + QStringLiteral("[*]") : Text(name) + QStringLiteral("[*] \u2014 ") + app);
+    // Qt puts the mark "*" at "[*]" while the window is modified.
+    setWindowTitle(Text(WindowTitle(model_.TitleName(), "[*]")));
 }
 
 QWidget* MainWindow::MakeWidget(const Placement& p, QWidget* parent) {
@@ -307,8 +222,8 @@ QWidget* MainWindow::MakeWidget(const Placement& p, QWidget* parent) {
     case ControlKind::Options: w = MakeOptionButton(p.id, p.member, parent); break;
     case ControlKind::List: w = MakeList(p.id, parent); break;
     }
-    for (const auto& [control, caption] : kNamedBy)
-        if (control == p.id) w->setAccessibleName(AsName(Text(model_.Text(caption))));
+    if (const ControlId caption = NamingCaption(p.id); caption != ControlId::Count)
+        w->setAccessibleName(NameOf(model_.Text(caption)));
     return w;
 }
 
@@ -318,7 +233,7 @@ QWidget* MainWindow::MakeFrame(ControlId id, QWidget* parent) {
     refreshers_.push_back([this, id, box] {
         if (const QString title = PlainCaption(model_.Text(id)); box->title() != title) {
             box->setTitle(title);
-            box->setAccessibleName(AsName(Text(model_.Text(id))));
+            box->setAccessibleName(NameOf(model_.Text(id)));
         }
     });
     return box;
@@ -344,13 +259,14 @@ QWidget* MainWindow::MakeLabel(ControlId id, QWidget* parent) {
     }
     const Description* description = FindDescription(id);
     if (description != nullptr) {
-        view->setAccessibleDescription(QString::fromUtf8(*description->hint ? description->hint : description->what));
-        view->SetDescription(QString::fromUtf8(description->what));
+        const std::string_view said = description->hint.empty() ? description->what : description->hint;
+        view->setAccessibleDescription(QString::fromUtf8(said.data(), static_cast<qsizetype>(said.size())));
+        view->SetDescription(QString::fromUtf8(description->what.data(), static_cast<qsizetype>(description->what.size())));
         if (description->reach == Reach::Tab) view->setFocusPolicy(Qt::TabFocus);
     }
     refreshers_.push_back([this, id, view, description] {
         const QString caption = Text(model_.Text(id));
-        const QString name = AccessibleNameOf(description, caption);
+        const QString name = Text(AccessibleNameOf(description, model_.Text(id)));
         if (view->Caption() == caption && view->accessibleName() == name) return;
         view->SetCaption(caption);
         view->setAccessibleName(name);

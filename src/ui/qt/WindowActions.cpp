@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "mission/Charset.h"
+#include "ui/Commands.h"
 #include "ui/qt/FileNames.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/Widgets.h"
@@ -31,6 +32,11 @@ using C = ControlId;
 const QString kRecentKey = QStringLiteral("recent/missions");
 
 QKeySequence Keys(QKeyCombination combination) { return QKeySequence(combination); }
+
+QString CaptionOf(Command command) {
+    const std::string_view caption = CommandCaption(command);
+    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+}
 
 // A small window of the main window's, with a close button and Escape.
 QWidget* MakeHelpWindow(QWidget* parent, const QString& title, QWidget* content) {
@@ -64,12 +70,12 @@ void MainWindow::CreateMenus() {
     auto click = [this](ControlId command) { return [this, command] { Forward([this, command] { model_.Click(command); }); }; };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     auto run = [this](void (WindowModel::*event)()) { return [this, event] { Forward([this, event] { (model_.*event)(); }); }; };
-    AddAction(file, QStringLiteral("&Load\u2026"), {Keys(Qt::CTRL | Qt::Key_O)}, click(C::LoadButton));
-    AddAction(file, QStringLiteral("&New mission"), {Keys(Qt::CTRL | Qt::Key_N)}, run(&WindowModel::NewMissionShown));
-    AddAction(file, QStringLiteral("&Save"), {Keys(Qt::CTRL | Qt::Key_S)}, run(&WindowModel::SaveToOwnFile));
-    AddAction(file, QStringLiteral("Save &As\u2026"), {Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, run(&WindowModel::SaveAs));
+    AddAction(file, CaptionOf(Command::Load), {Keys(Qt::CTRL | Qt::Key_O)}, click(C::LoadButton));
+    AddAction(file, CaptionOf(Command::NewMission), {Keys(Qt::CTRL | Qt::Key_N)}, run(&WindowModel::NewMissionShown));
+    AddAction(file, CaptionOf(Command::Save), {Keys(Qt::CTRL | Qt::Key_S)}, run(&WindowModel::SaveToOwnFile));
+    AddAction(file, CaptionOf(Command::SaveAs), {Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, run(&WindowModel::SaveAs));
     recentMenu_ = file->addMenu(QStringLiteral("Recent &missions"));
-    AddAction(file, QStringLiteral("Choose &game folder\u2026"), {}, [this] { AskForGameFolder(); });
+    AddAction(file, CaptionOf(Command::ChooseGameFolder), {}, [this] { AskForGameFolder(); });
     file->addSeparator();
     AddAction(file, QStringLiteral("&Restore unsaved work"), {Keys(Qt::CTRL | Qt::Key_R)}, [this] { RestoreKeptWork(); });
     file->addSeparator();
@@ -77,8 +83,8 @@ void MainWindow::CreateMenus() {
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     // A text box being typed in takes these first, for its own undo and redo.
-    AddAction(edit, QStringLiteral("&Undo"), {Keys(Qt::CTRL | Qt::Key_Z)}, [this] { Forward([this] { model_.Undo(); }); });
-    AddAction(edit, QStringLiteral("&Redo"), {Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), Keys(Qt::CTRL | Qt::Key_Y)},
+    AddAction(edit, CaptionOf(Command::Undo), {Keys(Qt::CTRL | Qt::Key_Z)}, [this] { Forward([this] { model_.Undo(); }); });
+    AddAction(edit, CaptionOf(Command::Redo), {Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), Keys(Qt::CTRL | Qt::Key_Y)},
               [this] { Forward([this] { model_.Redo(); }); });
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
@@ -87,8 +93,8 @@ void MainWindow::CreateMenus() {
     AddAction(view, QStringLiteral("Zoom &out"), {Keys(Qt::CTRL | Qt::Key_Minus)}, [this] { Zoom(-1); });
     AddAction(view, QStringLiteral("&Actual size"), {Keys(Qt::CTRL | Qt::Key_0)}, [this] { Zoom(0); });
     view->addSeparator();
-    AddAction(view, QStringLiteral("&Inspector"), {Keys(QKeyCombination(Qt::Key_F2))}, [this] { ToggleInspector(); });
-    AddAction(view, QStringLiteral("&Missions"), {Keys(QKeyCombination(Qt::Key_F3))}, [this] { ToggleMissions(); });
+    AddAction(view, CaptionOf(Command::Inspector), {Keys(QKeyCombination(Qt::Key_F2))}, [this] { ToggleInspector(); });
+    AddAction(view, CaptionOf(Command::Missions), {Keys(QKeyCombination(Qt::Key_F3))}, [this] { ToggleMissions(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     AddAction(help, QStringLiteral("&Keyboard shortcuts"), {Keys(QKeyCombination(Qt::Key_F1))}, [this] { ShowKeys(); });

@@ -1,0 +1,146 @@
+// The browser edition's page in Debian's chromium, opened from disk: the
+// game folder and a mission chosen through the browser's file choosers, an
+// edit of every kind, the save downloaded and compared with what the
+// command-line companion writes for the same changes, a refusal in the
+// model's words, undo, the arranged places, and no accessibility faults.
+
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import { chromium } from 'playwright-core';
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const examples = path.join(root, 'examples');
+const companion = path.join(root, 'build/default/src/kestrane-msn');
+const pageFile = path.join(root, 'build/web/kestrane.html');
+
+let browser;
+let page;
+
+before(async () => {
+  browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+      '--disable-component-update', '--no-first-run', '--disable-sync'],
+  });
+  page = await browser.newPage({ acceptDownloads: true });
+  await page.goto(pathToFileURL(pageFile).href);
+  await page.waitForSelector('body[data-ready]');
+});
+
+after(() => browser?.close());
+
+const status = () => page.getByRole('status').textContent();
+
+// Chooses files in the chooser a button opens; the page reads them before
+// the model says what it did.
+async function choose(button, files) {
+  const before = await status();
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.getByRole('button', { name: button }).click()]);
+  await chooser.setFiles(files);
+  await page.waitForFunction((said) => document.querySelector('[role=status]').textContent !== said, before);
+}
+
+test('the game folder and a mission load through the file choosers', async () => {
+  await choose('Choose game folder…', examples);
+  assert.equal(await status(), 'Read 40 aircraft and 40 places from /game; missions are saved there now.');
+  await choose('Load a ".msn" file', path.join(examples, 'sample.msn'));
+  assert.equal(await status(), 'Loaded /game/sample.msn.');
+  assert.equal(await page.title(), 'sample.msn — Kestrane Mission maker');
+  assert.equal(await page.getByRole('textbox', { name: 'Miission name' }).inputValue(), 'Channel sweep');
+});
+
+test('an edit of every kind, saved, is what the companion writes for the same changes', async () => {
+  await page.getByRole('group', { name: 'Weather' }).getByRole('radio', { name: 'Overcast' }).check();
+  const altitude = page.getByRole('textbox', { name: 'Attack Primary' });
+  await altitude.fill('12000');
+  await altitude.press('Enter');
+  await page.getByRole('checkbox', { name: 'Instant Action' }).click();
+  await page.getByRole('listbox', { name: 'Aircraft' }).selectOption({ index: 3 });
+  await page.getByRole('button', { name: /^Attack plane 2: / }).click();
+  assert.equal(await page.getByRole('button', { name: /^Attack plane 2: / }).getAttribute('aria-label'),
+    'Attack plane 2: 3:Hurricane Mk I');
+  await page.getByRole('listbox', { name: 'Target/Home Base' }).selectOption({ index: 7 });
+  await page.getByRole('button', { name: /^Target: / }).click();
+  await page.getByRole('textbox', { name: '"***.msn" filename' }).fill('edited');
+  const [download] = await Promise.all([page.waitForEvent('download'), page.getByRole('button', { name: 'Save!' }).click()]);
+  assert.equal(download.suggestedFilename(), 'edited.msn');
+  assert.equal(await status(), 'Saved /game/edited.msn.');
+  const saved = readFileSync(await download.path());
+
+  const expected = path.join(mkdtempSync(path.join(tmpdir(), 'kestrane-page-')), 'expected.msn');
+  execFileSync(companion, ['set', path.join(examples, 'sample.msn'), 'WeatherSetting=Overcast',
+    'AttackPrimaryAltitude=12000', 'InstantActionFlag=off', 'AttackPlane2Type=3', 'TargetNumber=7',
+    '--catalogues', examples, '-o', expected]);
+  assert.equal(saved.length, 400);
+  assert.deepEqual(saved, readFileSync(expected));
+});
+
+test('a refused number says what the desktop says and keeps the focus in its box', async () => {
+  const count = page.getByRole('textbox', { name: 'Number of aircraft' });
+  await count.fill('999');
+  await count.press('Enter');
+  assert.equal(await status(),
+    'Number of aircraft: "999" reads as 999, above 255; enter a whole number from 0 to 255. Nothing was stored.');
+  assert.ok(await count.evaluate((box) => box === document.activeElement));
+  await count.fill('4');
+  await count.press('Enter');
+});
+
+test('undo and redo from the keyboard, outside a box', async () => {
+  const overcast = page.getByRole('radio', { name: 'Overcast' });
+  await overcast.focus();
+  await page.keyboard.press('Control+Z');
+  assert.equal(await status(), 'Undone: Target went back from 7:Southampton docks to 5:Tangmere airfield.');
+  await page.keyboard.press('Control+Y');
+  assert.match(await status(), /^Redone: Target changed from /);
+});
+
+test('the missions panel lists the game folder with the save, and opens a row', async () => {
+  await page.keyboard.press('F3');
+  const panel = page.getByRole('region', { name: 'Missions' });
+  const rows = await panel.getByRole('row').allInnerTexts();
+  assert.deepEqual(rows.map((row) => row.split('\t').slice(0, 5)), [
+    ['File', 'Mission name', 'Year', 'Time of day', 'Weather'],
+    ['edited.msn', 'Channel sweep', '1944', 'Day', 'Overcast'],
+    ['sample.msn', 'Channel sweep', '1944', 'Day', 'Clear']]);
+  await panel.getByRole('button', { name: 'sample.msn' }).click();
+  assert.equal(await status(), 'Loaded /game/sample.msn.');
+});
+
+test('an option, a list and a slot work from the keyboard', async () => {
+  await page.getByRole('radio', { name: '1944' }).focus();
+  await page.keyboard.press('ArrowRight');
+  assert.equal(await status(), 'Year: 1945.');
+  await page.getByRole('listbox', { name: 'Aircraft' }).focus();
+  await page.keyboard.press('End');
+  await page.getByRole('button', { name: /^Enemy secondary: / }).focus();
+  await page.keyboard.press('Space');
+  assert.equal(await status(), 'Enemy secondary: None.');
+});
+
+test('the inspector shows each byte, the changed ones marked', async () => {
+  await page.keyboard.press('F2');
+  const rows = page.getByRole('region', { name: 'Inspector' }).getByRole('row');
+  assert.equal(await rows.count(), 401);
+  assert.deepEqual((await rows.nth(1 + 272).innerText()).split('\t').slice(0, 8),
+    ['272', '110', '03', '3', '', 'YearSetting', 'YearSetting (272); 273-275 spare', 'changed']);
+});
+
+test('Save! stands where the arrangement puts it, in pixels of 15 twips', async () => {
+  const sheet = await page.locator('#sheet').boundingBox();
+  const save = await page.getByRole('button', { name: 'Save!' }).boundingBox();
+  assert.deepEqual([save.x - sheet.x, save.y - sheet.y, save.width, save.height], [210, 86, 53, 45]);
+});
+
+test('axe finds no accessibility violation, the missions panel shown', async () => {
+  const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
+  await page.addScriptTag({ content: readFileSync(axe, 'utf8') });
+  const violations = await page.evaluate(async () => (await window.axe.run()).violations);
+  assert.deepEqual(violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(', ')}`), []);
+});
