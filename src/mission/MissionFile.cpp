@@ -389,6 +389,14 @@ SavePath BuildSavePath(const std::string& startDir, std::string_view typedName) 
         if (std::string_view("<>:\"|?*").find(ch) != std::string_view::npos)
             return refuse("it holds one of < > : \" | ? *, which Windows does not allow in file names");
     }
+    // Names Windows keeps for its devices, whatever follows them after a dot.
+    std::string device(typedName.substr(0, typedName.find('.')));
+    for (char& c : device) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    static constexpr std::string_view kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+    const bool numbered = device.size() == 4 && (device.starts_with("COM") || device.starts_with("LPT")) &&
+                          device[3] >= '1' && device[3] <= '9';
+    if (numbered || std::find(std::begin(kDevices), std::end(kDevices), device) != std::end(kDevices))
+        return refuse(device + " is a name Windows keeps for a device");
     constexpr std::size_t kNameMax = 255;  // bytes in one file name on common file systems
     if (fileName.size() > kNameMax)
         return refuse("the file name would be " + std::to_string(fileName.size()) + " bytes long; at most " +

@@ -208,7 +208,9 @@ TEST(BuildSavePath, TheTypedNamePlusMsnInTheStartFolderOrARefusal) {
         {"../up", "", "a file name cannot hold / or \\; missions are always saved in /start"},
         {"a\\b", "", "a file name cannot hold / or \\"}, {"a\nb", "", "it holds a control character"},
         {"\x7F", "", "it holds a control character"},
-        {"a?", "", "it holds one of < > : \" | ? *, which Windows does not allow in file names. No file was written."}};
+        {"a?", "", "it holds one of < > : \" | ? *, which Windows does not allow in file names. No file was written."},
+        {"con", "", "CON is a name Windows keeps for a device"}, {"Com7.raid", "", "COM7 is a name Windows keeps"},
+        {"console", "console.msn", ""}, {"com0", "com0.msn", ""}};
     for (const auto& c : cases) {
         const SavePath p = BuildSavePath("/start", c.typed);
         EXPECT_EQ(p.path, c.why.empty() ? std::filesystem::path("/start") / c.file : std::filesystem::path());

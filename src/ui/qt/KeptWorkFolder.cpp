@@ -1,5 +1,9 @@
 #include "ui/qt/KeptWorkFolder.h"
 
+#include <filesystem>
+
+#include "mission/Charset.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -216,7 +220,10 @@ Keeping KeptWorkFolder::KeepReplaced(const std::string& path) {
     if (fd < 0) return {false, error};
     const QString folder = data_ + QStringLiteral("/replaced");
     QDir().mkpath(folder);
-    const QString base = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).completeBaseName();
+    // Named by the mission's name as the window shows it (a name that is not
+    // UTF-8 read as Windows-1252), so that the copy's name reads as the
+    // status line says it.
+    const QString base = QString::fromStdString(ReadableText(std::filesystem::path(path).stem().string()));
     QSaveFile copy(FreePath(folder + u'/' + base + u'-' + Stamp(), QStringLiteral(".msn")));
     if (!copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         ::close(fd);

@@ -76,8 +76,10 @@ MainWindow::MainWindow(WindowModel& model, const QFont& font) : model_(model) {
     BuildSheet(font);
     CreateMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    ApplyZoom(std::clamp(QSettings().value(QStringLiteral("view/zoom"), kActualSize).toInt(), kZoomSteps[0],
-                         std::end(kZoomSteps)[-1]));
+    // A kept zoom that is no number is the actual size; any other goes to the nearest step.
+    bool number = false;
+    const int kept = QSettings().value(QStringLiteral("view/zoom"), kActualSize).toInt(&number);
+    ApplyZoom(NextZoom(number ? kept : kActualSize, 0));
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
         kept_->KeepNow(clock_.elapsed());
         WakeForKeep();
@@ -504,8 +506,11 @@ void MainWindow::PlaceSecondWindow(QWidget* window) {
     const ScreenBox main = box(frameGeometry());
     if (KeepsItsPlace(box(window->frameGeometry()), main) || screen() == nullptr) return;
     const QRect bar(strip_->mapToGlobal(QPoint(0, 0)), strip_->size());
-    const ScreenBox at = PlaceBeside(main, box(bar), box(QRect(QPoint(), window->size())), box(screen()->availableGeometry()));
-    window->resize(at.width, at.height);
+    // A window not yet shown has no frame: it will have this window's.
+    const QSize frame = frameGeometry().size() - size();
+    const ScreenBox at =
+        PlaceBeside(main, box(bar), box(QRect(QPoint(), window->size() + frame)), box(screen()->availableGeometry()));
+    window->resize(at.width - frame.width(), at.height - frame.height());
     window->move(at.left, at.top);
 }
 

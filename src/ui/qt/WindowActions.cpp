@@ -69,7 +69,10 @@ QAction* MainWindow::AddAction(QMenu* menu, const QString& text, const QList<QKe
 void MainWindow::CreateMenus() {
     auto click = [this](ControlId command) { return [this, command] { Forward([this, command] { model_.Click(command); }); }; };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    auto run = [this](void (WindowModel::*event)()) { return [this, event] { Forward([this, event] { (model_.*event)(); }); }; };
+    auto run = [this](void (WindowModel::*event)()) {
+        WindowModel* model = &model_;  // the innermost lambda takes the model itself, not this
+        return [this, model, event] { Forward([model, event] { (model->*event)(); }); };
+    };
     AddAction(file, CaptionOf(Command::Load), {Keys(Qt::CTRL | Qt::Key_O)}, click(C::LoadButton));
     AddAction(file, CaptionOf(Command::NewMission), {Keys(Qt::CTRL | Qt::Key_N)}, run(&WindowModel::NewMissionShown));
     AddAction(file, CaptionOf(Command::Save), {Keys(Qt::CTRL | Qt::Key_S)}, run(&WindowModel::SaveToOwnFile));

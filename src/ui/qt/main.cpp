@@ -167,9 +167,10 @@ int main(int argc, char** argv) {
     kestrane::QtFileDialog dialog;
     kestrane::WindowModel model(dialog, std::move(catalogues));
     if (!start.isGameFolder) model.Say(start.note);  // in place of a note for each missing catalogue
+    if (!line.file.empty()) model.Open(line.file);
+    // After the load, so that what the load says does not hide it.
     if (const std::string& said = model.Text(kestrane::ControlId::StatusLine); !settingsNote.isEmpty())
         model.Say((said.empty() ? said : said + " ") + settingsNote.toStdString());
-    if (!line.file.empty()) model.Open(line.file);
     kestrane::MainWindow window(model, font);
     dialog.SetParent(&window);
     // A session ended by a signal keeps its unsaved work like a close does.
