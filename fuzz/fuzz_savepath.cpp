@@ -1,7 +1,9 @@
 // Any text typed as the file name: an accepted name always lands directly
 // in the start folder, as the typed name plus ".msn", and never names a
 // place outside it; a refusal says why, and only a name that holds a
-// character Windows or the folder rule forbids, or is too long, is refused.
+// character Windows or the folder rule forbids, a name Windows keeps for a
+// device, or one too long, is refused.
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -11,12 +13,21 @@
 
 namespace {
 
+// A name Windows keeps for a device: CON, PRN, AUX, NUL, COM1-9, LPT1-9, in
+// any case, before the first dot.
+bool DeviceName(std::string_view typed) {
+    std::string stem(typed.substr(0, typed.find('.')));
+    for (char& c : stem) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
+    return stem.size() == 4 && (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) && stem[3] >= '1' && stem[3] <= '9';
+}
+
 bool Forbidden(std::string_view typed) {
     for (const char ch : typed) {
         const auto c = static_cast<unsigned char>(ch);
         if (c < 0x20 || c == 0x7F || std::string_view("/\\<>:\"|?*").find(ch) != std::string_view::npos) return true;
     }
-    return false;
+    return DeviceName(typed);
 }
 
 }  // namespace

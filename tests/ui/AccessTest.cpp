@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QRadioButton>
@@ -361,6 +362,12 @@ TEST(Desktop, OnAScreenTooSmallTheSheetScrollsAndTheStatusBarStaysInView) {
     EXPECT_TRUE(qobject_cast<QScrollArea*>(w.window.centralWidget()) != nullptr);
     const QRect strip = w.window.statusBar()->geometry();
     EXPECT_TRUE(w.window.rect().contains(strip)) << "the status bar is reached";
+
+    w.window.FitInto(QSize(600, 540));  // narrower than the sheet: the checksums follow it across
+    QWidget* hex = w.Get(C::ChecksumHex);
+    const int x = hex->x();
+    qobject_cast<QScrollArea*>(w.window.centralWidget())->horizontalScrollBar()->setValue(100);
+    EXPECT_EQ(hex->x(), x - 100);
 }
 
 TEST(Desktop, F3ShowsTheFoldersMissionsToFilterLoadCompareAndStampAndFollowsTheFolder) {

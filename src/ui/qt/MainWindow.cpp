@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -171,6 +172,18 @@ void MainWindow::ApplyZoom(int percent) {
     strip_->setFixedHeight(Zoomed(TwipsToPixels(kStripHeight), percent));
     for (const auto& [widget, at] : placed_) widget->setGeometry(scaled(at));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) FitInto(screen->availableGeometry().size());
+    FollowSheetAcross();
+}
+
+// The strip's labels follow the sheet when it scrolls across, so that on a
+// screen narrower than the sheet the checksums are reached as its right
+// side is.
+void MainWindow::FollowSheetAcross() {
+    auto* scroll = qobject_cast<QScrollArea*>(centralWidget());
+    const int across = scroll != nullptr ? scroll->horizontalScrollBar()->value() : 0;
+    for (const auto& [widget, at] : placed_)
+        if (widget->parentWidget() == strip_)
+            widget->move(Zoomed(at.x(), zoom_) - across, Zoomed(at.y(), zoom_));
 }
 
 void MainWindow::Zoom(int direction) {
@@ -201,6 +214,7 @@ void MainWindow::FitInto(const QSize& available) {
         scroll->setFrameShape(QFrame::NoFrame);
         scroll->setWidget(takeCentralWidget());
         setCentralWidget(scroll);
+        connect(scroll->horizontalScrollBar(), &QScrollBar::valueChanged, this, &MainWindow::FollowSheetAcross);
     }
     layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
     setFixedSize(needed.boundedTo(room));

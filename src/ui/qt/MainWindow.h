@@ -91,6 +91,7 @@ private:
     // The sheet at a zoom in percent; Zoom steps in (1), out (-1) or back
     // to the actual size (0), remembers it and says so.
     void ApplyZoom(int percent);
+    void FollowSheetAcross();
     void Zoom(int direction);
 
     // ---- Menus and their actions (WindowActions.cpp) ----
