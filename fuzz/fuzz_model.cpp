@@ -268,7 +268,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             model.Type(ControlId::FileNameBox, in.Bytes(in.Next() % 12));
             break;
         case 11: {  // the session ends, however: what was unsaved is kept whole
-            Require(kept->Keep().empty());
+            // Work longer than a kept work may be is refused, as documented,
+            // and only such work.
+            if (const std::string error = kept->Keep(); !error.empty()) {
+                Require(WorkText(model.Work()).size() > kLargestWorkText);
+                kept = std::make_unique<KeptWork>(store, model);
+                break;
+            }
             if (model.Unsaved()) {
                 const WorkReading read = ReadWorkText(store.files.at(kept->Own()));
                 Require(read.work && read.work->SameWork(model.Work()));
