@@ -201,8 +201,9 @@ public:
     val Missions() const {
         const NameLists lists{&model_.Items(ControlId::AircraftList).Lines(), &model_.Items(ControlId::PlaceList).Lines()};
         val rows = val::array();
-        for (const FolderEntry& entry : ListMissionFiles(model_.StartDir())) {
-            const MissionRow row = ReadMissionRow(model_.StartDir(), entry, lists);
+        const OpenFolder folder(model_.StartDir());
+        for (const FolderEntry& entry : ListMissionFiles(folder)) {
+            const MissionRow row = ReadMissionRow(folder, entry, lists);
             val texts = val::array();
             for (const std::string& text : row.texts) texts.call<void>("push", text);
             val shown = val::object();
