@@ -100,12 +100,6 @@ void Editor::Enter(ControlId box, const std::string& text) {
     model->KeyPress(box, kEnterKey);
 }
 
-std::vector<std::uint8_t> Editor::Bytes(int offset, int count) const {
-    std::vector<std::uint8_t> out;
-    for (int i = 0; i < count; ++i) out.push_back(Byte(offset + i));
-    return out;
-}
-
 std::vector<std::uint8_t> Editor::Save(const std::string& name) {
     model->Type(ControlId::FileNameBox, name);
     model->Click(ControlId::SaveButton);

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
-#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -35,7 +34,6 @@ public:
     std::deque<std::string> answers;
     int shown = 0;
     std::string offered;  // the last save dialog's folder and name, joined by '/'
-    std::function<void()> afterShow;  // runs once the user has "chosen"
     std::string ChooseSaveFile(const std::string& folder, const std::string& name, std::string_view filter,
                                std::string_view suffix) override {
         offered = folder + "/" + name;
@@ -48,7 +46,6 @@ public:
             chosen = answers.front();
             answers.pop_front();
         }
-        if (afterShow) afterShow();
         return chosen;
     }
 };
@@ -103,8 +100,6 @@ struct Editor {
     void Load(const MissionBytes& bytes, const std::string& name = "in.msn");
     // Types the text into a box and presses Enter.
     void Enter(ControlId box, const std::string& text);
-    std::uint8_t Byte(int offset) const { return model->Image().U8(offset); }
-    std::vector<std::uint8_t> Bytes(int offset, int count) const;
     const std::string& Status() const { return model->Text(ControlId::StatusLine); }
     // Saves under the name and returns the written file's bytes.
     std::vector<std::uint8_t> Save(const std::string& name = "out");

@@ -105,12 +105,7 @@ TEST(Cli, EveryLineShowPrintsSetAgainLeavesTheFileAsItWas) {
                              "InstantActionFlag=on", "MissionName=\"Raid\\n#2\"", "AttackPlane2Type=3  # Plane 3"})
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
     std::vector<std::string> all{"set", file, "-o", out, "--catalogues", dir};
-    for (const std::string& line : lines) {
-        EXPECT_EQ(Cli({"set", file, line, "-o", out, "--catalogues", dir}).status, kExitOk) << line;
-        EXPECT_EQ(ReadFile(out), ReadFile(file)) << line;
-        all.push_back(line);
-    }
-    fs::remove(out);
+    all.insert(all.end(), lines.begin(), lines.end());
     EXPECT_EQ(Cli(all).status, kExitOk);
     EXPECT_EQ(ReadFile(out), ReadFile(file));
 
@@ -146,15 +141,9 @@ TEST(Cli, SetWritesWhereItIsToldOrRefusesAndWritesNothing) {
     const std::string file = (dir / "m.msn").string(), out = (dir / "out.msn").string();
     test::WriteFile(file, test::Mission());
     const std::string before = ReadFile(file);
-    for (const std::vector<std::string>& changes :
-         {std::vector<std::string>{"YearSetting=1", "YearSetting=4"}, {"PilotSkillCopy=1"}}) {
-        std::vector<std::string> args{"set", file};
-        args.insert(args.end(), changes.begin(), changes.end());
-        args.insert(args.end(), {"-o", out});
-        const CliRun run = Cli(args);
-        EXPECT_EQ(run.status, kExitDiffers) << changes.back();
-        EXPECT_FALSE(run.err.empty());
-    }
+    const CliRun refused = Cli({"set", file, "YearSetting=1", "YearSetting=4", "-o", out});
+    EXPECT_EQ(refused.status, kExitDiffers);
+    EXPECT_FALSE(refused.err.empty());
     const struct { std::vector<std::string> args; std::string says; } failures[] = {
         {{"set", file, "NoSuchField=1"}, "no field is named NoSuchField"},
         {{"set", file, "Yearsetting=1"}, "did you mean YearSetting?"},

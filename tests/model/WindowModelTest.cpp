@@ -125,7 +125,8 @@ TEST(WindowModel, RandomRoundTrips) {
         const auto file = e.Save("copy");
         ASSERT_EQ(file.size(), 400u) << e.Status();
         EXPECT_TRUE(std::equal(m.begin() + 8, m.end(), file.begin() + 8)) << "round " << round;
-        EXPECT_EQ(file, e.Bytes(0, 400)) << "the image as sealed, checksum and header included";
+        EXPECT_TRUE(std::equal(file.begin(), file.end(), e.model->Image().Bytes().begin()))
+            << "the image as sealed, checksum and header included";
 
         if (pick(2) != 0) e.model->Click(C::NewButton);
         std::vector<C> edited;
