@@ -8,7 +8,7 @@ namespace kestrane {
 namespace {
 constexpr std::array<std::string_view, static_cast<std::size_t>(Command::Count)> kCaptions{{
     "&Load\u2026", "&New mission", "&Save", "Save &As\u2026", "Choose &game folder\u2026", "&Undo", "&Redo", "&Missions",
-    "&Inspector",
+    "&Inspector", "&Restore unsaved work",
 }};
 
 constexpr bool EveryCommandNamed() {

@@ -8,7 +8,7 @@
 
 namespace kestrane {
 
-enum class Command { Load, NewMission, Save, SaveAs, ChooseGameFolder, Undo, Redo, Missions, Inspector, Count };
+enum class Command { Load, NewMission, Save, SaveAs, ChooseGameFolder, Undo, Redo, Missions, Inspector, RestoreWork, Count };
 
 // "Choose &game folder…"
 std::string_view CommandCaption(Command command);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "mission/Charset.h"
 #include "mission/MissionFile.h"
@@ -24,7 +25,10 @@ std::string Capitalised(std::string text) {
 
 }  // namespace
 
-KeptWork::KeptWork(WorkStore& store, WindowModel& model) : store_(store), model_(model) { model_.SetKeeper(this); }
+KeptWork::KeptWork(WorkStore& store, WindowModel& model, std::string restoreKey)
+    : store_(store), model_(model), restoreKey_(std::move(restoreKey)) {
+    model_.SetKeeper(this);
+}
 
 KeptWork::~KeptWork() {
     if (model_.Keeper() == this) model_.SetKeeper(nullptr);
@@ -80,7 +84,7 @@ std::string KeptWork::Survey() {
     std::string said = Summary(offer.works) + offer.notes;
     if (moved > 0)
         said += " " + std::to_string(moved) + (moved == 1 ? " older kept work was" : " older kept works were") +
-                " moved to " + where + ", past the " + std::to_string(kMostKept) + " newest that Ctrl+R offers.";
+                " moved to " + where + ", past the " + std::to_string(kMostKept) + " newest that " + restoreKey_ + " offers.";
     if (!said.empty() && said.front() == ' ') said.erase(0, 1);
     return said;
 }
@@ -88,9 +92,9 @@ std::string KeptWork::Survey() {
 std::string KeptWork::Summary(const std::vector<Found>& offered) const {
     if (offered.empty()) return {};
     const UnsavedWork& newest = offered.front().work;
-    std::string said = offered.size() == 1 ? Capitalised(Describe(newest)) + " is kept: press Ctrl+R to restore it."
+    std::string said = offered.size() == 1 ? Capitalised(Describe(newest)) + " is kept: press " + restoreKey_ + " to restore it."
                                            : std::to_string(offered.size()) + " unsaved works are kept; the newest, " +
-                                                 Describe(newest) + ", is restored by Ctrl+R.";
+                                                 Describe(newest) + ", is restored by " + restoreKey_ + ".";
     if (newest.folder != model_.StartDir()) said += " It was made with the start folder " + newest.folder + ".";
     return said;
 }
@@ -160,7 +164,7 @@ bool KeptWork::HoldsRestoredWork() const { return restoredWork_ && model_.Work()
 void KeptWork::RestoreNext() {
     const bool swapping = HoldsRestoredWork();
     if (model_.Unsaved() && !swapping) {
-        model_.Say("Ctrl+R would put kept work in place of your unsaved changes: save or undo them first. "
+        model_.Say(restoreKey_ + " would put kept work in place of your unsaved changes: save or undo them first. "
                    "Nothing was changed.");
         return;
     }
@@ -168,7 +172,7 @@ void KeptWork::RestoreNext() {
     // change made and undone since it was last kept must not stay in it.
     if (swapping)
         if (const std::string error = Keep(); !error.empty()) {
-            model_.Say("The work restored before could not be kept again (" + error + "), so Ctrl+R changed nothing.");
+            model_.Say("The work restored before could not be kept again (" + error + "), so " + restoreKey_ + " changed nothing.");
             return;
         }
     const Offer offer = Offered();
@@ -196,7 +200,7 @@ void KeptWork::RestoreNext() {
                 "the catalogues of " + model_.StartDir() + ", where it will be saved.";
     said += FileSince(chosen.work);
     if (swapping) said += " The work restored before stays kept.";
-    if (offered.size() > 1) said += " " + std::to_string(offered.size() - 1) + " more kept: Ctrl+R restores the next.";
+    if (offered.size() > 1) said += " " + std::to_string(offered.size() - 1) + " more kept: " + restoreKey_ + " restores the next.";
     model_.Say(said + offer.notes);
 }
 
@@ -218,12 +222,12 @@ Keeping KeptWork::BeforeReplacing() {
     }
     if (std::string error = Keep(); !error.empty()) return {false, error};
     Park();
-    return {true, "Your unsaved changes are kept: Ctrl+R brings them back."};
+    return {true, "Your unsaved changes are kept: " + restoreKey_ + " brings them back."};
 }
 
 Keeping KeptWork::BeforeOverwriting(const std::string& path) {
     const Keeping copy = store_.KeepReplaced(path);
-    if (!copy.ok) return copy;
+    if (!copy.ok || copy.note.empty()) return copy;
     return {true, "The mission it replaced is kept as " + copy.note + "."};
 }
 

@@ -55,7 +55,9 @@ public:
     // with any fraction of a second after it, so that the texts sort by time.
     virtual std::string Now() = 0;
     // A copy of a mission file that a save is about to replace, kept whole;
-    // the note is where the copy is, or why there is none.
+    // the note is where the copy is, or why there is none. An empty note
+    // with ok: the save leaves the file it replaces as it was (a page's
+    // save is a download), so no copy is needed.
     virtual Keeping KeepReplaced(const std::string& path) = 0;
     // Where the kept works are, as the status line names it.
     virtual std::string Where() = 0;
@@ -67,7 +69,9 @@ public:
     // Kept works set aside at once that the status line names one by one.
     static constexpr int kMostNamed = 3;
 
-    KeptWork(WorkStore& store, WindowModel& model);
+    // restoreKey names the key that restores kept work, as the status line
+    // says it: the browser keeps Ctrl+R for itself, so the page has another.
+    KeptWork(WorkStore& store, WindowModel& model, std::string restoreKey = "Ctrl+R");
     ~KeptWork() override;
     KeptWork(const KeptWork&) = delete;
     KeptWork& operator=(const KeptWork&) = delete;
@@ -97,7 +101,14 @@ public:
     // too; a failed keep is due again kKeepDelay later. Empty when kept,
     // else why not.
     std::string KeepNow(std::int64_t now);
-    // Ctrl+R: the newest kept work not yet restored, into the window.
+    // The store lost a write it had taken (a browser refuses a write after
+    // the store answered): the work is kept again at once, and a failure
+    // said. Empty when kept, else why not.
+    std::string KeepAgain(std::int64_t now) {
+        lastKept_ = {};
+        return KeepNow(now);
+    }
+    // The restore key: the newest kept work not yet restored, into the window.
     void RestoreNext();
     // The name of this session's own file, empty when it has none.
     const std::string& Own() const { return own_; }
@@ -134,6 +145,7 @@ private:
 
     WorkStore& store_;
     WindowModel& model_;
+    std::string restoreKey_;
     std::string own_;       // this session's file, claimed
     UnsavedWork lastKept_;  // what that file holds
     std::optional<UnsavedWork> restoredWork_;  // the work as restored, while the window may still hold it

@@ -522,9 +522,10 @@ bool WindowModel::KeepWhatSaveReplaces(const std::filesystem::path& path, const 
                                    keeping.note + "). Nothing was written.");
         return false;
     }
+    const std::string kept = keeping.note.empty() ? std::string() : " " + keeping.note;
     notes.kept = over == Replaces::ChangedElsewhere
-                     ? " It replaces changes made to the file elsewhere since this work began. " + keeping.note
-                     : " " + keeping.note;
+                     ? " It replaces changes made to the file elsewhere since this work began." + kept
+                     : kept;
     return true;
 }
 

@@ -80,7 +80,7 @@ void MainWindow::CreateMenus() {
     recentMenu_ = file->addMenu(QStringLiteral("Recent &missions"));
     AddAction(file, CaptionOf(Command::ChooseGameFolder), {}, [this] { AskForGameFolder(); });
     file->addSeparator();
-    AddAction(file, QStringLiteral("&Restore unsaved work"), {Keys(Qt::CTRL | Qt::Key_R)}, [this] { RestoreKeptWork(); });
+    AddAction(file, CaptionOf(Command::RestoreWork), {Keys(Qt::CTRL | Qt::Key_R)}, [this] { RestoreKeptWork(); });
     file->addSeparator();
     AddAction(file, QStringLiteral("&Quit"), {Keys(Qt::CTRL | Qt::Key_Q)}, [this] { close(); });
 
