@@ -28,7 +28,11 @@ before(async () => {
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
       '--disable-component-update', '--no-first-run', '--disable-sync'],
   });
-  page = await browser.newPage({ acceptDownloads: true });
+  // A browser without the File System Access API (Firefox, say): the game
+  // folder is read through the directory input, and saves are downloads.
+  const context = await browser.newContext({ acceptDownloads: true });
+  await context.addInitScript(() => { delete window.showDirectoryPicker; });
+  page = await context.newPage();
   await page.goto(pathToFileURL(pageFile).href);
   await page.waitForSelector('body[data-ready]');
 });

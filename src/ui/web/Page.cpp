@@ -6,18 +6,23 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "catalogues/Catalogue.h"
+#include "mission/Charset.h"
 #include "ui/Arrangement.h"
 #include "ui/ByteInspector.h"
 #include "ui/Commands.h"
 #include "ui/ControlNames.h"
 #include "ui/Controls.h"
 #include "ui/MissionFolder.h"
+#include "ui/KeptWork.h"
 #include "ui/WindowModel.h"
+#include "ui/web/BrowserStore.h"
 
 namespace kestrane {
 
@@ -29,6 +34,9 @@ using emscripten::val;
 // are written here, a mission chosen is written here before it is opened,
 // and Save! writes here before the page hands the bytes to the browser.
 constexpr const char* kGameFolder = "/game";
+
+// The browser keeps Ctrl+R (reload) for itself.
+constexpr const char* kRestoreKey = "Alt+R";
 
 // The page cannot ask for a file while the model waits: the page has
 // written the file chosen into the game folder already and names it here
@@ -113,11 +121,13 @@ val Sheet() {
     return sheet;
 }
 
-// The control the page treats apart: the button that asks for a file,
-// which the page asks for before it forwards the click.
+// The controls the page treats apart: the button that asks for a file,
+// which the page asks for before it forwards the click, and the button that
+// saves, before which a game folder on disk is read again.
 val Ids() {
     val ids = val::object();
     ids.set("LoadButton", static_cast<int>(ControlId::LoadButton));
+    ids.set("SaveButton", static_cast<int>(ControlId::SaveButton));
     return ids;
 }
 
@@ -131,6 +141,7 @@ val Commands() {
     commands.set("Redo", PlainCommandCaption(Command::Redo));
     commands.set("Missions", PlainCommandCaption(Command::Missions));
     commands.set("Inspector", PlainCommandCaption(Command::Inspector));
+    commands.set("RestoreWork", PlainCommandCaption(Command::RestoreWork));
     return commands;
 }
 
@@ -226,10 +237,87 @@ public:
         return shown;
     }
 
+    // ---- Unsaved work, kept in the browser's storage ----
+
+    // Starts keeping the work once the page has read the storage (or the
+    // browser refused it, errorName and message saying why): what is kept
+    // from pages that closed, or the refusal, is said after what the status
+    // line says.
+    void StartKeeping(val storage, val entries, val heldElsewhere, const std::string& errorName,
+                      const std::string& message) {
+        store_ = std::make_unique<BrowserStore>(std::move(storage));
+        store_->Take(entries, heldElsewhere);
+        if (!errorName.empty()) store_->Refused(errorName, message);
+        kept_ = std::make_unique<KeptWork>(*store_, model_, kRestoreKey);
+        std::string said = kept_->Survey();
+        if (!store_->Refusal().empty())
+            said = "Unsaved work cannot be kept in " + store_->Where() + " (" + store_->Refusal() +
+                   "): save your missions to keep them.";
+        if (!said.empty()) model_.Say(model_.Text(ControlId::StatusLine) + " " + said);
+    }
+    // The storage read again (before a restore, which may find work of
+    // pages closed since).
+    void TakeStorage(val entries, val heldElsewhere) {
+        if (store_) store_->Take(entries, heldElsewhere);
+    }
+    // A write the storage took was refused later: the first refusal keeps
+    // the work again at once, so that it is said; later ones wait for the
+    // policy's next try.
+    void StorageRefused(const std::string& name, const std::string& message, double now) {
+        if (!store_) return;
+        const bool first = store_->Refusal().empty();
+        store_->Refused(name, message);
+        if (first && kept_) kept_->KeepAgain(static_cast<std::int64_t>(now));
+    }
+    void StorageAccepted() {
+        if (store_) store_->Accepted();
+    }
+    // The policy's clock: milliseconds of the page's steady clock.
+    void Touched(double now) {
+        if (kept_) kept_->Touched(static_cast<std::int64_t>(now));
+    }
+    double KeepDue() const { return kept_ && kept_->Due() ? static_cast<double>(*kept_->Due()) : -1; }
+    void Tick(double now) {
+        if (kept_) kept_->Tick(static_cast<std::int64_t>(now));
+    }
+    void KeepNow(double now) {
+        if (kept_) kept_->KeepNow(static_cast<std::int64_t>(now));
+    }
+    void RestoreNext() {
+        if (kept_) kept_->RestoreNext();
+    }
+
+    // ---- A game folder on disk ----
+
+    void SetFolderWritable(bool writable) {
+        if (store_) store_->SetFolderWritable(writable);
+    }
+    // The files written into the game folder since the page last asked, in
+    // the order written: copies of replaced missions before the save.
+    val TakeWritten() {
+        val paths = val::array();
+        if (store_)
+            for (const std::string& path : store_->TakeWritten()) paths.call<void>("push", path);
+        if (model_.Saves() != savesWritten_) {
+            savesWritten_ = model_.Saves();
+            paths.call<void>("push", model_.LastFile());
+        }
+        return paths;
+    }
+    // A file the browser would not write into the folder on disk: the page
+    // downloads it instead, so that nothing is lost.
+    void FolderWriteFailed(const std::string& path, const std::string& why) {
+        model_.Say("Could not write " + ReadableText(std::filesystem::path(path).filename().string()) +
+                   " into the game folder (" + why + "): it is downloaded instead.");
+    }
+
 private:
     PageDialog dialog_;
     WindowModel model_;
     ByteInspector inspector_;
+    std::unique_ptr<BrowserStore> store_;
+    std::unique_ptr<KeptWork> kept_;  // after the store and the model, so that it goes first
+    int savesWritten_ = 0;
 };
 
 }  // namespace kestrane
@@ -274,5 +362,17 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("boxCommits", &Page::BoxCommits)
         .function("takeFocusRequest", &Page::TakeFocusRequest)
         .function("missions", &Page::Missions)
-        .function("inspectorRow", &Page::InspectorRow);
+        .function("inspectorRow", &Page::InspectorRow)
+        .function("startKeeping", &Page::StartKeeping)
+        .function("takeStorage", &Page::TakeStorage)
+        .function("storageRefused", &Page::StorageRefused)
+        .function("storageAccepted", &Page::StorageAccepted)
+        .function("touched", &Page::Touched)
+        .function("keepDue", &Page::KeepDue)
+        .function("tick", &Page::Tick)
+        .function("keepNow", &Page::KeepNow)
+        .function("restoreNext", &Page::RestoreNext)
+        .function("setFolderWritable", &Page::SetFolderWritable)
+        .function("takeWritten", &Page::TakeWritten)
+        .function("folderWriteFailed", &Page::FolderWriteFailed);
 }

@@ -25,12 +25,13 @@
   // ---- Events: forwarded, then everything shown again ----
 
   function forward(event) {
-    const saves = page.saves();
     event();
-    if (page.saves() !== saves) {
-      download(page.lastFile());
+    const written = page.takeWritten();
+    if (written.length > 0) {
+      deliver(written);
       showMissions();
     }
+    touched();
     refresh();
     showInspector();
     const focus = page.takeFocusRequest();
@@ -64,6 +65,13 @@
     });
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 1000);
+  }
+
+  // The files a save wrote into the game folder: into the folder on disk
+  // where the page may write there, else downloaded.
+  function deliver(paths) {
+    if (folder.writable) writeToFolder(paths);
+    else paths.forEach(download);
   }
 
   // ---- The controls, one maker per kind ----
@@ -126,6 +134,7 @@
     const button = make('button', { type: 'button' });
     button.addEventListener('click', () => {
       if (c.id === ids.LoadButton) chooseMission();
+      else if (c.id === ids.SaveButton) readFolderAgain().then(() => forward(() => page.click(c.id, -1)));
       else forward(() => page.click(c.id, -1));
     });
     refreshers.push(() => { button.textContent = page.text(c.id); });
@@ -135,7 +144,7 @@
   // A box gives the model its text as typed, and Enter.
   function makeBox(c) {
     const box = make('input', { type: 'text', className: 'box', spellcheck: false, autocomplete: 'off' });
-    box.addEventListener('input', () => { page.type(c.id, box.value); showTitle(); });
+    box.addEventListener('input', () => { page.type(c.id, box.value); touched(); showTitle(); });
     box.addEventListener('keydown', (e) => {
       if (e.key === 'Enter') forward(() => page.keyPress(c.id, 13));
     });
@@ -250,13 +259,24 @@
 
   // The folder chosen (its own files, not its subfolders') becomes the
   // game folder: its catalogues, which the model reads, and its missions.
-  async function readFolder() {
-    const folder = M.gameFolder();
-    for (const name of M.FS.readdir(folder)) if (name !== '.' && name !== '..') M.FS.unlink(`${folder}/${name}`);
+  function ownFiles() {
     const catalogues = M.catalogueNames();
-    const own = [...folderInput.files].filter((f) => f.webkitRelativePath.split('/').length === 2 &&
-      (catalogues.includes(f.name) || /\.msn$/i.test(f.name)));
-    for (const file of own) M.FS.writeFile(`${folder}/${file.name}`, new Uint8Array(await file.arrayBuffer()));
+    return (name) => catalogues.includes(name) || /\.msn$/i.test(name);
+  }
+
+  function emptyGameFolder() {
+    const at = M.gameFolder();
+    for (const name of M.FS.readdir(at)) if (M.FS.isFile(M.FS.stat(`${at}/${name}`).mode)) M.FS.unlink(`${at}/${name}`);
+  }
+
+  async function readFolder() {
+    emptyGameFolder();
+    folder.handle = null;
+    folder.writable = false;
+    page.setFolderWritable(false);
+    const wanted = ownFiles();
+    const own = [...folderInput.files].filter((f) => f.webkitRelativePath.split('/').length === 2 && wanted(f.name));
+    for (const file of own) M.FS.writeFile(`${M.gameFolder()}/${file.name}`, new Uint8Array(await file.arrayBuffer()));
     forward(() => page.changeFolder());
     showMissions();
   }
@@ -329,15 +349,94 @@
     for (const title of M.missionColumns()) titles.appendChild(make('th', { scope: 'col', textContent: title }));
   }
 
-  function chooseFolder() { folderInput.value = ''; folderInput.click(); }
+  function chooseFolderInput() { folderInput.value = ''; folderInput.click(); }
 
-  // The commands, with the keys a browser leaves to a page: Ctrl+N and
-  // Ctrl+W are the browser's, so a new mission is Alt+N.
+  // ---- A game folder on disk, where the browser opens one (File System
+  // Access): read as a chosen folder is, and written to by saves; the
+  // folder is remembered in the browser's storage and offered again. ----
+
+  const folder = { handle: null, writable: false, known: new Map() };  // known: name -> lastModified read
+
+  async function chooseFolder() {
+    if (!window.showDirectoryPicker) return chooseFolderInput();
+    let handle;
+    try {
+      handle = await window.showDirectoryPicker({ id: 'game-folder', mode: 'readwrite', startIn: folder.remembered ?? 'documents' });
+    } catch (error) {
+      if (error.name !== 'AbortError') chooseFolderInput();  // refused here: the folder input reads it
+      return;
+    }
+    await useFolder(handle);
+    storage.remember(handle);
+  }
+
+  async function useFolder(handle) {
+    emptyGameFolder();
+    folder.handle = handle;
+    folder.known.clear();
+    await readFolderAgain();
+    folder.writable = (await handle.queryPermission({ mode: 'readwrite' })) === 'granted';
+    page.setFolderWritable(folder.writable);
+    forward(() => page.changeFolder());
+    showMissions();
+  }
+
+  // The folder on disk read again, its files changed since last read only,
+  // so that a save sees what it would replace as it is on disk now.
+  async function readFolderAgain() {
+    if (!folder.handle) return;
+    const wanted = ownFiles();
+    try {
+      for await (const [name, entry] of folder.handle.entries()) {
+        if (entry.kind !== 'file' || !wanted(name)) continue;
+        const file = await entry.getFile();
+        if (folder.known.get(name) === file.lastModified) continue;
+        M.FS.writeFile(`${M.gameFolder()}/${name}`, new Uint8Array(await file.arrayBuffer()));
+        folder.known.set(name, file.lastModified);
+      }
+    } catch (error) {
+      // A folder gone or refused is read no more; what the page holds stays.
+      folder.handle = null;
+      folder.writable = false;
+      page.setFolderWritable(false);
+    }
+  }
+
+  // Writes files of the game folder to the folder on disk, in order (the
+  // copy of a replaced mission before the save); each is written whole
+  // (the browser writes a new file and puts it in place). A file that
+  // cannot be written is downloaded, and so are those after it, so that no
+  // save replaces a mission whose copy is not on disk.
+  async function writeToFolder(paths) {
+    const root = M.gameFolder();
+    for (let i = 0; i < paths.length; ++i) {
+      const parts = paths[i].slice(root.length + 1).split('/');
+      try {
+        let at = folder.handle;
+        for (const part of parts.slice(0, -1)) at = await at.getDirectoryHandle(part, { create: true });
+        const file = await at.getFileHandle(parts[parts.length - 1], { create: true });
+        const writer = await file.createWritable();
+        await writer.write(M.FS.readFile(paths[i]));
+        await writer.close();
+        if (parts.length === 1) folder.known.set(parts[0], (await file.getFile()).lastModified);
+      } catch (error) {
+        page.folderWriteFailed(paths[i], error.message || error.name);
+        paths.slice(i).forEach(download);
+        refresh();
+        return;
+      }
+    }
+  }
+
+  // The commands, with the keys a browser leaves to a page: Ctrl+N, Ctrl+R
+  // and Ctrl+W are the browser's, so a new mission is Alt+N and a restore
+  // Alt+R.
   const actions = [
     { command: 'ChooseGameFolder', run: chooseFolder, keys: ['Alt+G'] },
     { command: 'NewMission', run: () => forward(() => page.newMission()), keys: ['Alt+N'] },
-    { command: 'Save', run: () => forward(() => page.save()), keys: ['Ctrl+S'] },
-    { command: 'SaveAs', run: () => forward(() => page.saveAs()), keys: ['Ctrl+Shift+S'] },
+    { command: 'Save', run: () => readFolderAgain().then(() => forward(() => page.save())), keys: ['Ctrl+S'] },
+    { command: 'SaveAs', run: () => readFolderAgain().then(() => forward(() => page.saveAs())), keys: ['Ctrl+Shift+S'] },
+    { command: 'RestoreWork', run: restoreWork, keys: ['Alt+R'] },
     { command: 'Undo', run: () => forward(() => page.undo()), keys: ['Ctrl+Z'] },
     { command: 'Redo', run: () => forward(() => page.redo()), keys: ['Ctrl+Y', 'Ctrl+Shift+Z'] },
     { command: 'Inspector', run: toggleInspector, keys: ['F2'] },
@@ -366,6 +465,151 @@
     action.run();
   }
 
+  // ---- Unsaved work, kept in the browser's storage (IndexedDB) ----
+  // The kept-work policy is the model's; here are the storage's answers,
+  // which come later than it asks. Each running page holds a Web Lock on
+  // its own kept work, so that another page does not take it for the work
+  // of a page that closed.
+
+  const lockPrefix = 'kestrane-unsaved/';
+  const storage = {
+    db: null,
+    releases: new Map(),  // kept work name -> the release of its lock
+
+    open() {
+      return new Promise((resolve, reject) => {
+        const request = indexedDB.open('kestrane', 1);
+        request.onupgradeneeded = () => {
+          request.result.createObjectStore('unsaved');
+          request.result.createObjectStore('folders');
+        };
+        request.onsuccess = () => resolve(request.result);
+        request.onerror = () => reject(request.error);
+        setTimeout(() => reject(new DOMException('it did not open in time', 'TimeoutError')), 5000);
+      });
+    },
+    done(transaction) {
+      return new Promise((resolve, reject) => {
+        transaction.oncomplete = resolve;
+        transaction.onabort = () => reject(transaction.error);
+      });
+    },
+    async works() {
+      const transaction = this.db.transaction('unsaved');
+      const names = transaction.objectStore('unsaved').getAllKeys();
+      const texts = transaction.objectStore('unsaved').getAll();
+      await this.done(transaction);
+      // Anything but a text is a damaged kept work, said as one.
+      return names.result.map((name, i) => [String(name), typeof texts.result[i] === 'string' ? texts.result[i] : '']);
+    },
+    async heldElsewhere() {
+      if (!navigator.locks) return [];
+      const { held } = await navigator.locks.query();
+      return held.map((lock) => lock.name).filter((name) => name.startsWith(lockPrefix)).map((name) => name.slice(lockPrefix.length));
+    },
+    change(action) {
+      if (!this.db) return;
+      try {
+        const transaction = this.db.transaction('unsaved', 'readwrite');
+        action(transaction.objectStore('unsaved'));
+        this.done(transaction).then(() => page.storageAccepted(), (error) => this.refused(error));
+      } catch (error) {
+        this.refused(error);
+      }
+    },
+    refused(error) {
+      page.storageRefused(error?.name ?? 'Error', error?.message ?? '', performance.now());
+      refresh();
+      scheduleKeep();
+    },
+    put(name, text) { this.change((works) => works.put(text, name)); },
+    remove(name) { this.change((works) => works.delete(name)); },
+    claim(name) {
+      if (!navigator.locks) return;
+      let release;
+      const held = new Promise((resolve) => { release = resolve; });
+      this.releases.set(name, release);
+      navigator.locks.request(lockPrefix + name, () => held).catch(() => {});
+    },
+    release(name) {
+      this.releases.get(name)?.();
+      this.releases.delete(name);
+    },
+    // The game folder chosen last, where the browser keeps folder handles.
+    remember(handle) {
+      try { this.db?.transaction('folders', 'readwrite').objectStore('folders').put(handle, 'game'); } catch { /* not kept: chosen again next time */ }
+    },
+    async remembered() {
+      if (!this.db) return null;
+      const transaction = this.db.transaction('folders');
+      const read = transaction.objectStore('folders').get('game');
+      await this.done(transaction);
+      return read.result ?? null;
+    },
+  };
+
+  let keepTimer = 0;
+  function scheduleKeep() {
+    clearTimeout(keepTimer);
+    const due = page.keepDue();
+    if (due < 0) return;
+    keepTimer = setTimeout(() => {
+      page.tick(performance.now());
+      refresh();
+      scheduleKeep();
+    }, Math.max(0, due - performance.now()));
+  }
+
+  function touched() {
+    page.touched(performance.now());
+    scheduleKeep();
+  }
+
+  function keepNow() {
+    page.keepNow(performance.now());
+    scheduleKeep();
+  }
+
+  // The storage is read again first: pages closed since may have left work.
+  async function restoreWork() {
+    try {
+      if (storage.db) page.takeStorage(await storage.works(), await storage.heldElsewhere());
+    } catch (error) {
+      storage.refused(error);
+    }
+    forward(() => page.restoreNext());
+  }
+
+  async function startKeeping() {
+    let works = [], held = [], failure = null;
+    try {
+      if (!window.indexedDB) throw new DOMException('', 'Unavailable');
+      storage.db = await storage.open();
+      works = await storage.works();
+      held = await storage.heldElsewhere();
+    } catch (error) {
+      storage.db = null;
+      failure = error ?? new DOMException('', 'Error');
+    }
+    page.startKeeping(storage, works, held, failure?.name ?? '', failure?.message ?? '');
+    refresh();
+    document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'hidden') keepNow(); });
+    window.addEventListener('pagehide', keepNow);
+    await reopenFolder();
+    document.body.dataset.keeping = 'true';
+  }
+
+  // The game folder chosen last is read again where the browser still lets
+  // the page in; else the folder chooser starts there.
+  async function reopenFolder() {
+    try {
+      const handle = await storage.remembered();
+      if (!handle) return;
+      folder.remembered = handle;
+      if ((await handle.queryPermission({ mode: 'readwrite' })) === 'granted') await useFolder(handle);
+    } catch { /* a folder gone is chosen again */ }
+  }
+
   async function start() {
     M = await KestraneModule();
     page = new M.Page();
@@ -382,6 +626,7 @@
     refresh();
     elementOf.get(key(ids.LoadButton))?.focus();
     document.body.dataset.ready = 'true';
+    await startKeeping();
   }
 
   start();

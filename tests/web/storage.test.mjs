@@ -1,0 +1,184 @@
+// The page's own storage, opened from disk in Debian's chromium: unsaved
+// work kept in the browser and offered again by a new page, two pages as
+// two sessions, storage that refuses said in the status line, and a game
+// folder on disk that saves write into (the origin's private file system
+// stands in for the folder a player would choose; a page from disk has no
+// such file system, so that page comes from a static web server).
+
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import { chromium } from 'playwright-core';
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const examples = path.join(root, 'examples');
+const companion = path.join(root, 'build/default/src/kestrane-msn');
+const pageUrl = pathToFileURL(path.join(root, 'build/web/kestrane.html')).href;
+
+let browser;
+let server;
+before(async () => {
+  const html = readFileSync(path.join(root, 'build/web/kestrane.html'));
+  server = createServer((request, response) => response.end(html)).listen(0, '127.0.0.1');
+  await new Promise((resolve) => server.on('listening', resolve));
+  browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+      '--disable-component-update', '--no-first-run', '--disable-sync'],
+  });
+});
+after(() => { server?.close(); return browser?.close(); });
+
+async function open(context, url = pageUrl) {
+  const page = await context.newPage();
+  await page.goto(url);
+  await page.waitForSelector('body[data-keeping]');
+  return page;
+}
+
+const status = (page) => page.getByRole('status').textContent();
+
+// Alt+R restores after the page has read its storage again: the status line
+// changes when it is done.
+async function restore(page) {
+  const before = await status(page);
+  await page.keyboard.press('Alt+R');
+  await page.waitForFunction((said) => document.querySelector('[role=status]').textContent !== said, before);
+}
+
+// Waits until the browser's storage holds a kept work: within two seconds
+// of a change, however busy the machine.
+async function kept(page) {
+  const count = () => page.evaluate(() => new Promise((resolve) => {
+    const request = indexedDB.open('kestrane');
+    request.onsuccess = () => {
+      const counted = request.result.transaction('unsaved').objectStore('unsaved').count();
+      counted.onsuccess = () => { request.result.close(); resolve(counted.result); };
+    };
+  }));
+  for (let tries = 0; (await count()) === 0; ++tries) {
+    assert.ok(tries < 40, 'no work was kept within ten seconds');
+    await page.waitForTimeout(250);
+  }
+}
+
+async function choose(page, button, files) {
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.getByRole('button', { name: button }).click()]);
+  await chooser.setFiles(files);
+  await page.waitForFunction(() => /^(Loaded|Read) /.test(document.querySelector('[role=status]').textContent));
+}
+
+// The example folder through the directory input, and its mission loaded.
+async function loadSample(page) {
+  await page.evaluate(() => { window.showDirectoryPicker = undefined; });
+  await choose(page, 'Choose game folder…', examples);
+  await choose(page, 'Load a ".msn" file', path.join(examples, 'sample.msn'));
+}
+
+test('work kept in a closed page comes back in a new one, never while its page runs', async () => {
+  const context = await browser.newContext();
+  const first = await open(context);
+  await loadSample(first);
+  await first.getByRole('textbox', { name: 'Miission name' }).fill('Dawn patrol');
+  await first.getByRole('radio', { name: 'Overcast' }).check();
+  await kept(first);
+
+  const second = await open(context);
+  await restore(second);
+  assert.equal(await status(second), 'No unsaved work is kept but that of 1 editor that is still running.');
+  await first.close();
+  await second.waitForFunction(async () => (await navigator.locks.query()).held.length === 0);
+
+  const third = await open(context);
+  assert.match(await status(third), / The unsaved work "Dawn patrol" from \d{4}-\d\d-\d\d \d\d:\d\d:\d\d is kept: press Alt\+R to restore it\.$/);
+  await restore(third);
+  assert.match(await status(third), /^Restored the unsaved work "Dawn patrol" from /);
+  assert.equal(await third.getByRole('textbox', { name: 'Miission name' }).inputValue(), 'Dawn patrol');
+  assert.ok(await third.getByRole('radio', { name: 'Overcast' }).isChecked());
+  assert.equal(await third.title(), 'sample.msn* — Kestrane Mission maker');
+  await context.close();
+});
+
+test('storage that is full or refused is said in the status line', async () => {
+  const context = await browser.newContext();
+  await context.addInitScript(() => {
+    IDBObjectStore.prototype.put = () => { throw new DOMException('The quota has been exceeded.', 'QuotaExceededError'); };
+  });
+  const full = await open(context);
+  await loadSample(full);
+  await full.getByRole('radio', { name: 'Overcast' }).check();
+  await full.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Your unsaved'), null, { timeout: 4000 });
+  assert.equal(await status(full), "Your unsaved work could not be kept in this browser's storage " +
+    "(the browser's storage for this page is full); save the mission to keep it.");
+
+  await context.addInitScript(() => { indexedDB.open = () => { throw new DOMException('Access is denied.', 'SecurityError'); }; });
+  const refused = await open(context);
+  assert.match(await status(refused), / Unsaved work cannot be kept in this browser's storage \(the browser refused its storage: Access is denied\.\): save your missions to keep them\.$/);
+  await context.close();
+});
+
+// The folder a player chooses, stood in for by a folder of the origin's
+// private file system, filled from the examples.
+async function diskFolder(page, files) {
+  await page.evaluate(async (files) => {
+    const root = await navigator.storage.getDirectory();
+    await root.removeEntry('game', { recursive: true }).catch(() => {});
+    const folder = await root.getDirectoryHandle('game', { create: true });
+    for (const [name, bytes] of Object.entries(files)) {
+      const writer = await (await folder.getFileHandle(name, { create: true })).createWritable();
+      await writer.write(new Uint8Array(bytes));
+      await writer.close();
+    }
+  }, Object.fromEntries(files.map(([name, from]) => [name, [...readFileSync(path.join(examples, from))]])));
+}
+
+const onDisk = (page, name) => page.evaluate(async (name) => {
+  let at = await (await navigator.storage.getDirectory()).getDirectoryHandle('game');
+  const parts = name.split('/');
+  for (const part of parts.slice(0, -1)) at = await at.getDirectoryHandle(part);
+  if (parts.at(-1) === '*') {
+    const names = [];
+    for await (const entry of at.keys()) names.push(entry);
+    return names;
+  }
+  return [...new Uint8Array(await (await (await at.getFileHandle(parts.at(-1))).getFile()).arrayBuffer())];
+}, name);
+
+test('a game folder on disk: saves write into it, a replaced mission copied first, and it is opened again', async () => {
+  const context = await browser.newContext();
+  await context.addInitScript(() => {
+    window.showDirectoryPicker = async () => (await navigator.storage.getDirectory()).getDirectoryHandle('game');
+  });
+  const served = `http://127.0.0.1:${server.address().port}/kestrane.html`;
+  const page = await open(context, served);
+  await diskFolder(page, ['planes.txt', 'targets.txt', 'blocks.txt', 'sample.msn', 'sample.msn'].map((from, i) =>
+    [i === 4 ? 'other.msn' : from, from]));
+  await page.getByRole('button', { name: 'Choose game folder…' }).click();
+  await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Read 40 aircraft'));
+  await page.keyboard.press('F3');
+  await page.getByRole('region', { name: 'Missions' }).getByRole('button', { name: 'sample.msn' }).click();
+  await page.getByRole('radio', { name: 'Overcast' }).check();
+  await page.getByRole('textbox', { name: '"***.msn" filename' }).fill('other');
+  let downloaded = false;
+  page.on('download', () => { downloaded = true; });
+  await page.getByRole('button', { name: 'Save!' }).click();
+  await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Saved'));
+  assert.match(await status(page), /^Saved \/game\/other\.msn, the name typed beside "\*\*\*\.msn" filename:, not the loaded \/game\/sample\.msn, which stays as it was\. The mission it replaced is kept as \/game\/replaced\/other-\d{8}-\d{6}\.msn\.$/);
+  await page.waitForTimeout(300);
+  const expected = path.join(mkdtempSync(path.join(tmpdir(), 'kestrane-disk-')), 'expected.msn');
+  execFileSync(companion, ['set', path.join(examples, 'sample.msn'), 'WeatherSetting=Overcast', '-o', expected]);
+  assert.deepEqual(Buffer.from(await onDisk(page, 'other.msn')), readFileSync(expected));
+  const copies = await onDisk(page, 'replaced/*');
+  assert.equal(copies.length, 1);
+  assert.deepEqual(Buffer.from(await onDisk(page, `replaced/${copies[0]}`)), readFileSync(path.join(examples, 'sample.msn')));
+  assert.equal(downloaded, false);
+
+  const again = await open(context, served);
+  await again.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Read 40 aircraft'));
+  await context.close();
+});
