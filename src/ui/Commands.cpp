@@ -8,8 +8,16 @@ namespace kestrane {
 namespace {
 constexpr std::array<std::string_view, static_cast<std::size_t>(Command::Count)> kCaptions{{
     "&Load\u2026", "&New mission", "&Save", "Save &As\u2026", "Choose &game folder\u2026", "&Undo", "&Redo", "&Missions",
-    "&Inspector", "&Restore unsaved work",
+    "&Inspector", "&Restore unsaved work", "&Keyboard shortcuts",
 }};
+
+constexpr SheetKey kSheetKeys[] = {
+    {"Tab, Shift+Tab", "Next or previous control"},
+    {"Arrow keys", "Choose within an option group, or move in a list"},
+    {"Enter", "Store a box's value"},
+    {"Space or Enter on a slot", "Put the list's selection in the slot"},
+    {"Shift+F10 or Menu on a list entry", "Put the entry in a slot: Use as ..."},
+};
 
 constexpr bool EveryCommandNamed() {
     for (const std::string_view caption : kCaptions)
@@ -20,6 +28,8 @@ static_assert(EveryCommandNamed(), "a caption for every command, in the order of
 }  // namespace
 
 std::string_view CommandCaption(Command command) { return kCaptions[static_cast<std::size_t>(command)]; }
+
+std::span<const SheetKey> SheetKeys() { return kSheetKeys; }
 
 std::string PlainCommandCaption(Command command) {
     std::string plain;

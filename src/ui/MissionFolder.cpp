@@ -186,4 +186,21 @@ Stamping StampChecksum(const fs::path& file) {
     return {Stamping::Outcome::Failed, changed.error};
 }
 
+StampedFiles StampChecksums(const std::vector<fs::path>& files) {
+    StampedFiles done;
+    int right = 0;
+    std::string failed;
+    for (const fs::path& file : files) {
+        const Stamping result = StampChecksum(file);
+        if (result.outcome == Stamping::Outcome::Stamped) done.written.push_back(file);
+        else if (result.outcome == Stamping::Outcome::AlreadyRight) ++right;
+        else failed += (failed.empty() ? "" : "; ") + ReadableText(file.filename().string()) + " (" + result.error + ")";
+    }
+    const std::size_t stamped = done.written.size();
+    done.said = "Stamped the checksum of " + std::to_string(stamped) + (stamped == 1 ? " file" : " files");
+    if (right > 0) done.said += "; " + std::to_string(right) + " already right";
+    done.said += failed.empty() ? "." : "; could not write " + failed + ".";
+    return done;
+}
+
 }  // namespace kestrane

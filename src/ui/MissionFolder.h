@@ -105,5 +105,13 @@ struct Stamping {
     std::string error;  // why it failed
 };
 Stamping StampChecksum(const std::filesystem::path& file);
+// Stamps each file, and says what became of them all as one sentence:
+// "Stamped the checksum of 2 files; 1 already right; could not write
+// short.msn (why)." The files written are listed, in order.
+struct StampedFiles {
+    std::string said;
+    std::vector<std::filesystem::path> written;
+};
+StampedFiles StampChecksums(const std::vector<std::filesystem::path>& files);
 
 }  // namespace kestrane

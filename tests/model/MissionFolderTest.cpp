@@ -80,18 +80,18 @@ TEST(MissionFolder, StampingWritesTheRightChecksumOnlyWhereItDiffers) {
     const std::uint32_t right = StoredChecksum(wrong);
     wrong[1] ^= 0xFF;
     test::WriteFile(dir / "wrong.msn", std::string(wrong.begin(), wrong.end()) + "tail");
-    EXPECT_EQ(StampChecksum(dir / "wrong.msn").outcome, Stamping::Outcome::Stamped);
+    test::WriteFile(dir / "short.msn", std::string(10, 'x'));
+    const StampedFiles first = StampChecksums({dir / "wrong.msn", dir / "short.msn"});
+    EXPECT_EQ(first.said, "Stamped the checksum of 1 file; could not write short.msn "
+                          "(the file is only 10 bytes long; a mission file has 400).");
+    EXPECT_EQ(first.written, std::vector<std::filesystem::path>{dir / "wrong.msn"});
     const std::string stamped = test::ReadFile(dir / "wrong.msn");
     MissionBytes bytes{};
     std::copy(stamped.begin(), stamped.begin() + kMissionSize, bytes.begin());
     EXPECT_EQ(StoredChecksum(bytes), right);
     EXPECT_EQ(stamped.substr(kMissionSize), "tail") << "the write is in place";
-    EXPECT_EQ(StampChecksum(dir / "wrong.msn").outcome, Stamping::Outcome::AlreadyRight);
-    test::WriteFile(dir / "short.msn", std::string(10, 'x'));
-    const Stamping failed = StampChecksum(dir / "short.msn");
-    EXPECT_EQ(failed.outcome, Stamping::Outcome::Failed);
-    EXPECT_EQ(failed.error, "the file is only 10 bytes long; a mission file has 400");
     EXPECT_EQ(test::ReadFile(dir / "short.msn"), std::string(10, 'x'));
+    EXPECT_EQ(StampChecksums({dir / "wrong.msn"}).said, "Stamped the checksum of 0 files; 1 already right.");
 }
 
 }  // namespace kestrane

@@ -142,7 +142,10 @@ test('Save! stands where the arrangement puts it, in pixels of 15 twips', async 
   assert.deepEqual([save.x - sheet.x, save.y - sheet.y, save.width, save.height], [210, 86, 53, 45]);
 });
 
-test('axe finds no accessibility violation, the missions panel shown', async () => {
+test('F1 lists the keys the browser leaves to the page; axe finds no accessibility violation, the panels shown', async () => {
+  await page.keyboard.press('F1');
+  const keys = await page.getByRole('region', { name: 'Keyboard shortcuts' }).getByRole('row').allInnerTexts();
+  assert.ok(keys.includes('Alt+R\tRestore unsaved work') && keys.includes('Alt+N\tNew mission'), keys.join('\n'));
   const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
   await page.addScriptTag({ content: readFileSync(axe, 'utf8') });
   const violations = await page.evaluate(async () => (await window.axe.run()).violations);

@@ -255,18 +255,9 @@ void MissionBrowser::Tell(const std::string& sentence) {
 }
 
 void MissionBrowser::StampSelected() {
-    int stamped = 0, right = 0;
-    std::string failed;
-    for (const MissionRow* row : SelectedRows()) {
-        const Stamping result = StampChecksum(PathOf(*row));
-        if (result.outcome == Stamping::Outcome::Stamped) ++stamped;
-        else if (result.outcome == Stamping::Outcome::AlreadyRight) ++right;
-        else failed += (failed.empty() ? "" : "; ") + ReadableText(row->entry.file) + " (" + result.error + ")";
-    }
-    std::string said = "Stamped the checksum of " + std::to_string(stamped) + (stamped == 1 ? " file" : " files");
-    if (right > 0) said += "; " + std::to_string(right) + " already right";
-    said += failed.empty() ? "." : "; could not write " + failed + ".";
-    Tell(said);
+    std::vector<std::filesystem::path> files;
+    for (const MissionRow* row : SelectedRows()) files.push_back(PathOf(*row));
+    Tell(StampChecksums(files).said);
     Rescan();
 }
 

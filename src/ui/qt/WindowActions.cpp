@@ -33,10 +33,9 @@ const QString kRecentKey = QStringLiteral("recent/missions");
 
 QKeySequence Keys(QKeyCombination combination) { return QKeySequence(combination); }
 
-QString CaptionOf(Command command) {
-    const std::string_view caption = CommandCaption(command);
-    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
-}
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QString CaptionOf(Command command) { return Utf8(CommandCaption(command)); }
 
 // A small window of the main window's, with a close button and Escape.
 QWidget* MakeHelpWindow(QWidget* parent, const QString& title, QWidget* content) {
@@ -100,7 +99,7 @@ void MainWindow::CreateMenus() {
     AddAction(view, CaptionOf(Command::Missions), {Keys(QKeyCombination(Qt::Key_F3))}, [this] { ToggleMissions(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    AddAction(help, QStringLiteral("&Keyboard shortcuts"), {Keys(QKeyCombination(Qt::Key_F1))}, [this] { ShowKeys(); });
+    AddAction(help, CaptionOf(Command::Keys), {Keys(QKeyCombination(Qt::Key_F1))}, [this] { ShowKeys(); });
     AddAction(help, QStringLiteral("&About Kestrane Mission maker"), {}, [this] { ShowAbout(); });
 
     // The list kept from earlier sessions, under what this one has opened already.
@@ -156,16 +155,13 @@ void MainWindow::ShowKeys() {
                     for (const QKeySequence& key : action->shortcuts()) keys << key.toString(QKeySequence::NativeText);
                     rows.append({keys.join(QStringLiteral(", ")), action->text().remove(u'&').remove(u'\u2026')});
                 }
-        rows.append({QStringLiteral("Tab, Shift+Tab"), QStringLiteral("Next or previous control")});
-        rows.append({QStringLiteral("Arrow keys"), QStringLiteral("Choose within an option group, or move in a list")});
-        rows.append({QStringLiteral("Enter"), QStringLiteral("Store a box's value")});
-        rows.append({QStringLiteral("Space or Enter on a slot"), QStringLiteral("Put the list's selection in the slot")});
-        rows.append({QStringLiteral("Shift+F10 or Menu on a list entry"), QStringLiteral("Put the entry in a slot: Use as ...")});
+        for (const SheetKey& key : SheetKeys()) rows.append({Utf8(key.keys), Utf8(key.action)});
         rows.append({QStringLiteral("Alt"), QStringLiteral("The menus")});
         auto* table = new QTableWidget(static_cast<int>(rows.size()), 2);
         table->setObjectName(QStringLiteral("KeysTable"));
-        table->setAccessibleName(QStringLiteral("Keyboard shortcuts"));
-        table->setHorizontalHeaderLabels({QStringLiteral("Keys"), QStringLiteral("Action")});
+        const QString title = CaptionOf(Command::Keys).remove(u'&');
+        table->setAccessibleName(title);
+        table->setHorizontalHeaderLabels({Utf8(kKeysColumn), Utf8(kActionColumn)});
         table->verticalHeader()->hide();
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->setTabKeyNavigation(false);
@@ -181,7 +177,7 @@ void MainWindow::ShowKeys() {
         table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
         table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
         table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-        keysWindow_ = MakeHelpWindow(this, QStringLiteral("Keyboard shortcuts"), table);
+        keysWindow_ = MakeHelpWindow(this, title, table);
         keysWindow_->resize(table->horizontalHeader()->sectionSize(0) + 360, 460);
     }
     if (!keysWindow_->isVisible()) PlaceSecondWindow(keysWindow_);

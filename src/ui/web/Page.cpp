@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "catalogues/Catalogue.h"
 #include "mission/Charset.h"
@@ -133,6 +134,7 @@ val Ids() {
 
 val Commands() {
     val commands = val::object();
+    commands.set("Load", PlainCommandCaption(Command::Load));
     commands.set("ChooseGameFolder", PlainCommandCaption(Command::ChooseGameFolder));
     commands.set("Save", PlainCommandCaption(Command::Save));
     commands.set("SaveAs", PlainCommandCaption(Command::SaveAs));
@@ -142,6 +144,7 @@ val Commands() {
     commands.set("Missions", PlainCommandCaption(Command::Missions));
     commands.set("Inspector", PlainCommandCaption(Command::Inspector));
     commands.set("RestoreWork", PlainCommandCaption(Command::RestoreWork));
+    commands.set("Keys", PlainCommandCaption(Command::Keys));
     return commands;
 }
 
@@ -149,6 +152,25 @@ val CatalogueNames() {
     val names = val::array();
     for (const std::string_view name : {kPlanesFile, kTargetsFile, kBlocksFile}) names.call<void>("push", std::string(name));
     return names;
+}
+
+// The keys of the sheet, each as [keys, action], and the two column titles.
+val SheetKeyRows() {
+    val rows = val::array();
+    for (const SheetKey& key : SheetKeys()) {
+        val row = val::array();
+        row.call<void>("push", std::string(key.keys));
+        row.call<void>("push", std::string(key.action));
+        rows.call<void>("push", row);
+    }
+    return rows;
+}
+
+val KeysColumns() {
+    val titles = val::array();
+    titles.call<void>("push", std::string(kKeysColumn));
+    titles.call<void>("push", std::string(kActionColumn));
+    return titles;
 }
 
 val MissionColumns() {
@@ -304,6 +326,18 @@ public:
         }
         return paths;
     }
+    // The missions panel's Stamp checksums over the missions of the given
+    // paths: the files stamped are written to the folder on disk with the
+    // next files the page takes.
+    void Stamp(val paths) {
+        std::vector<std::filesystem::path> files;
+        for (const std::string& path : emscripten::vecFromJSArray<std::string>(paths)) files.emplace_back(path);
+        StampedFiles stamped = StampChecksums(files);
+        if (store_)
+            for (const std::filesystem::path& file : stamped.written) store_->Wrote(file.string());
+        model_.Say(std::move(stamped.said));
+    }
+
     // A file the browser would not write into the folder on disk: the page
     // downloads it instead, so that nothing is lost.
     void FolderWriteFailed(const std::string& path, const std::string& why) {
@@ -329,6 +363,8 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
     emscripten::function("commands", &kestrane::Commands);
     emscripten::function("catalogueNames", &kestrane::CatalogueNames);
     emscripten::function("missionColumns", &kestrane::MissionColumns);
+    emscripten::function("sheetKeys", &kestrane::SheetKeyRows);
+    emscripten::function("keysColumns", &kestrane::KeysColumns);
     emscripten::function("inspectorColumns", &kestrane::InspectorColumns);
     emscripten::function("inspectorName", +[] { return std::string(kestrane::kInspectorName); });
     emscripten::function("missionSize", +[] { return kestrane::kMissionSize; });
@@ -374,5 +410,6 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("restoreNext", &Page::RestoreNext)
         .function("setFolderWritable", &Page::SetFolderWritable)
         .function("takeWritten", &Page::TakeWritten)
+        .function("stamp", &Page::Stamp)
         .function("folderWriteFailed", &Page::FolderWriteFailed);
 }

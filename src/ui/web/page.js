@@ -349,6 +349,28 @@
     for (const title of M.missionColumns()) titles.appendChild(make('th', { scope: 'col', textContent: title }));
   }
 
+  // The keys panel: every command's keys, then the sheet's own.
+  const keysPanel = document.getElementById('keys');
+
+  function buildKeys() {
+    document.getElementById('keys-title').textContent = M.commands().Keys;
+    keysPanel.tabIndex = -1;
+    const titles = keysPanel.querySelector('thead tr');
+    for (const title of M.keysColumns()) titles.appendChild(make('th', { scope: 'col', textContent: title }));
+    const captions = M.commands();
+    const rows = actions.filter((a) => a.command).map((a) => [a.keys.join(', '), captions[a.command]]).concat(M.sheetKeys());
+    const body = keysPanel.querySelector('tbody');
+    for (const [keys, action] of rows) {
+      const row = body.appendChild(make('tr'));
+      row.append(make('th', { scope: 'row', textContent: keys }), make('td', { textContent: action }));
+    }
+  }
+
+  function toggleKeys() {
+    keysPanel.hidden = !keysPanel.hidden;
+    if (!keysPanel.hidden) keysPanel.focus();
+  }
+
   function chooseFolderInput() { folderInput.value = ''; folderInput.click(); }
 
   // ---- A game folder on disk, where the browser opens one (File System
@@ -432,6 +454,7 @@
   // and Ctrl+W are the browser's, so a new mission is Alt+N and a restore
   // Alt+R.
   const actions = [
+    { command: 'Load', run: chooseMission, keys: ['Ctrl+O'] },
     { command: 'ChooseGameFolder', run: chooseFolder, keys: ['Alt+G'] },
     { command: 'NewMission', run: () => forward(() => page.newMission()), keys: ['Alt+N'] },
     { command: 'Save', run: () => readFolderAgain().then(() => forward(() => page.save())), keys: ['Ctrl+S'] },
@@ -441,7 +464,7 @@
     { command: 'Redo', run: () => forward(() => page.redo()), keys: ['Ctrl+Y', 'Ctrl+Shift+Z'] },
     { command: 'Inspector', run: toggleInspector, keys: ['F2'] },
     { command: 'Missions', run: toggleMissions, keys: ['F3'] },
-    { run: chooseMission, keys: ['Ctrl+O'] },
+    { command: 'Keys', run: toggleKeys, keys: ['F1'] },
   ];
 
   function buildCommands() {
@@ -623,6 +646,7 @@
     buildSheet();
     buildMissions();
     buildInspector();
+    buildKeys();
     refresh();
     elementOf.get(key(ids.LoadButton))?.focus();
     document.body.dataset.ready = 'true';
