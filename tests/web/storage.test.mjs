@@ -123,7 +123,7 @@ test('storage that is full or refused is said in the status line', async () => {
 });
 
 // The folder a player chooses, stood in for by a folder of the origin's
-// private file system, filled from the examples.
+// private file system, filled from the examples, with a 17 MB huge.msn.
 async function diskFolder(page, files) {
   await page.evaluate(async (files) => {
     const root = await navigator.storage.getDirectory();
@@ -134,6 +134,9 @@ async function diskFolder(page, files) {
       await writer.write(new Uint8Array(bytes));
       await writer.close();
     }
+    const huge = await (await folder.getFileHandle('huge.msn', { create: true })).createWritable();
+    await huge.truncate(17 << 20);
+    await huge.close();
   }, Object.fromEntries(files.map(([name, from]) => [name, [...readFileSync(path.join(examples, from))]])));
 }
 
@@ -146,11 +149,12 @@ const onDisk = (page, name) => page.evaluate(async (name) => {
     for await (const entry of at.keys()) names.push(entry);
     return names;
   }
-  return [...new Uint8Array(await (await (await at.getFileHandle(parts.at(-1))).getFile()).arrayBuffer())];
+  const file = await (await at.getFileHandle(parts.at(-1))).getFile();
+  return file.size > 4096 ? file.size : [...new Uint8Array(await file.arrayBuffer())];
 }, name);
 
 test('a game folder on disk: saves write into it, a replaced mission copied first, and it is opened again', async () => {
-  const context = await browser.newContext();
+  const context = await browser.newContext({ acceptDownloads: true });
   await context.addInitScript(() => {
     window.showDirectoryPicker = async () => (await navigator.storage.getDirectory()).getDirectoryHandle('game');
   });
@@ -160,6 +164,7 @@ test('a game folder on disk: saves write into it, a replaced mission copied firs
     [i === 4 ? 'other.msn' : from, from]));
   await page.getByRole('button', { name: 'Choose game folder…' }).click();
   await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Read 40 aircraft'));
+  assert.match(await status(page), / Not read, each larger than the 16 MB the page reads of a file: huge\.msn\.$/);
   await page.keyboard.press('F3');
   await page.getByRole('region', { name: 'Missions' }).getByRole('button', { name: 'sample.msn' }).click();
   await page.getByRole('radio', { name: 'Overcast' }).check();
@@ -177,6 +182,14 @@ test('a game folder on disk: saves write into it, a replaced mission copied firs
   assert.equal(copies.length, 1);
   assert.deepEqual(Buffer.from(await onDisk(page, `replaced/${copies[0]}`)), readFileSync(path.join(examples, 'sample.msn')));
   assert.equal(downloaded, false);
+
+  // A file the page did not read is never written over: the save downloads.
+  await page.getByRole('textbox', { name: '"***.msn" filename' }).fill('huge');
+  const [download] = await Promise.all([page.waitForEvent('download'), page.getByRole('button', { name: 'Save!' }).click()]);
+  assert.equal(download.suggestedFilename(), 'huge.msn');
+  assert.equal(await status(page), 'Could not write huge.msn into the game folder (the file there changed since the page ' +
+    'read it, or was not read): it is downloaded instead.');
+  assert.equal(await onDisk(page, 'huge.msn'), 17 << 20);
 
   const again = await open(context, served);
   await again.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Read 40 aircraft'));

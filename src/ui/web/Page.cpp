@@ -36,6 +36,10 @@ using emscripten::val;
 // and Save! writes here before the page hands the bytes to the browser.
 constexpr const char* kGameFolder = "/game";
 
+// The most the page reads of a file of the game folder: far more than any
+// mission or catalogue holds.
+constexpr std::size_t kLargestRead = 16 << 20;
+
 // The browser keeps Ctrl+R (reload) for itself.
 constexpr const char* kRestoreKey = "Alt+R";
 
@@ -340,9 +344,28 @@ public:
 
     // A file the browser would not write into the folder on disk: the page
     // downloads it instead, so that nothing is lost.
-    void FolderWriteFailed(const std::string& path, const std::string& why) {
+    void FolderWriteFailed(const std::string& path, const std::string& errorName, const std::string& message) {
+        const std::string why = errorName == "Changed" ? "the file there changed since the page read it, or was not read"
+                                : message.empty()      ? errorName
+                                                       : message;
         model_.Say("Could not write " + ReadableText(std::filesystem::path(path).filename().string()) +
                    " into the game folder (" + why + "): it is downloaded instead.");
+    }
+    // The folder on disk could not be read again (gone, or the browser took
+    // the page's right away): saves download from now on.
+    void FolderLost(const std::string& errorName, const std::string& message) {
+        model_.Say("The game folder on disk could not be read again (" + (message.empty() ? errorName : message) +
+                   "): saves are downloaded from now on; choose the folder again to save into it.");
+    }
+    // Files of the folder chosen that the page did not read, each larger
+    // than it reads of a file.
+    void Skipped(val names) {
+        const std::vector<std::string> skipped = emscripten::vecFromJSArray<std::string>(names);
+        if (skipped.empty()) return;
+        std::string list;
+        for (const std::string& name : skipped) list += (list.empty() ? "" : ", ") + ReadableText(name);
+        model_.Say(model_.Text(ControlId::StatusLine) + " Not read, each larger than the " +
+                   std::to_string(kLargestRead >> 20) + " MB the page reads of a file: " + list + ".");
     }
 
 private:
@@ -369,6 +392,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
     emscripten::function("inspectorName", +[] { return std::string(kestrane::kInspectorName); });
     emscripten::function("missionSize", +[] { return kestrane::kMissionSize; });
     emscripten::function("gameFolder", +[] { return std::string(kestrane::kGameFolder); });
+    emscripten::function("largestRead", +[] { return static_cast<double>(kestrane::kLargestRead); });
     emscripten::class_<Page>("Page")
         .constructor<>()
         .function("click", &Page::Click)
@@ -411,5 +435,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("setFolderWritable", &Page::SetFolderWritable)
         .function("takeWritten", &Page::TakeWritten)
         .function("stamp", &Page::Stamp)
-        .function("folderWriteFailed", &Page::FolderWriteFailed);
+        .function("folderWriteFailed", &Page::FolderWriteFailed)
+        .function("skipped", &Page::Skipped)
+        .function("folderLost", &Page::FolderLost);
 }

@@ -269,6 +269,14 @@
     for (const name of M.FS.readdir(at)) if (M.FS.isFile(M.FS.stat(`${at}/${name}`).mode)) M.FS.unlink(`${at}/${name}`);
   }
 
+  // A file of the folder into the game folder, unless it is larger than
+  // the page reads of a file: false then.
+  async function takeFile(name, file) {
+    if (file.size > M.largestRead()) return false;
+    M.FS.writeFile(`${M.gameFolder()}/${name}`, new Uint8Array(await file.arrayBuffer()));
+    return true;
+  }
+
   async function readFolder() {
     emptyGameFolder();
     folder.handle = null;
@@ -276,8 +284,12 @@
     page.setFolderWritable(false);
     const wanted = ownFiles();
     const own = [...folderInput.files].filter((f) => f.webkitRelativePath.split('/').length === 2 && wanted(f.name));
-    for (const file of own) M.FS.writeFile(`${M.gameFolder()}/${file.name}`, new Uint8Array(await file.arrayBuffer()));
-    forward(() => page.changeFolder());
+    const skipped = [];
+    for (const file of own) if (!(await takeFile(file.name, file))) skipped.push(file.name);
+    forward(() => {
+      page.changeFolder();
+      page.skipped(skipped);
+    });
     showMissions();
   }
 
@@ -396,32 +408,40 @@
     emptyGameFolder();
     folder.handle = handle;
     folder.known.clear();
-    await readFolderAgain();
+    const skipped = await readFolderAgain();
     folder.writable = (await handle.queryPermission({ mode: 'readwrite' })) === 'granted';
     page.setFolderWritable(folder.writable);
-    forward(() => page.changeFolder());
+    forward(() => {
+      page.changeFolder();
+      page.skipped(skipped);
+    });
     showMissions();
   }
 
   // The folder on disk read again, its files changed since last read only,
   // so that a save sees what it would replace as it is on disk now.
   async function readFolderAgain() {
-    if (!folder.handle) return;
+    if (!folder.handle) return [];
     const wanted = ownFiles();
+    const skipped = [];
     try {
       for await (const [name, entry] of folder.handle.entries()) {
         if (entry.kind !== 'file' || !wanted(name)) continue;
         const file = await entry.getFile();
         if (folder.known.get(name) === file.lastModified) continue;
-        M.FS.writeFile(`${M.gameFolder()}/${name}`, new Uint8Array(await file.arrayBuffer()));
-        folder.known.set(name, file.lastModified);
+        if (await takeFile(name, file)) folder.known.set(name, file.lastModified);
+        else skipped.push(name);
       }
     } catch (error) {
-      // A folder gone or refused is read no more; what the page holds stays.
+      // A folder gone or refused is read no more: saves download, and the
+      // page says so; what it holds stays.
       folder.handle = null;
       folder.writable = false;
       page.setFolderWritable(false);
+      page.folderLost(error.name, error.message);
+      refresh();
     }
+    return skipped;
   }
 
   // Writes files of the game folder to the folder on disk, in order (the
@@ -437,12 +457,17 @@
         let at = folder.handle;
         for (const part of parts.slice(0, -1)) at = await at.getDirectoryHandle(part, { create: true });
         const file = await at.getFileHandle(parts[parts.length - 1], { create: true });
+        // A mission of the folder is written over only as the page read it.
+        const before = await file.getFile();
+        if (parts.length === 1 && before.size > 0 && folder.known.get(parts[0]) !== before.lastModified) {
+          throw new DOMException('', 'Changed');
+        }
         const writer = await file.createWritable();
         await writer.write(M.FS.readFile(paths[i]));
         await writer.close();
         if (parts.length === 1) folder.known.set(parts[0], (await file.getFile()).lastModified);
       } catch (error) {
-        page.folderWriteFailed(paths[i], error.message || error.name);
+        page.folderWriteFailed(paths[i], error.name, error.message);
         paths.slice(i).forEach(download);
         refresh();
         return;
