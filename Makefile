@@ -156,8 +156,9 @@ coverage: deps
 	  --txt build/coverage/coverage.txt
 	@cat build/coverage/coverage.txt
 
-# Core benchmarks and window start-up figures; not part of `make test`.
-bench: deps
+# Core benchmarks, the browser edition's figures (the page built first) and
+# window start-up figures; not part of `make test`.
+bench: deps web
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
 	bench/run.sh

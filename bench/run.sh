@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Runs the core benchmarks and the window start-up cases, prints the figures
-# and writes them to results.txt in the build folder. Expects `cmake --build
-# --preset bench` (or a build like it) to have run. Knobs (environment):
+# Runs the core benchmarks, the browser edition's figures (bench/web.mjs)
+# and the window start-up cases, prints the figures and writes them to
+# results.txt in the build folder. Expects `cmake --build --preset bench`
+# (or a build like it) to have run, and `make web` for the browser edition,
+# which is skipped, said in one line, without its page or chromium. Knobs
+# (environment):
 #   BENCH_BUILD       the bench build folder (default build/bench)
 #   BENCH_MIN_TIME    seconds per core benchmark (default 0.05)
 #   STARTUP_RUNS      runs of each start-up case (default 25, at least 15)
+#   WEB_RUNS          runs of each of the page's start-up cases (default
+#                     STARTUP_RUNS, at least 15)
 #   STARTUP_PLATFORM  offscreen (default) or xvfb (starts its own Xvfb)
 #   XVFB_DISPLAY      display for xvfb (default :98)
 #   STARTUP_BARE_COUNTS_ONLY  set: the bare window holds the same numbers of
@@ -85,6 +90,19 @@ if [ -x "$CLI" ]; then
     out "  ratio $ratio (target at most 1.5): $(verdict "$ratio" 1.5)"
     out ""
 fi
+
+# ---- The browser edition ----
+# build/web/kestrane.html in headless chromium: its size, its start-up
+# against a static copy of its ready sheet, and a load, an option edit and
+# a save in the page beside the desktop model's same calls.
+if command -v node >/dev/null; then
+    node "$ROOT/bench/web.mjs" "$BUILD" "${WEB_RUNS:-$RUNS}" \
+        "$(cpu_us BM_Load)" "$(cpu_us BM_EditOptionClick)" "$(cpu_us BM_Save)" | tee -a "$RESULTS" ||
+        out "  the browser edition's run stopped (its error is above): its figures are incomplete."
+else
+    out "== Browser edition: node is missing (make deps installs it): skipped =="
+fi
+out ""
 
 # ---- Start-up ----
 [ -x "$HARNESS" ] || { out "Start-up harness not built (Qt missing): start-up cases skipped."; exit 0; }
