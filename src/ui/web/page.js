@@ -4,6 +4,10 @@
 // to the model, then shows every control's text and value from the model
 // again. Files chosen in the browser are written into the model's game
 // folder first; a save hands the bytes written there to the browser.
+//
+// The sheet is shown at once from what the module showed when the page was
+// built (the snapshot); the module starts after, and events taken meanwhile
+// are forwarded to it, in order, as soon as it has.
 
 {
   let M;      // the module: the model's bindings and its memory file system
@@ -11,6 +15,10 @@
   let sheet;  // every control's place, kind and naming, in reading order
   let ids;    // the control the page treats apart
   const refreshers = [];
+  let ready = false;    // the module has started
+  const pending = [];   // events taken before it had
+  let started;          // resolves when it has, for what needs its files
+  const moduleStarted = new Promise((resolve) => { started = resolve; });
   const elementOf = new Map();  // control id (and member) -> its element
 
   const make = (tag, props = {}) => Object.assign(document.createElement(tag), props);
@@ -25,6 +33,10 @@
   // ---- Events: forwarded, then everything shown again ----
 
   function forward(event) {
+    if (!ready) {
+      pending.push(event);
+      return;
+    }
     event();
     const written = page.takeWritten();
     if (written.length > 0) {
@@ -38,8 +50,11 @@
     if (focus !== sheet.none) elementOf.get(key(focus))?.focus();
   }
 
+  const toFit = [];  // captions whose text changed, fitted after all are shown
+
   function refresh() {
     for (const show of refreshers) show();
+    fit(toFit.splice(0));
     showTitle();
   }
 
@@ -49,12 +64,17 @@
   }
 
   // A caption wider than its place (a note, taller) is set smaller until it
-  // fits, as the desktop narrows its font, down to 8 pixels.
-  function fit(element) {
-    const over = () => element.scrollWidth > element.clientWidth ||
+  // fits, as the desktop narrows its font, down to 8 pixels. All are
+  // measured at once each step, so the browser lays the page out once a step.
+  function fit(elements) {
+    const over = (element) => element.scrollWidth > element.clientWidth ||
       (element.classList.contains('note') && element.scrollHeight > element.clientHeight);
-    element.style.fontSize = '';
-    for (let size = 10; over() && size >= 8; --size) element.style.fontSize = size + 'px';
+    for (const element of elements) element.style.fontSize = '';
+    let large = elements.filter(over);
+    for (let size = 10; large.length > 0 && size >= 8; --size) {
+      for (const element of large) element.style.fontSize = size + 'px';
+      large = large.filter(over);
+    }
   }
 
   function download(path) {
@@ -96,7 +116,7 @@
     refreshers.push(() => {
       const text = page.text(c.id);
       if (label.tagName === 'INPUT') label.value = text;
-      else if (label.textContent !== text) fit(Object.assign(label, { textContent: text }));
+      else if (label.textContent !== text) toFit.push(Object.assign(label, { textContent: text }));
     });
     return label;
   }
@@ -144,7 +164,12 @@
   // A box gives the model its text as typed, and Enter.
   function makeBox(c) {
     const box = make('input', { type: 'text', className: 'box', spellcheck: false, autocomplete: 'off' });
-    box.addEventListener('input', () => { page.type(c.id, box.value); touched(); showTitle(); });
+    box.addEventListener('input', () => {
+      if (!ready) return pending.push(() => page.type(c.id, box.value));
+      page.type(c.id, box.value);
+      touched();
+      showTitle();
+    });
     box.addEventListener('keydown', (e) => {
       if (e.key === 'Enter') forward(() => page.keyPress(c.id, 13));
     });
@@ -250,6 +275,7 @@
   function chooseMission() { missionInput.value = ''; missionInput.click(); }
 
   async function openChosen() {
+    await moduleStarted;
     const file = missionInput.files[0];
     if (!file) return forward(() => page.load(''));
     const path = `${M.gameFolder()}/${file.name}`;
@@ -278,6 +304,7 @@
   }
 
   async function readFolder() {
+    await moduleStarted;
     emptyGameFolder();
     folder.handle = null;
     folder.writable = false;
@@ -298,7 +325,7 @@
   const missionsPanel = document.getElementById('missions');
 
   function showMissions() {
-    if (missionsPanel.hidden) return;
+    if (missionsPanel.hidden || !ready) return;
     const rows = missionsPanel.querySelector('tbody');
     rows.replaceChildren();
     for (const mission of page.missions()) {
@@ -321,7 +348,7 @@
   const inspectorPanel = document.getElementById('inspector');
 
   function showInspector() {
-    if (inspectorPanel.hidden) return;
+    if (inspectorPanel.hidden || !ready) return;
     const rows = inspectorPanel.querySelector('tbody').rows;
     for (let offset = 0; offset < rows.length; ++offset) {
       const shown = page.inspectorRow(offset);
@@ -334,6 +361,7 @@
   }
 
   function toggleInspector() {
+    makeInspectorRows();
     inspectorPanel.hidden = !inspectorPanel.hidden;
     showInspector();
     if (!inspectorPanel.hidden) inspectorPanel.querySelector('.rows').focus();
@@ -346,11 +374,17 @@
     const titles = inspectorPanel.querySelector('thead tr');
     for (const title of columns) titles.appendChild(make('th', { scope: 'col', textContent: title }));
     inspectorPanel.querySelector('.rows').tabIndex = 0;  // the rows scroll from the keyboard
+  }
+
+  // A row for each byte, made when the panel is first shown.
+  function makeInspectorRows() {
     const body = inspectorPanel.querySelector('tbody');
+    if (body.rows.length > 0) return;
+    const columns = M.inspectorColumns().length;
     for (let offset = 0; offset < M.missionSize(); ++offset) {
       const row = body.appendChild(make('tr'));
       row.appendChild(make('th', { scope: 'row' }));
-      for (let c = 1; c < columns.length; ++c) row.appendChild(make('td'));
+      for (let c = 1; c < columns; ++c) row.appendChild(make('td'));
     }
   }
 
@@ -405,6 +439,7 @@
   }
 
   async function useFolder(handle) {
+    await moduleStarted;
     emptyGameFolder();
     folder.handle = handle;
     folder.known.clear();
@@ -620,6 +655,7 @@
 
   // The storage is read again first: pages closed since may have left work.
   async function restoreWork() {
+    await moduleStarted;
     try {
       if (storage.db) page.takeStorage(await storage.works(), await storage.heldElsewhere());
     } catch (error) {
@@ -658,9 +694,63 @@
     } catch { /* a folder gone is chosen again */ }
   }
 
-  async function start() {
-    M = await KestraneModule();
+  // The page's state as the module showed it when the page was built,
+  // answered as the module answers, until the module has started.
+  function snapshotModule(shown) {
+    return Object.fromEntries(Object.entries(shown).map(([name, value]) => [name, () => value]));
+  }
+
+  function snapshotPage(shown) {
+    const of = (id) => shown.state[id];
+    return {
+      text: (id) => of(id).text, value: (id) => of(id).value, name: (id) => of(id).name,
+      members: (id) => of(id).members, itemCount: (id) => of(id).items.length, item: (id, i) => of(id).items[i],
+      boxCommits: (id) => of(id).commits, cataloguesRead: () => shown.cataloguesRead, title: () => shown.title,
+      said: () => shown.said,
+    };
+  }
+
+  // The module's script is kept in the page gzipped, as base64: unpacked by
+  // the browser, then run as a script of its own, which the browser reads
+  // off the page's thread. Where a page may not make such a script, it is
+  // run in place.
+  async function startModule() {
+    if (document.readyState === 'loading') await new Promise((resolve) => document.addEventListener('DOMContentLoaded', resolve));
+    const packed = document.getElementById('module').textContent.trim();
+    const unpacked = (await fetch(`data:application/gzip;base64,${packed}`)).body.pipeThrough(new DecompressionStream('gzip'));
+    const source = await new Response(unpacked).text();
+    const script = make('script', { src: URL.createObjectURL(new Blob([source], { type: 'text/javascript' })) });
+    try {
+      await new Promise((resolve, reject) => {
+        Object.assign(script, { onload: resolve, onerror: reject });
+        document.head.appendChild(script);
+      });
+    } catch {
+      (0, eval)(source);
+    }
+    URL.revokeObjectURL(script.src);
+    return KestraneModule();  // eslint-disable-line no-undef
+  }
+
+  // The module started: the model takes the events taken meanwhile, then
+  // shows itself.
+  async function attach() {
+    M = await startModule();
     page = new M.Page();
+    ready = true;
+    started();
+    // In order, and shown once after: a box's typing is not shown over by
+    // an event after it before it reaches the model.
+    for (const event of pending.splice(0)) event();
+    forward(() => {});
+    document.body.dataset.ready = 'true';
+    await startKeeping();
+  }
+
+  function start() {
+    const shown = JSON.parse(document.getElementById('snapshot').textContent);
+    M = snapshotModule(shown.module);
+    page = snapshotPage(shown.page);
     sheet = M.sheet();
     ids = M.ids();
     missionInput.addEventListener('change', openChosen);
@@ -674,8 +764,10 @@
     buildKeys();
     refresh();
     elementOf.get(key(ids.LoadButton))?.focus();
-    document.body.dataset.ready = 'true';
-    await startKeeping();
+    // The module starts once the sheet is shown and the browser is idle,
+    // so that the first keys typed do not wait for it.
+    if (window.requestIdleCallback) requestIdleCallback(attach, { timeout: 500 });
+    else setTimeout(attach, 50);
   }
 
   start();

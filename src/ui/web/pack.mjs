@@ -1,0 +1,48 @@
+// Makes the page one file: the HTML template with the style, the page's
+// script, what the page shows before its module has started, and the
+// module, gzipped as base64 (a third of its size, which the browser reads
+// past quickly and unpacks itself).
+//
+// What the page shows first is read from the module itself: the sheet, the
+// names the page builds from, and every control's text and value as a new
+// model shows them. The page shows it at once and takes events while the
+// module starts; the model then shows itself in its place.
+//
+// node pack.mjs TEMPLATE STYLE SCRIPT MODULE OUT
+
+import { readFileSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import path from 'node:path';
+import { gzipSync } from 'node:zlib';
+
+const [template, style, script, modulePath, out] = process.argv.slice(2);
+
+async function snapshot() {
+  const M = await createRequire(import.meta.url)(path.resolve(modulePath))();
+  const names = ['sheet', 'ids', 'commands', 'catalogueNames', 'missionColumns', 'inspectorColumns', 'inspectorName',
+    'missionSize', 'gameFolder', 'largestRead', 'keysColumns', 'sheetKeys'];
+  const module = Object.fromEntries(names.map((name) => [name, M[name]()]));
+  const page = new M.Page();
+  const state = {};
+  for (const c of module.sheet.controls) {
+    state[c.id] ??= {
+      text: page.text(c.id), value: page.value(c.id), name: page.name(c.id), commits: page.boxCommits(c.id),
+      members: c.kind === 'option' ? page.members(c.id) : [],
+      items: c.kind === 'list' ? Array.from({ length: page.itemCount(c.id) }, (_, i) => page.item(c.id, i)) : [],
+    };
+  }
+  return { module, page: { state, title: page.title(), said: page.said(), cataloguesRead: page.cataloguesRead() } };
+}
+
+// Inside a script element, "</" would end it early; "<\/" is the same to
+// JavaScript and to JSON.
+const inScript = (text) => text.replaceAll('</', '<\\/');
+const parts = {
+  '/*STYLE*/': readFileSync(style, 'utf8'),
+  '/*SCRIPT*/': inScript(readFileSync(script, 'utf8')),
+  '/*SNAPSHOT*/': inScript(JSON.stringify(await snapshot())),
+  '/*MODULE*/': gzipSync(readFileSync(modulePath), { level: 9 }).toString('base64'),
+};
+let page = readFileSync(template, 'utf8');
+for (const [mark, text] of Object.entries(parts)) page = page.replace(mark, () => text);
+writeFileSync(out, page);
