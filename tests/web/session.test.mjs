@@ -1,6 +1,7 @@
-// The page's own storage, opened from disk in Debian's chromium: unsaved
-// work kept in the browser and offered again by a new page, two pages as
-// two sessions, storage that refuses said in the status line, and a game
+// The page's session, opened from disk in Debian's chromium: keys taken
+// before the model has started, unsaved work kept in the browser and
+// offered again by a new page, two pages as two sessions, storage that
+// refuses said in the status line, and a game
 // folder on disk that saves write into (the origin's private file system
 // stands in for the folder a player would choose; a page from disk has no
 // such file system, so that page comes from a static web server).
@@ -79,6 +80,22 @@ async function loadSample(page) {
   await choose(page, 'Choose game folder…', examples);
   await choose(page, 'Load a ".msn" file', path.join(examples, 'sample.msn'));
 }
+
+test('what is typed and pressed before the model has started reaches it, in order', async () => {
+  const context = await browser.newContext();
+  await context.addInitScript(() => { window.requestIdleCallback = (run) => setTimeout(run, 1000); });
+  const page = await context.newPage();
+  await page.goto(pageUrl);
+  const name = page.getByRole('textbox', { name: 'Miission name' });
+  await name.fill('Dawn patrol');
+  await name.press('Enter');
+  await page.getByRole('radio', { name: 'Overcast' }).check();
+  assert.equal(await page.evaluate(() => document.body.dataset.ready), undefined);
+  await page.waitForSelector('body[data-ready]');
+  assert.equal(await name.inputValue(), 'Dawn patrol');
+  assert.equal(await status(page), 'No mission is open: load one or make a new one to change its settings.');
+  await context.close();
+});
 
 test('work kept in a closed page comes back in a new one, never while its page runs', async () => {
   const context = await browser.newContext();
