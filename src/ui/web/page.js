@@ -579,11 +579,23 @@
     },
     async works() {
       const transaction = this.db.transaction('unsaved');
-      const names = transaction.objectStore('unsaved').getAllKeys();
-      const texts = transaction.objectStore('unsaved').getAll();
+      const works = transaction.objectStore('unsaved');
+      const names = works.getAllKeys();
+      const texts = works.getAll();
       await this.done(transaction);
-      // Anything but a text is a damaged kept work, said as one.
-      return names.result.map((name, i) => [String(name), typeof texts.result[i] === 'string' ? texts.result[i] : '']);
+      // Anything but a text is a damaged kept work, said as one; a name
+      // that is not a text is made one, so that it can be set aside.
+      const found = names.result.map((name, i) => [name, typeof texts.result[i] === 'string' ? texts.result[i] : '']);
+      const odd = found.filter(([name]) => typeof name !== 'string');
+      if (odd.length > 0) {
+        const renaming = this.db.transaction('unsaved', 'readwrite');
+        for (const [name, text] of odd) {
+          renaming.objectStore('unsaved').delete(name);
+          renaming.objectStore('unsaved').put(text, String(name));
+        }
+        await this.done(renaming);
+      }
+      return found.map(([name, text]) => [String(name), text]);
     },
     async heldElsewhere() {
       if (!navigator.locks) return [];
