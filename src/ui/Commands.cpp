@@ -21,9 +21,11 @@ static_assert(EveryCommandNamed(), "a caption for every command, in the order of
 
 std::string_view CommandCaption(Command command) { return kCaptions[static_cast<std::size_t>(command)]; }
 
-std::string PlainCommandCaption(Command command) {
+std::string PlainCommandCaption(Command command) { return WithoutAccessKey(CommandCaption(command)); }
+
+std::string WithoutAccessKey(std::string_view caption) {
     std::string plain;
-    for (const char c : CommandCaption(command))
+    for (const char c : caption)
         if (c != '&') plain += c;
     return plain;
 }

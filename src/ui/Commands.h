@@ -14,5 +14,7 @@ enum class Command { Load, NewMission, Save, SaveAs, ChooseGameFolder, Undo, Red
 std::string_view CommandCaption(Command command);
 // The caption without its access key mark: "Choose game folder…".
 std::string PlainCommandCaption(Command command);
+// Any caption without its access key mark: "&Filter:" is "Filter:".
+std::string WithoutAccessKey(std::string_view caption);
 
 }  // namespace kestrane

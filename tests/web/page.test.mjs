@@ -113,6 +113,26 @@ test('the missions panel lists the game folder with the save, and opens a row', 
   assert.equal(await status(), 'Loaded /game/sample.msn.');
 });
 
+test('the missions sort by a column header, again the other way round, and the filter keeps the rows holding its text', async () => {
+  const panel = page.getByRole('region', { name: 'Missions' });
+  const files = async () => (await panel.getByRole('rowheader').allInnerTexts());
+  const weather = panel.getByRole('columnheader', { name: 'Weather' });
+  await weather.getByRole('button').click();
+  assert.deepEqual(await files(), ['sample.msn', 'edited.msn']);
+  assert.equal(await weather.getAttribute('aria-sort'), 'ascending');
+  assert.equal(await panel.getByRole('columnheader', { name: 'File' }).getAttribute('aria-sort'), null);
+  await weather.getByRole('button').press('Enter');
+  assert.deepEqual(await files(), ['edited.msn', 'sample.msn']);
+  assert.equal(await weather.getAttribute('aria-sort'), 'descending');
+  const filter = panel.getByRole('searchbox', { name: 'Filter:' });
+  await filter.fill('OVERCAST');
+  assert.deepEqual(await files(), ['edited.msn']);
+  await filter.fill('sweep');
+  assert.deepEqual(await files(), ['edited.msn', 'sample.msn']);
+  await filter.fill('');
+  await panel.getByRole('button', { name: 'File' }).click();
+});
+
 test('an option, a list and a slot work from the keyboard', async () => {
   await page.getByRole('radio', { name: '1944' }).focus();
   await page.keyboard.press('ArrowRight');

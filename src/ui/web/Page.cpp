@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "catalogues/Catalogue.h"
 #include "ui/Arrangement.h"
@@ -147,6 +148,13 @@ val MissionColumns() {
     return titles;
 }
 
+// The missions panel's words besides its column titles.
+val MissionsWords() {
+    val words = val::object();
+    words.set("filter", WithoutAccessKey(kFilterCaption));
+    return words;
+}
+
 val InspectorColumns() {
     val titles = val::array();
     for (int c = 0; c < kInspectorColumns; ++c) titles.call<void>("push", std::string(InspectorTitle(static_cast<InspectorColumn>(c))));
@@ -197,22 +205,31 @@ public:
     unsigned BoxCommits(int id) const { return model_.BoxCommits(Id(id)); }
     int TakeFocusRequest() { return static_cast<int>(model_.TakeFocusRequest()); }
     // The missions of the game folder, each file read and decoded into a
-    // row of texts (MissionFolder.h), with the path that opens it.
+    // row of texts (MissionFolder.h), with the path that opens it: the rows
+    // the filter keeps, in the order chosen.
     val Missions() const {
         const NameLists lists{&model_.Items(ControlId::AircraftList).Lines(), &model_.Items(ControlId::PlaceList).Lines()};
-        val rows = val::array();
+        std::vector<MissionRow> read;
         const OpenFolder folder(model_.StartDir());
-        for (const FolderEntry& entry : ListMissionFiles(folder)) {
-            const MissionRow row = ReadMissionRow(folder, entry, lists);
+        for (const FolderEntry& entry : ListMissionFiles(folder)) read.push_back(ReadMissionRow(folder, entry, lists));
+        val rows = val::array();
+        for (const std::size_t i : ShownRows(read, order_, filter_)) {
             val texts = val::array();
-            for (const std::string& text : row.texts) texts.call<void>("push", text);
+            for (const std::string& text : read[i].texts) texts.call<void>("push", text);
             val shown = val::object();
-            shown.set("path", (std::filesystem::path(model_.StartDir()) / entry.file).string());
+            shown.set("path", (std::filesystem::path(model_.StartDir()) / read[i].entry.file).string());
             shown.set("texts", texts);
             rows.call<void>("push", shown);
         }
         return rows;
     }
+    // A column's header chosen, and the filter's text, for Missions.
+    void SortMissions(int column) {
+        if (column >= 0 && column < static_cast<int>(kMissionColumns)) order_.Choose(static_cast<MissionColumn>(column));
+    }
+    void FilterMissions(std::string text) { filter_ = std::move(text); }
+    int MissionsSortColumn() const { return static_cast<int>(order_.column); }
+    bool MissionsDescending() const { return order_.descending; }
 
     // The inspector's row of a byte: a text for each column, and whether it
     // changed since the last load or new mission.
@@ -230,6 +247,8 @@ private:
     PageDialog dialog_;
     WindowModel model_;
     ByteInspector inspector_;
+    MissionOrder order_;
+    std::string filter_;
 };
 
 }  // namespace kestrane
@@ -242,6 +261,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
     emscripten::function("catalogueNames", &kestrane::CatalogueNames);
     emscripten::function("missionColumns", &kestrane::MissionColumns);
     emscripten::function("inspectorColumns", &kestrane::InspectorColumns);
+    emscripten::function("missionsWords", &kestrane::MissionsWords);
     emscripten::function("inspectorName", +[] { return std::string(kestrane::kInspectorName); });
     emscripten::function("missionSize", +[] { return kestrane::kMissionSize; });
     emscripten::function("gameFolder", +[] { return std::string(kestrane::kGameFolder); });
@@ -274,5 +294,9 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("boxCommits", &Page::BoxCommits)
         .function("takeFocusRequest", &Page::TakeFocusRequest)
         .function("missions", &Page::Missions)
+        .function("sortMissions", &Page::SortMissions)
+        .function("filterMissions", &Page::FilterMissions)
+        .function("missionsSortColumn", &Page::MissionsSortColumn)
+        .function("missionsDescending", &Page::MissionsDescending)
         .function("inspectorRow", &Page::InspectorRow);
 }

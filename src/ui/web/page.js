@@ -276,6 +276,30 @@
       open.addEventListener('click', () => forward(() => page.open(mission.path)));
       for (const text of mission.texts.slice(1)) row.appendChild(make('td', { textContent: text }));
     }
+    showMissionsOrder();
+  }
+
+  // The sorted column's header says which way it sorts; the others say
+  // nothing, as a sortable table's headers do.
+  function showMissionsOrder() {
+    const headers = missionsPanel.querySelectorAll('thead th');
+    headers.forEach((header, column) => {
+      if (column === page.missionsSortColumn()) header.setAttribute('aria-sort', page.missionsDescending() ? 'descending' : 'ascending');
+      else header.removeAttribute('aria-sort');
+    });
+  }
+
+  // Each column's title is a button that sorts by it (again: the other way
+  // round); the filter box keeps the rows that hold its text.
+  function buildMissionsOrder() {
+    const titles = missionsPanel.querySelector('thead tr');
+    M.missionColumns().forEach((title, column) => {
+      const sort = titles.appendChild(make('th', { scope: 'col' })).appendChild(make('button', { type: 'button', textContent: title }));
+      sort.addEventListener('click', () => { page.sortMissions(column); showMissions(); });
+    });
+    const filter = document.getElementById('missions-filter');
+    filter.labels[0].textContent = M.missionsWords().filter;
+    filter.addEventListener('input', () => { page.filterMissions(filter.value); showMissions(); });
   }
 
   function toggleMissions() {
@@ -325,8 +349,7 @@
   function buildMissions() {
     missionsPanel.tabIndex = -1;
     document.getElementById('missions-title').textContent = M.commands().Missions;
-    const titles = missionsPanel.querySelector('thead tr');
-    for (const title of M.missionColumns()) titles.appendChild(make('th', { scope: 'col', textContent: title }));
+    buildMissionsOrder();
   }
 
   function chooseFolder() { folderInput.value = ''; folderInput.click(); }
