@@ -144,12 +144,18 @@ test('an option, a list and a slot work from the keyboard', async () => {
   assert.equal(await status(), 'Enemy secondary: None.');
 });
 
-test('the inspector shows each byte, the changed ones marked', async () => {
-  await page.keyboard.press('F2');
+test('a mission\'s Compare opens the inspector, each byte beside the file\'s, the changed ones marked; F2 hides it', async () => {
+  const edited = page.getByRole('region', { name: 'Missions' }).getByRole('row')
+    .filter({ has: page.getByRole('button', { name: 'edited.msn' }) });
+  await edited.getByRole('button', { name: 'Compare' }).click();
+  assert.equal(await status(), 'Comparing with /game/edited.msn: 20 bytes differ.');
   const rows = page.getByRole('region', { name: 'Inspector' }).getByRole('row');
   assert.equal(await rows.count(), 401);
-  assert.deepEqual((await rows.nth(1 + 272).innerText()).split('\t').slice(0, 8),
-    ['272', '110', '03', '3', '', 'YearSetting', 'YearSetting (272); 273-275 spare', 'changed']);
+  assert.deepEqual((await rows.nth(1 + 272).innerText()).split('\t'),
+    ['272', '110', '03', '3', '', 'YearSetting', 'YearSetting (272); 273-275 spare', 'changed', '02', 'differs']);
+  await page.keyboard.press('F2');
+  assert.equal(await rows.count(), 0);
+  await page.keyboard.press('F2');
 });
 
 test('Save! stands where the arrangement puts it, in pixels of 15 twips', async () => {

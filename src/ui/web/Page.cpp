@@ -152,6 +152,7 @@ val MissionColumns() {
 val MissionsWords() {
     val words = val::object();
     words.set("filter", WithoutAccessKey(kFilterCaption));
+    words.set("compare", std::string(kCompareCaption));
     return words;
 }
 
@@ -231,15 +232,28 @@ public:
     int MissionsSortColumn() const { return static_cast<int>(order_.column); }
     bool MissionsDescending() const { return order_.descending; }
 
+    // A mission's Compare: the model asks for the file to be compared with
+    // the window's mission in the inspector.
+    void Compare(const std::string& path) { model_.AskToCompare(path); }
+    // The comparison the model asked for, made in the inspector and said in
+    // the status line; false when none was asked for.
+    bool TakeCompare() {
+        const std::string path = model_.TakeCompareRequest();
+        if (path.empty()) return false;
+        model_.Say(inspector_.Compare(path));
+        return true;
+    }
+
     // The inspector's row of a byte: a text for each column, and whether it
-    // changed since the last load or new mission.
+    // is marked (changed since the last load or new mission, or differing
+    // from the comparison).
     val InspectorRow(int offset) const {
         const ByteInspector::Row row = inspector_.RowAt(offset);
         val texts = val::array();
         for (int c = 0; c < kInspectorColumns; ++c) texts.call<void>("push", InspectorText(row, static_cast<InspectorColumn>(c)));
         val shown = val::object();
         shown.set("texts", texts);
-        shown.set("changed", row.changed);
+        shown.set("marked", row.Marked());
         return shown;
     }
 
@@ -298,5 +312,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("filterMissions", &Page::FilterMissions)
         .function("missionsSortColumn", &Page::MissionsSortColumn)
         .function("missionsDescending", &Page::MissionsDescending)
-        .function("inspectorRow", &Page::InspectorRow);
+        .function("inspectorRow", &Page::InspectorRow)
+        .function("compare", &Page::Compare)
+        .function("takeCompare", &Page::TakeCompare);
 }

@@ -27,6 +27,7 @@
   function forward(event) {
     const saves = page.saves();
     event();
+    if (page.takeCompare() && inspectorPanel.hidden) toggleInspector();
     if (page.saves() !== saves) {
       download(page.lastFile());
       showMissions();
@@ -275,8 +276,18 @@
       const open = file.appendChild(make('button', { type: 'button', textContent: mission.texts[0] }));
       open.addEventListener('click', () => forward(() => page.open(mission.path)));
       for (const text of mission.texts.slice(1)) row.appendChild(make('td', { textContent: text }));
+      appendCompare(row, mission.path);
     }
     showMissionsOrder();
+  }
+
+  // A mission's Compare: the model asks for it in the inspector, which
+  // opens to show it.
+  let compareCaption;
+
+  function appendCompare(row, path) {
+    const compare = row.appendChild(make('td')).appendChild(make('button', { type: 'button', textContent: compareCaption }));
+    compare.addEventListener('click', () => forward(() => page.compare(path)));
   }
 
   // The sorted column's header says which way it sorts; the others say
@@ -317,7 +328,7 @@
     const rows = inspectorPanel.querySelector('tbody').rows;
     for (let offset = 0; offset < rows.length; ++offset) {
       const shown = page.inspectorRow(offset);
-      rows[offset].classList.toggle('changed', shown.changed);
+      rows[offset].classList.toggle('marked', shown.marked);
       shown.texts.forEach((text, column) => {
         const cell = rows[offset].cells[column];
         if (cell.textContent !== text) cell.textContent = text;
@@ -350,6 +361,8 @@
     missionsPanel.tabIndex = -1;
     document.getElementById('missions-title').textContent = M.commands().Missions;
     buildMissionsOrder();
+    compareCaption = M.missionsWords().compare;
+    missionsPanel.querySelector('thead tr').appendChild(make('th', { scope: 'col', textContent: compareCaption }));
   }
 
   function chooseFolder() { folderInput.value = ''; folderInput.click(); }
