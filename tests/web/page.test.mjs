@@ -158,13 +158,35 @@ test('a mission\'s Compare opens the inspector, each byte beside the file\'s, th
   await page.keyboard.press('F2');
 });
 
+test('a list entry\'s menu from the keyboard puts the entry into the slot chosen; Escape closes it', async () => {
+  const aircraft = page.getByRole('listbox', { name: 'Aircraft' });
+  await aircraft.focus();
+  await page.keyboard.press('Home');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('Shift+F10');
+  const menu = page.getByRole('menu');
+  assert.deepEqual(await menu.getByRole('menuitem').allInnerTexts(),
+    ['Use as Attack plane 1', 'Use as Attack plane 2', 'Use as Enemy primary', 'Use as Enemy secondary']);
+  await page.keyboard.press('Escape');
+  assert.equal(await menu.count(), 0);
+  assert.ok(await aircraft.evaluate((list) => list === document.activeElement));
+  await page.keyboard.press('Shift+F10');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('Enter');
+  assert.equal(await page.getByRole('button', { name: /^Attack plane 2: / }).getAttribute('aria-label'), 'Attack plane 2: 1:Spitfire Mk V');
+});
+
 test('Save! stands where the arrangement puts it, in pixels of 15 twips', async () => {
   const sheet = await page.locator('#sheet').boundingBox();
   const save = await page.getByRole('button', { name: 'Save!' }).boundingBox();
   assert.deepEqual([save.x - sheet.x, save.y - sheet.y, save.width, save.height], [210, 86, 53, 45]);
 });
 
-test('axe finds no accessibility violation, the missions panel shown', async () => {
+test('axe finds no accessibility violation, the panels and an entry\'s menu shown', async () => {
+  await page.getByRole('listbox', { name: 'Target/Home Base' }).focus();
+  await page.keyboard.press('Home');
+  await page.keyboard.press('Shift+F10');
+  await page.getByRole('menu').waitFor();
   const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
   await page.addScriptTag({ content: readFileSync(axe, 'utf8') });
   const violations = await page.evaluate(async () => (await window.axe.run()).violations);

@@ -156,6 +156,18 @@ val MissionsWords() {
     return words;
 }
 
+// What a list entry's menu offers: each slot and the menu's caption for it.
+val EntryUsesOf(int list) {
+    val uses = val::array();
+    for (const EntryUse& use : EntryUses(Id(list))) {
+        val shown = val::object();
+        shown.set("slot", static_cast<int>(use.slot));
+        shown.set("caption", std::string(use.caption));
+        uses.call<void>("push", shown);
+    }
+    return uses;
+}
+
 val InspectorColumns() {
     val titles = val::array();
     for (int c = 0; c < kInspectorColumns; ++c) titles.call<void>("push", std::string(InspectorTitle(static_cast<InspectorColumn>(c))));
@@ -174,6 +186,7 @@ public:
     void Type(int id, std::string text) { model_.Type(Id(id), std::move(text)); }
     void KeyPress(int id, int code) { model_.KeyPress(Id(id), code); }
     void Select(int id, int index) { model_.Select(Id(id), index); }
+    void UseEntry(int list, int index, int slot) { model_.UseEntry(Id(list), index, Id(slot)); }
     void Undo() { model_.Undo(); }
     void Redo() { model_.Redo(); }
     void NewMission() { model_.NewMissionShown(); }
@@ -276,6 +289,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
     emscripten::function("missionColumns", &kestrane::MissionColumns);
     emscripten::function("inspectorColumns", &kestrane::InspectorColumns);
     emscripten::function("missionsWords", &kestrane::MissionsWords);
+    emscripten::function("entryUses", &kestrane::EntryUsesOf);
     emscripten::function("inspectorName", +[] { return std::string(kestrane::kInspectorName); });
     emscripten::function("missionSize", +[] { return kestrane::kMissionSize; });
     emscripten::function("gameFolder", +[] { return std::string(kestrane::kGameFolder); });
@@ -286,6 +300,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("type", &Page::Type)
         .function("keyPress", &Page::KeyPress)
         .function("select", &Page::Select)
+        .function("useEntry", &Page::UseEntry)
         .function("undo", &Page::Undo)
         .function("redo", &Page::Redo)
         .function("newMission", &Page::NewMission)

@@ -184,6 +184,7 @@
   function makeList(c) {
     const list = make('select', { size: 2 });
     list.addEventListener('change', () => forward(() => page.select(c.id, list.selectedIndex)));
+    list.addEventListener('contextmenu', (e) => openEntryMenu(c.id, list, e));
     let read = -1;
     refreshers.push(() => {
       if (read !== page.cataloguesRead()) {
@@ -194,6 +195,65 @@
       if (list.selectedIndex !== page.value(c.id)) list.selectedIndex = page.value(c.id);
     });
     return list;
+  }
+
+  // ---- A list entry's menu ----
+
+  let entryMenu = null;
+
+  // The selected entry's menu: a "Use as …" item for each slot the list
+  // fills, as the desktop's; the right click, the Menu key and Shift+F10 all
+  // open it. A right click on an entry selects it first.
+  function openEntryMenu(id, list, e) {
+    e.preventDefault();
+    if (e.target instanceof HTMLOptionElement) forward(() => page.select(id, e.target.index));
+    const entry = page.value(id);
+    closeEntryMenu();
+    if (entry < 0) return;
+    const sheetRoot = document.getElementById('sheet');
+    const menu = entryMenu = sheetRoot.appendChild(make('div', { className: 'entry-menu' }));
+    menu.setAttribute('role', 'menu');
+    menu.setAttribute('aria-label', page.item(id, entry));
+    for (const use of M.entryUses(id)) {
+      const item = menu.appendChild(make('button', { type: 'button', tabIndex: -1, textContent: use.caption }));
+      item.setAttribute('role', 'menuitem');
+      item.addEventListener('click', () => {
+        closeEntryMenu(list);
+        forward(() => page.useEntry(id, entry, use.slot));
+      });
+    }
+    menu.addEventListener('keydown', (k) => moveInEntryMenu(k, list));
+    menu.addEventListener('focusout', (f) => { if (entryMenu === menu && !menu.contains(f.relatedTarget)) closeEntryMenu(); });
+    // At the pointer, or under the entry when a key opened it.
+    const sheetBox = sheetRoot.getBoundingClientRect();
+    const under = (list.options[entry] ?? list).getBoundingClientRect();
+    const at = e.target instanceof HTMLOptionElement ? { x: e.clientX, y: e.clientY } : { x: under.left, y: under.bottom };
+    Object.assign(menu.style, { left: (at.x - sheetBox.left) + 'px', top: (at.y - sheetBox.top) + 'px' });
+    menu.firstChild.focus();
+  }
+
+  // Arrows, Home and End move among the items; Escape closes the menu and
+  // gives the focus back to the list; Tab goes on from the list.
+  function moveInEntryMenu(e, list) {
+    const items = [...entryMenu.children];
+    const at = items.indexOf(document.activeElement);
+    const to = { ArrowDown: at + 1, ArrowUp: at - 1, Home: 0, End: items.length - 1 }[e.key];
+    if (to !== undefined) {
+      e.preventDefault();
+      items[(to + items.length) % items.length].focus();
+    } else if (e.key === 'Escape') {
+      e.preventDefault();
+      closeEntryMenu(list);
+    } else if (e.key === 'Tab') {
+      closeEntryMenu(list);
+    }
+  }
+
+  function closeEntryMenu(focusBack) {
+    const menu = entryMenu;
+    entryMenu = null;
+    menu?.remove();
+    focusBack?.focus();
   }
 
   const makers = {
