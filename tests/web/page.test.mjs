@@ -176,6 +176,32 @@ test('a list entry\'s menu from the keyboard puts the entry into the slot chosen
   assert.equal(await page.getByRole('button', { name: /^Attack plane 2: / }).getAttribute('aria-label'), 'Attack plane 2: 1:Spitfire Mk V');
 });
 
+// Drops files on the sheet as the browser does, from a DataTransfer made in
+// the page; each file is [name, its bytes].
+async function drop(files) {
+  const before = await status();
+  const data = await page.evaluateHandle((files) => {
+    const transfer = new DataTransfer();
+    for (const [name, bytes] of files) transfer.items.add(new File([new Uint8Array(bytes)], name));
+    return transfer;
+  }, files.map(([name, bytes]) => [name, [...bytes]]));
+  await page.dispatchEvent('#sheet', 'drop', { dataTransfer: data });
+  await page.waitForFunction((said) => document.querySelector('[role=status]').textContent !== said, before);
+}
+
+test('a dropped mission loads, dropped catalogues become the game folder, and other drops are refused', async () => {
+  const file = (name) => [name, readFileSync(path.join(examples, name))];
+  await drop([file('planes.txt'), ['sample.msn', readFileSync(path.join(examples, 'sample.msn'))]]);
+  assert.equal(await status(), 'Drop one mission file to load it, or the game folder or its catalogues to read them: ' +
+    '2 items were dropped. Nothing was changed.');
+  await drop([file('planes.txt'), file('targets.txt'), file('blocks.txt')]);
+  assert.equal(await status(), 'Read 40 aircraft and 40 places from /game; missions are saved there now.');
+  assert.deepEqual(await page.getByRole('region', { name: 'Missions' }).getByRole('rowheader').allInnerTexts(), []);
+  await drop([['dropped.msn', readFileSync(path.join(examples, 'sample.msn'))]]);
+  assert.equal(await status(), 'Loaded /game/dropped.msn.');
+  assert.equal(await page.title(), 'dropped.msn — Kestrane Mission maker');
+});
+
 test('Save! stands where the arrangement puts it, in pixels of 15 twips', async () => {
   const sheet = await page.locator('#sheet').boundingBox();
   const save = await page.getByRole('button', { name: 'Save!' }).boundingBox();

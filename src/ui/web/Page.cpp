@@ -200,6 +200,15 @@ public:
     }
     // The game folder's catalogues, written into it by the page, read.
     void ChangeFolder() { model_.ChangeFolder(GameCatalogues()); }
+    // What was dropped ({name, folder} each, and how many other things): a
+    // mission, the game folder, or nothing, the model having said why.
+    DropUse PlanDrop(const val& items, int notFiles) {
+        std::vector<DroppedItem> dropped;
+        const unsigned count = items["length"].as<unsigned>();
+        for (unsigned i = 0; i < count; ++i)
+            dropped.push_back({items[i]["name"].as<std::string>(), items[i]["folder"].as<bool>()});
+        return model_.PlanDrop(dropped, notFiles);
+    }
 
     std::string Text(int id) const { return model_.Text(Id(id)); }
     int Value(int id) const { return model_.Value(Id(id)); }
@@ -293,6 +302,10 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
     emscripten::function("inspectorName", +[] { return std::string(kestrane::kInspectorName); });
     emscripten::function("missionSize", +[] { return kestrane::kMissionSize; });
     emscripten::function("gameFolder", +[] { return std::string(kestrane::kGameFolder); });
+    emscripten::enum_<kestrane::DropUse>("DropUse")
+        .value("Mission", kestrane::DropUse::Mission)
+        .value("GameFolder", kestrane::DropUse::GameFolder)
+        .value("Nothing", kestrane::DropUse::Nothing);
     emscripten::class_<Page>("Page")
         .constructor<>()
         .function("click", &Page::Click)
@@ -309,6 +322,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("open", &Page::Open)
         .function("load", &Page::Load)
         .function("changeFolder", &Page::ChangeFolder)
+        .function("planDrop", &Page::PlanDrop)
         .function("text", &Page::Text)
         .function("value", &Page::Value)
         .function("name", &Page::Name)

@@ -310,16 +310,61 @@
   }
 
   // The folder chosen (its own files, not its subfolders') becomes the
-  // game folder: its catalogues, which the model reads, and its missions.
+  // game folder.
   async function readFolder() {
+    await takeGameFolder([...folderInput.files].filter((f) => f.webkitRelativePath.split('/').length === 2));
+  }
+
+  // Files that become the game folder: its catalogues, which the model
+  // reads, and its missions.
+  async function takeGameFolder(files) {
     const folder = M.gameFolder();
     for (const name of M.FS.readdir(folder)) if (name !== '.' && name !== '..') M.FS.unlink(`${folder}/${name}`);
     const catalogues = M.catalogueNames();
-    const own = [...folderInput.files].filter((f) => f.webkitRelativePath.split('/').length === 2 &&
-      (catalogues.includes(f.name) || /\.msn$/i.test(f.name)));
+    const own = files.filter((f) => catalogues.includes(f.name) || /\.msn$/i.test(f.name));
     for (const file of own) M.FS.writeFile(`${folder}/${file.name}`, new Uint8Array(await file.arrayBuffer()));
     forward(() => page.changeFolder());
     showMissions();
+  }
+
+  // ---- Drops ----
+
+  // A drag over a text box that carries no files is the box's own (dropped
+  // text); any other drop is the page's, so that a link dropped never
+  // leads away from the work.
+  const boxTakes = (e) => !e.dataTransfer.types.includes('Files') && e.target instanceof HTMLInputElement &&
+    (e.target.type === 'text' || e.target.type === 'search');
+
+  // What was dropped goes to the model, which says what it is for: a
+  // mission, loaded as a drop on the desktop's window loads it, or the game
+  // folder (a folder, or its catalogues); else it says why not. A file's
+  // other forms (its address, say) are not things of their own.
+  async function dropped(e) {
+    e.preventDefault();
+    const all = [...e.dataTransfer.items];
+    const files = all.filter((item) => item.kind === 'file').map((item) => {
+      const entry = item.webkitGetAsEntry?.();
+      const file = item.getAsFile();
+      return { name: entry?.name ?? file?.name ?? '', folder: Boolean(entry?.isDirectory), entry, file };
+    });
+    const notFiles = files.length === 0 && all.length > 0 ? 1 : 0;
+    let use;
+    forward(() => { use = page.planDrop(files.map(({ name, folder }) => ({ name, folder })), notFiles); });
+    if (use === M.DropUse.Mission) {
+      const path = `${M.gameFolder()}/${files[0].name}`;
+      M.FS.writeFile(path, new Uint8Array(await files[0].file.arrayBuffer()));
+      forward(() => page.open(path));
+    } else if (use === M.DropUse.GameFolder) {
+      await takeGameFolder(files[0].folder ? await folderFiles(files[0].entry) : files.map((f) => f.file));
+    }
+  }
+
+  // The files of a dropped folder: its own, not its subfolders'.
+  async function folderFiles(folder) {
+    const reader = folder.createReader();
+    const entries = [];
+    for (let batch; (batch = await new Promise((done, fail) => reader.readEntries(done, fail))).length > 0;) entries.push(...batch);
+    return Promise.all(entries.filter((entry) => entry.isFile).map((entry) => new Promise((done, fail) => entry.file(done, fail))));
   }
 
   // The missions panel: a row for each mission of the game folder, whose
@@ -471,6 +516,8 @@
     missionInput.addEventListener('cancel', () => forward(() => page.load('')));
     folderInput.addEventListener('change', readFolder);
     document.addEventListener('keydown', pressKey);
+    document.addEventListener('dragover', (e) => { if (!boxTakes(e)) e.preventDefault(); });
+    document.addEventListener('drop', (e) => { if (!boxTakes(e)) dropped(e); });
     buildCommands();
     buildSheet();
     buildMissions();
