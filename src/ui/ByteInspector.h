@@ -26,6 +26,10 @@ public:
         bool changed;           // differs from the last load or new mission
         std::optional<std::uint8_t> compared;  // the comparison mission's byte
         bool differs;           // differs from the comparison mission
+        // Shown in bold: changed since the load, or differing from the
+        // comparison (each also marked in its own column, so that the
+        // marking reads without the bold).
+        bool Marked() const { return changed || differs; }
     };
     Row RowAt(int offset) const;
 
@@ -43,6 +47,9 @@ private:
 enum class InspectorColumn { Offset, OffsetHex, ByteHex, Byte, Character, FieldName, Block, Changed, ComparedHex, Differs, Count };
 inline constexpr int kInspectorColumns = static_cast<int>(InspectorColumn::Count);
 inline constexpr std::string_view kInspectorName = "Mission bytes";
+// The button on each of the page's missions that compares that file with
+// the window's mission in the inspector, and the title of their column.
+inline constexpr std::string_view kCompareCaption = "Compare";
 std::string_view InspectorTitle(InspectorColumn column);
 // "272", "110", "03", "3", the character, the field, the block, "changed",
 // the comparison's byte in hexadecimal, "differs".

@@ -31,9 +31,11 @@ std::string_view CommandCaption(Command command) { return kCaptions[static_cast<
 
 std::span<const SheetKey> SheetKeys() { return kSheetKeys; }
 
-std::string PlainCommandCaption(Command command) {
+std::string PlainCommandCaption(Command command) { return WithoutAccessKey(CommandCaption(command)); }
+
+std::string WithoutAccessKey(std::string_view caption) {
     std::string plain;
-    for (const char c : CommandCaption(command))
+    for (const char c : caption)
         if (c != '&') plain += c;
     return plain;
 }

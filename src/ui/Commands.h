@@ -17,6 +17,8 @@ enum class Command {
 std::string_view CommandCaption(Command command);
 // The caption without its access key mark: "Choose game folder…".
 std::string PlainCommandCaption(Command command);
+// Any caption without its access key mark: "&Filter:" is "Filter:".
+std::string WithoutAccessKey(std::string_view caption);
 
 // The keys of the sheet itself, the same in every view, as the list of
 // keys (Command::Keys) shows them after the commands' own.

@@ -169,11 +169,11 @@ const SlotControl* SlotFor(ControlId name) { return Find(kSlotControls, &SlotCon
 const PlaceControl* PlaceFor(ControlId name) { return Find(kPlaceControls, &PlaceControl::name, name); }
 
 namespace {
-constexpr EntryUse kAircraftUses[] = {{C::AttackPlane1Name, "Attack plane 1"},
-                                      {C::AttackPlane2Name, "Attack plane 2"},
-                                      {C::EnemyPrimaryName, "Enemy primary"},
-                                      {C::EnemySecondaryName, "Enemy secondary"}};
-constexpr EntryUse kPlaceUses[] = {{C::TargetName, "Target"}, {C::HomeBaseName, "Home base"}};
+constexpr EntryUse kAircraftUses[] = {{C::AttackPlane1Name, "Use as Attack plane 1"},
+                                      {C::AttackPlane2Name, "Use as Attack plane 2"},
+                                      {C::EnemyPrimaryName, "Use as Enemy primary"},
+                                      {C::EnemySecondaryName, "Use as Enemy secondary"}};
+constexpr EntryUse kPlaceUses[] = {{C::TargetName, "Use as Target"}, {C::HomeBaseName, "Use as Home base"}};
 }  // namespace
 
 std::span<const EntryUse> EntryUses(ControlId list) {

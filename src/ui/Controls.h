@@ -65,10 +65,10 @@ struct PlaceControl {
 extern const std::array<PlaceControl, 2> kPlaceControls;
 
 // What a list entry's context menu offers: the slots its pick can go
-// into, each named as the menu names it ("Use as " and the name).
+// into, each with the caption the menu gives it.
 struct EntryUse {
     ControlId slot;
-    std::string_view name;
+    std::string_view caption;  // "Use as Attack plane 1"
 };
 std::span<const EntryUse> EntryUses(ControlId list);
 

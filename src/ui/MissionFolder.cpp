@@ -54,6 +54,36 @@ std::string Shown(const MissionImage& image, const Field& field, const NameLists
     return value.name.empty() ? value.text : value.name;
 }
 
+// The capitals of Windows-1252 beyond ASCII and Latin-1's run, in UTF-8,
+// with their small letters.
+constexpr std::pair<std::string_view, std::string_view> kCapitals[] = {
+    {"\u0152", "\u0153"}, {"\u0160", "\u0161"}, {"\u0178", "\u00FF"}, {"\u017D", "\u017E"}};
+
+// The text with every capital a mission's text can hold made small, so that
+// a filter finds it in any case.
+std::string Folded(std::string_view text) {
+    std::string folded;
+    folded.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (c >= 'A' && c <= 'Z') {
+            folded += static_cast<char>(c - 'A' + 'a');
+        } else if (c == 0xC3 && next >= 0x80 && next <= 0x9E && next != 0x97) {  // \u00C0 to \u00DE but \u00D7
+            folded += {static_cast<char>(c), static_cast<char>(next + 0x20)};
+            ++i;
+        } else if (const auto* capital = std::find_if(std::begin(kCapitals), std::end(kCapitals),
+                                                      [&](const auto& pair) { return text.substr(i).starts_with(pair.first); });
+                   capital != std::end(kCapitals)) {
+            folded += capital->second;
+            i += capital->first.size() - 1;
+        } else {
+            folded += static_cast<char>(c);
+        }
+    }
+    return folded;
+}
+
 void Set(MissionRow& row, MissionColumn column, std::string text) {
     row.texts[static_cast<std::size_t>(column)] = std::move(text);
 }
@@ -128,14 +158,31 @@ MissionRow ReadMissionRow(const OpenFolder& folder, const FolderEntry& entry, co
 }
 
 bool RowMatches(const MissionRow& row, std::string_view filter) {
-    auto lower = [](std::string_view text) {
-        std::string folded(text);
-        for (char& c : folded) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        return folded;
-    };
-    const std::string wanted = lower(filter);
+    const std::string wanted = Folded(filter);
     return std::any_of(row.texts.begin(), row.texts.end(),
-                       [&](const std::string& text) { return lower(text).find(wanted) != std::string::npos; });
+                       [&](const std::string& text) { return Folded(text).find(wanted) != std::string::npos; });
+}
+
+void MissionOrder::Choose(MissionColumn chosen) {
+    descending = chosen == column && !descending;
+    column = chosen;
+}
+
+bool RowBefore(const MissionRow& a, const MissionRow& b, MissionColumn column) {
+    if (column == MissionColumn::Size) return a.entry.size < b.entry.size;
+    if (column == MissionColumn::Modified) return a.entry.modified < b.entry.modified;
+    return a.Text(column) < b.Text(column);  // by the bytes: code point order
+}
+
+std::vector<std::size_t> ShownRows(const std::vector<MissionRow>& rows, const MissionOrder& order,
+                                   std::string_view filter) {
+    std::vector<std::size_t> shown;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (RowMatches(rows[i], filter)) shown.push_back(i);
+    std::stable_sort(shown.begin(), shown.end(), [&](std::size_t a, std::size_t b) {
+        return order.descending ? RowBefore(rows[b], rows[a], order.column) : RowBefore(rows[a], rows[b], order.column);
+    });
+    return shown;
 }
 
 void MissionFolder::Remove(std::string_view file) {

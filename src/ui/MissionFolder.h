@@ -69,8 +69,28 @@ struct MissionRow {
 // row's entry has the size and time the read found.
 MissionRow ReadMissionRow(const OpenFolder& folder, const FolderEntry& entry, const NameLists& lists);
 
-// Whether any column's text holds the filter's text, in any case.
+// The missions window's filter box: its caption (with its access key) names
+// it. A row is shown when any column's text holds the filter's text, in any
+// case (the letters of Windows-1252 included).
+inline constexpr std::string_view kFilterCaption = "&Filter:";
 bool RowMatches(const MissionRow& row, std::string_view filter);
+
+// How the missions window orders its rows: by one column, up or down. Sizes
+// and times sort as numbers, the other columns by their text; rows that tie
+// keep their order by file name, either way.
+struct MissionOrder {
+    MissionColumn column = MissionColumn::File;
+    bool descending = false;
+    // A column's header chosen: the same column again turns the order round,
+    // another sorts up.
+    void Choose(MissionColumn chosen);
+};
+// Whether row a comes before row b in the column, going up.
+bool RowBefore(const MissionRow& a, const MissionRow& b, MissionColumn column);
+// The rows the filter keeps, in the order: their indexes into rows, which
+// are by file name.
+std::vector<std::size_t> ShownRows(const std::vector<MissionRow>& rows, const MissionOrder& order,
+                                   std::string_view filter);
 
 // The rows of a folder by file name.
 class MissionFolder {

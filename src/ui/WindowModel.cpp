@@ -49,6 +49,25 @@ std::string StemOf(const std::filesystem::path& path) {
     return name;
 }
 
+// What a refused drop held, as the end of the sentence that refuses it.
+std::string DropHeld(std::size_t count) {
+    return count == 0  ? "nothing that names a file was dropped"
+           : count > 1 ? std::to_string(count) + " items were dropped"
+                       : "only a file on this computer can be loaded";
+}
+
+// Catalogues alone, each once: what a game folder's lists are read from.
+bool OnlyCatalogues(const std::vector<DroppedItem>& items) {
+    constexpr std::string_view kCatalogueFiles[] = {kPlanesFile, kTargetsFile, kBlocksFile};
+    std::vector<std::string_view> seen;
+    for (const DroppedItem& item : items) {
+        if (item.folder || std::find(std::begin(kCatalogueFiles), std::end(kCatalogueFiles), item.name) == std::end(kCatalogueFiles) ||
+            std::find(seen.begin(), seen.end(), item.name) != seen.end())
+            return false;
+        seen.push_back(item.name);
+    }
+    return !items.empty();
+}
 
 }  // namespace
 
@@ -347,10 +366,16 @@ void WindowModel::Open(const std::string& path) { LoadFile(path, unlocked_); }
 void WindowModel::Drop(const std::vector<std::string>& localFiles, int notLocal) {
     if (localFiles.size() == 1 && notLocal == 0) return Open(localFiles.front());
     const std::size_t count = localFiles.size() + static_cast<std::size_t>(notLocal);
-    const std::string why = count == 0 ? "nothing that names a file was dropped"
-                            : count > 1 ? std::to_string(count) + " items were dropped"
-                                        : "only a file on this computer can be loaded";
-    SetText(C::StatusLine, "Drop one mission file to load it: " + why + ". Nothing was changed.");
+    SetText(C::StatusLine, "Drop one mission file to load it: " + DropHeld(count) + ". Nothing was changed.");
+}
+
+DropUse WindowModel::PlanDrop(const std::vector<DroppedItem>& items, int notFiles) {
+    if (notFiles == 0 && (OnlyCatalogues(items) || (items.size() == 1 && items.front().folder))) return DropUse::GameFolder;
+    if (notFiles == 0 && items.size() == 1) return DropUse::Mission;
+    SetText(C::StatusLine, "Drop one mission file to load it, or the game folder or its catalogues to read them: " +
+                               DropHeld(items.size() + static_cast<std::size_t>(std::max(notFiles, 0))) +
+                               ". Nothing was changed.");
+    return DropUse::Nothing;
 }
 
 void WindowModel::LoadFile(const std::string& name, bool wasUnlocked) {

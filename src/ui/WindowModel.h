@@ -68,6 +68,14 @@ public:
     virtual void AfterSave() = 0;
 };
 
+// An item dropped on a view: its name, and whether it is a folder.
+struct DroppedItem {
+    std::string name;
+    bool folder = false;
+};
+// What a drop is for where a view can take a game folder as well.
+enum class DropUse { Mission, GameFolder, Nothing };
+
 class WindowModel {
 public:
     // Start-up: the start folder is the given folder (the current directory
@@ -188,6 +196,13 @@ public:
     // dialog; anything else changes nothing and says why. notLocal counts
     // the dropped items that are not local files.
     void Drop(const std::vector<std::string>& localFiles, int notLocal);
+    // Items dropped where a game folder can be taken too (the page, which
+    // keeps what it reads in a folder of its own): one folder, or catalogues
+    // alone (planes.txt, targets.txt, blocks.txt, each once), are to become
+    // the game folder; one other file is to be loaded as Drop loads it;
+    // anything else changes nothing and says why. notFiles counts the
+    // dropped things that are neither a file nor a folder.
+    DropUse PlanDrop(const std::vector<DroppedItem>& items, int notFiles);
 
 private:
     // Takes a folder's catalogues; returns what the status line says of them.

@@ -112,6 +112,28 @@ TEST(WindowModel, EveryRefusalSaysWhyAndChangesNothing) {
     }
 }
 
+// A drop where a game folder is taken too (the page): a mission, the game
+// folder (a folder, or catalogues alone, each once), or refused in words.
+TEST(WindowModel, ADropIsAMissionAGameFolderOrRefusedInWords) {
+    Editor e;
+    EXPECT_EQ(e.model->PlanDrop({{"game", true}}, 0), DropUse::GameFolder);
+    EXPECT_EQ(e.model->PlanDrop({{"targets.txt"}, {"planes.txt"}}, 0), DropUse::GameFolder);
+    EXPECT_EQ(e.model->PlanDrop({{"raid.txt"}}, 0), DropUse::Mission) << "any one file, as a drop on the window";
+    const struct {
+        std::vector<DroppedItem> items;
+        int notFiles;
+        std::string held;
+    } refused[] = {{{{"planes.txt"}, {"raid.msn"}}, 0, "2 items were dropped"},
+                   {{{"planes.txt"}, {"planes.txt"}}, 0, "2 items were dropped"},
+                   {{{"game", true}, {"blocks.txt"}}, 0, "2 items were dropped"},
+                   {{}, 1, "only a file on this computer can be loaded"}};
+    for (const auto& r : refused) {
+        EXPECT_EQ(e.model->PlanDrop(r.items, r.notFiles), DropUse::Nothing) << r.held;
+        EXPECT_EQ(e.Status(), "Drop one mission file to load it, or the game folder or its catalogues to read them: " +
+                                  r.held + ". Nothing was changed.");
+    }
+}
+
 // Random files load and save unchanged past the header; random edits show
 // the same after a save and a reload.
 TEST(WindowModel, RandomRoundTrips) {

@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -406,6 +407,15 @@ TEST(Desktop, F3ShowsTheFoldersMissionsToFilterLoadCompareAndStampAndFollowsTheF
     ASSERT_EQ(shown->rowCount(), 1);
     EXPECT_EQ(shown->index(0, 0).data().toString(), QStringLiteral("c.msn"));
     missions->Filter()->clear();
+    // A header clicked twice sorts its column down; another sorts up.
+    QHeaderView* header = missions->Table()->horizontalHeader();
+    auto clickHeader = [&](MissionColumn column) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(int(column)) + 5, 5));
+    };
+    clickHeader(MissionColumn::Name);
+    clickHeader(MissionColumn::Name);
+    EXPECT_EQ(shown->index(0, 0).data().toString(), QStringLiteral("c.msn")) << "Dusk, B, A, then the pipe's none";
+    clickHeader(MissionColumn::File);
 
     select({0, 1});  // a.msn and b.msn, by file name
     missions->Compare();

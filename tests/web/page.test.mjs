@@ -105,7 +105,7 @@ test('undo and redo from the keyboard, outside a box', async () => {
   assert.match(await status(), /^Redone: Target changed from /);
 });
 
-test('the missions panel lists the game folder with the save, and opens a row', async () => {
+test('the missions panel lists the game folder with the save, sorts by a header (again: the other way round), filters and opens a row', async () => {
   await page.keyboard.press('F3');
   const panel = page.getByRole('region', { name: 'Missions' });
   const rows = await panel.getByRole('row').allInnerTexts();
@@ -113,6 +113,17 @@ test('the missions panel lists the game folder with the save, and opens a row', 
     ['File', 'Mission name', 'Year', 'Time of day', 'Weather'],
     ['edited.msn', 'Channel sweep', '1944', 'Day', 'Overcast'],
     ['sample.msn', 'Channel sweep', '1944', 'Day', 'Clear']]);
+  const files = () => panel.getByRole('rowheader').allInnerTexts();
+  const weather = panel.getByRole('columnheader', { name: 'Weather' });
+  await weather.getByRole('button').click();
+  assert.deepEqual([await files(), await weather.getAttribute('aria-sort')], [['sample.msn', 'edited.msn'], 'ascending']);
+  assert.equal(await panel.getByRole('columnheader', { name: 'File' }).getAttribute('aria-sort'), null);
+  await weather.getByRole('button').press('Enter');
+  assert.deepEqual([await files(), await weather.getAttribute('aria-sort')], [['edited.msn', 'sample.msn'], 'descending']);
+  const filter = panel.getByRole('searchbox', { name: 'Filter:' });
+  await filter.fill('OVERCAST');
+  assert.deepEqual(await files(), ['edited.msn']);
+  await filter.fill('');
   await panel.getByRole('button', { name: 'sample.msn' }).click();
   assert.equal(await status(), 'Loaded /game/sample.msn.');
 });
@@ -128,12 +139,62 @@ test('an option, a list and a slot work from the keyboard', async () => {
   assert.equal(await status(), 'Enemy secondary: None.');
 });
 
-test('the inspector shows each byte, the changed ones marked', async () => {
-  await page.keyboard.press('F2');
+test('a mission\'s Compare opens the inspector, each byte beside the file\'s, the changed ones marked; F2 hides it', async () => {
+  const edited = page.getByRole('region', { name: 'Missions' }).getByRole('row')
+    .filter({ has: page.getByRole('button', { name: 'edited.msn' }) });
+  await edited.getByRole('button', { name: 'Compare' }).click();
+  assert.equal(await status(), 'Comparing with /game/edited.msn: 20 bytes differ.');
   const rows = page.getByRole('region', { name: 'Inspector' }).getByRole('row');
   assert.equal(await rows.count(), 401);
-  assert.deepEqual((await rows.nth(1 + 272).innerText()).split('\t').slice(0, 8),
-    ['272', '110', '03', '3', '', 'YearSetting', 'YearSetting (272); 273-275 spare', 'changed']);
+  assert.deepEqual((await rows.nth(1 + 272).innerText()).split('\t'),
+    ['272', '110', '03', '3', '', 'YearSetting', 'YearSetting (272); 273-275 spare', 'changed', '02', 'differs']);
+  await page.keyboard.press('F2');
+  assert.equal(await rows.count(), 0);
+  await page.keyboard.press('F2');
+});
+
+test('a list entry\'s menu from the keyboard puts the entry into the slot chosen; Escape closes it', async () => {
+  const aircraft = page.getByRole('listbox', { name: 'Aircraft' });
+  await aircraft.focus();
+  await page.keyboard.press('Home');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('Shift+F10');
+  const menu = page.getByRole('menu');
+  assert.deepEqual(await menu.getByRole('menuitem').allInnerTexts(),
+    ['Use as Attack plane 1', 'Use as Attack plane 2', 'Use as Enemy primary', 'Use as Enemy secondary']);
+  await page.keyboard.press('Escape');
+  assert.equal(await menu.count(), 0);
+  assert.ok(await aircraft.evaluate((list) => list === document.activeElement));
+  await page.keyboard.press('Shift+F10');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('Enter');
+  assert.equal(await page.getByRole('button', { name: /^Attack plane 2: / }).getAttribute('aria-label'), 'Attack plane 2: 1:Spitfire Mk V');
+});
+
+// Drops files on the sheet as the browser does, from a DataTransfer made in
+// the page; each file is [name, its bytes].
+async function drop(files) {
+  const before = await status();
+  const data = await page.evaluateHandle((files) => {
+    const transfer = new DataTransfer();
+    for (const [name, bytes] of files) transfer.items.add(new File([new Uint8Array(bytes)], name));
+    return transfer;
+  }, files.map(([name, bytes]) => [name, [...bytes]]));
+  await page.dispatchEvent('#sheet', 'drop', { dataTransfer: data });
+  await page.waitForFunction((said) => document.querySelector('[role=status]').textContent !== said, before);
+}
+
+test('a dropped mission loads, dropped catalogues become the game folder, and other drops are refused', async () => {
+  const file = (name) => [name, readFileSync(path.join(examples, name))];
+  await drop([file('planes.txt'), ['sample.msn', readFileSync(path.join(examples, 'sample.msn'))]]);
+  assert.equal(await status(), 'Drop one mission file to load it, or the game folder or its catalogues to read them: ' +
+    '2 items were dropped. Nothing was changed.');
+  await drop([file('planes.txt'), file('targets.txt'), file('blocks.txt')]);
+  assert.equal(await status(), 'Read 40 aircraft and 40 places from /game; missions are saved there now.');
+  assert.deepEqual(await page.getByRole('region', { name: 'Missions' }).getByRole('rowheader').allInnerTexts(), []);
+  await drop([['dropped.msn', readFileSync(path.join(examples, 'sample.msn'))]]);
+  assert.equal(await status(), 'Loaded /game/dropped.msn. Your unsaved changes are kept: Alt+R brings them back.');
+  assert.equal(await page.title(), 'dropped.msn — Kestrane Mission maker');
 });
 
 test('Save! stands where the arrangement puts it, in pixels of 15 twips', async () => {
@@ -142,10 +203,14 @@ test('Save! stands where the arrangement puts it, in pixels of 15 twips', async 
   assert.deepEqual([save.x - sheet.x, save.y - sheet.y, save.width, save.height], [210, 86, 53, 45]);
 });
 
-test('F1 lists the keys the browser leaves to the page; axe finds no accessibility violation, the panels shown', async () => {
+test('F1 lists the keys the browser leaves to the page; axe finds no accessibility violation, the panels and an entry\'s menu shown', async () => {
   await page.keyboard.press('F1');
   const keys = await page.getByRole('region', { name: 'Keyboard shortcuts' }).getByRole('row').allInnerTexts();
   assert.ok(keys.includes('Alt+R\tRestore unsaved work') && keys.includes('Alt+N\tNew mission'), keys.join('\n'));
+  await page.getByRole('listbox', { name: 'Target/Home Base' }).focus();
+  await page.keyboard.press('Home');
+  await page.keyboard.press('Shift+F10');
+  await page.getByRole('menu').waitFor();
   const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
   await page.addScriptTag({ content: readFileSync(axe, 'utf8') });
   const violations = await page.evaluate(async () => (await window.axe.run()).violations);

@@ -21,9 +21,7 @@ QString InspectorName() { return QString::fromUtf8(kInspectorName.data(), static
 QVariant InspectorTable::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const ByteInspector::Row row = rows_.RowAt(index.row());
-    // A changed or differing byte is bold, and marked in its own column, so
-    // that the marking reads without colour.
-    if (role == Qt::FontRole && (row.changed || row.differs)) {
+    if (role == Qt::FontRole && row.Marked()) {
         QFont bold;
         bold.setBold(true);
         return bold;

@@ -428,8 +428,8 @@ void MainWindow::ShowEntryMenu(ControlId list, QTableView* view) {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("EntryMenu"));
     for (const EntryUse& use : EntryUses(list)) {
-        const QString name = QString::fromUtf8(use.name.data(), static_cast<qsizetype>(use.name.size()));
-        connect(menu.addAction(QStringLiteral("Use as ") + name), &QAction::triggered, this,
+        const QString caption = QString::fromUtf8(use.caption.data(), static_cast<qsizetype>(use.caption.size()));
+        connect(menu.addAction(caption), &QAction::triggered, this,
                 [this, list, row = entry.row(), slot = use.slot] { Forward([&] { model_.UseEntry(list, row, slot); }); });
     }
     menu.exec(view->viewport()->mapToGlobal(view->visualRect(entry).center()));

@@ -27,6 +27,28 @@ namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+// The rows shown: those the filter keeps, in the window's order, by the
+// rules the page shares (MissionFolder.h).
+class ShownMissions : public QSortFilterProxyModel {
+public:
+    ShownMissions(const MissionTable& rows, QObject* parent) : QSortFilterProxyModel(parent), rows_(rows) {}
+    void Filter(const QString& text) {
+        filter_ = text.toStdString();
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex&) const override { return RowMatches(Row(row), filter_); }
+    bool lessThan(const QModelIndex& a, const QModelIndex& b) const override {
+        return RowBefore(Row(a.row()), Row(b.row()), static_cast<MissionColumn>(a.column()));
+    }
+
+private:
+    const MissionRow& Row(int row) const { return rows_.Folder().Rows()[static_cast<std::size_t>(row)]; }
+    const MissionTable& rows_;
+    std::string filter_;
+};
+
 }  // namespace
 
 // ---- MissionTable ----
@@ -41,9 +63,7 @@ QVariant MissionTable::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const MissionRow& row = folder_.Rows()[static_cast<std::size_t>(index.row())];
     const auto column = static_cast<MissionColumn>(index.column());
-    if (role == kSortRole && column == MissionColumn::Size) return QVariant::fromValue<qulonglong>(row.entry.size);
-    if (role == kSortRole && column == MissionColumn::Modified) return QVariant::fromValue<qlonglong>(row.entry.modified);
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == kSortRole) return Text(row.Text(column));
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return Text(row.Text(column));
     if (role == Qt::TextAlignmentRole && column == MissionColumn::Size) return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};
 }
@@ -117,17 +137,20 @@ MissionBrowser::MissionBrowser(const WindowModel& model, Loader load, Sayer say,
     resize(1000, 560);
     restoreGeometry(QSettings().value(QStringLiteral("missions/geometry")).toByteArray());
     const QSettings settings;
-    table_->sortByColumn(settings.value(QStringLiteral("missions/sortColumn"), 0).toInt(),
-                         static_cast<Qt::SortOrder>(settings.value(QStringLiteral("missions/sortOrder"), 0).toInt()));
+    const int column = settings.value(QStringLiteral("missions/sortColumn"), 0).toInt();
+    SortBy({column >= 0 && column < int(kMissionColumns) ? static_cast<MissionColumn>(column) : MissionColumn::File,
+            settings.value(QStringLiteral("missions/sortOrder"), 0).toInt() == Qt::DescendingOrder});
 }
 
 void MissionBrowser::BuildWindow() {
     BuildTable();
     filter_ = new QLineEdit(this);
     filter_->setObjectName(QStringLiteral("MissionsFilter"));
-    auto* filterLabel = new QLabel(QStringLiteral("&Filter:"), this);
+    auto* filterLabel = new QLabel(QString::fromUtf8(kFilterCaption.data(), qsizetype(kFilterCaption.size())), this);
     filterLabel->setBuddy(filter_);  // the box is named by its label
-    connect(filter_, &QLineEdit::textChanged, shown_, &QSortFilterProxyModel::setFilterFixedString);
+    connect(filter_, &QLineEdit::textChanged, shown_, [shown = static_cast<ShownMissions*>(shown_)](const QString& text) {
+        shown->Filter(text);
+    });
     auto* compare = new QPushButton(QStringLiteral("&Compare"), this);
     compare->setObjectName(QStringLiteral("CompareMissions"));
     connect(compare, &QPushButton::clicked, this, &MissionBrowser::Compare);
@@ -158,20 +181,23 @@ void MissionBrowser::BuildWindow() {
     connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
-// The table, sorted and filtered over every column; Enter or a double click
-// loads the current row's mission.
+// The table, sorted by a header's click and filtered over every column;
+// Enter or a double click loads the current row's mission.
 void MissionBrowser::BuildTable() {
     rows_ = new MissionTable(this);
-    shown_ = new QSortFilterProxyModel(this);
+    shown_ = new ShownMissions(*rows_, this);
     shown_->setSourceModel(rows_);
-    shown_->setSortRole(MissionTable::kSortRole);
-    shown_->setFilterKeyColumn(-1);  // every column
-    shown_->setFilterCaseSensitivity(Qt::CaseInsensitive);
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("MissionsTable"));
     table_->setAccessibleName(QStringLiteral("Missions of the start folder"));
     table_->setModel(shown_);
-    table_->setSortingEnabled(true);
+    table_->horizontalHeader()->setSortIndicatorShown(true);
+    table_->horizontalHeader()->setSectionsClickable(true);
+    connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        MissionOrder order = order_;
+        order.Choose(static_cast<MissionColumn>(column));
+        SortBy(order);
+    });
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setTabKeyNavigation(false);
@@ -195,9 +221,16 @@ void MissionBrowser::showEvent(QShowEvent* event) {
 void MissionBrowser::hideEvent(QHideEvent* event) {
     QSettings settings;
     settings.setValue(QStringLiteral("missions/geometry"), saveGeometry());
-    settings.setValue(QStringLiteral("missions/sortColumn"), table_->horizontalHeader()->sortIndicatorSection());
-    settings.setValue(QStringLiteral("missions/sortOrder"), int(table_->horizontalHeader()->sortIndicatorOrder()));
+    settings.setValue(QStringLiteral("missions/sortColumn"), int(order_.column));
+    settings.setValue(QStringLiteral("missions/sortOrder"), int(order_.descending ? Qt::DescendingOrder : Qt::AscendingOrder));
     QWidget::hideEvent(event);
+}
+
+void MissionBrowser::SortBy(MissionOrder order) {
+    order_ = order;
+    const Qt::SortOrder sorted = order.descending ? Qt::DescendingOrder : Qt::AscendingOrder;
+    table_->horizontalHeader()->setSortIndicator(int(order.column), sorted);
+    shown_->sort(int(order.column), sorted);
 }
 
 // The scanner follows the start folder, its rows named from the window's

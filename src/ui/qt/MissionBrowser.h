@@ -24,8 +24,7 @@ namespace kestrane {
 class MissionScanner;
 class WindowModel;
 
-// The folder's rows as a table, as the scanner tells them; each cell's text,
-// with numbers and times sorted as such.
+// The folder's rows as a table, as the scanner tells them; each cell's text.
 class MissionTable : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -35,7 +34,6 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    static constexpr int kSortRole = Qt::UserRole;
     const MissionFolder& Folder() const { return folder_; }
     // Rows read, by file name: new ones inserted, others replaced.
     void Add(const std::vector<MissionRow>& rows);
@@ -66,6 +64,9 @@ public:
     QString Compared() const;
     void Compare();
     void StampSelected();
+    // Sorts the rows as the order says, and shows it in the header.
+    void SortBy(MissionOrder order);
+    const MissionOrder& Order() const { return order_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -90,6 +91,7 @@ private:
     QPlainTextEdit* differences_;
     QLabel* status_;
     MissionScanner* scanner_;
+    MissionOrder order_;
 };
 
 }  // namespace kestrane

@@ -184,6 +184,26 @@ val MissionColumns() {
     return titles;
 }
 
+// The missions panel's words besides its column titles.
+val MissionsWords() {
+    val words = val::object();
+    words.set("filter", WithoutAccessKey(kFilterCaption));
+    words.set("compare", std::string(kCompareCaption));
+    return words;
+}
+
+// What a list entry's menu offers: each slot and the menu's caption for it.
+val EntryUsesOf(int list) {
+    val uses = val::array();
+    for (const EntryUse& use : EntryUses(Id(list))) {
+        val shown = val::object();
+        shown.set("slot", static_cast<int>(use.slot));
+        shown.set("caption", std::string(use.caption));
+        uses.call<void>("push", shown);
+    }
+    return uses;
+}
+
 val InspectorColumns() {
     val titles = val::array();
     for (int c = 0; c < kInspectorColumns; ++c) titles.call<void>("push", std::string(InspectorTitle(static_cast<InspectorColumn>(c))));
@@ -202,6 +222,7 @@ public:
     void Type(int id, std::string text) { model_.Type(Id(id), std::move(text)); }
     void KeyPress(int id, int code) { model_.KeyPress(Id(id), code); }
     void Select(int id, int index) { model_.Select(Id(id), index); }
+    void UseEntry(int list, int index, int slot) { model_.UseEntry(Id(list), index, Id(slot)); }
     void Undo() { model_.Undo(); }
     void Redo() { model_.Redo(); }
     void NewMission() { model_.NewMissionShown(); }
@@ -215,6 +236,15 @@ public:
     }
     // The game folder's catalogues, written into it by the page, read.
     void ChangeFolder() { model_.ChangeFolder(GameCatalogues()); }
+    // What was dropped ({name, folder} each, and how many other things): a
+    // mission, the game folder, or nothing, the model having said why.
+    DropUse PlanDrop(const val& items, int notFiles) {
+        std::vector<DroppedItem> dropped;
+        const unsigned count = items["length"].as<unsigned>();
+        for (unsigned i = 0; i < count; ++i)
+            dropped.push_back({items[i]["name"].as<std::string>(), items[i]["folder"].as<bool>()});
+        return model_.PlanDrop(dropped, notFiles);
+    }
 
     std::string Text(int id) const { return model_.Text(Id(id)); }
     int Value(int id) const { return model_.Value(Id(id)); }
@@ -234,32 +264,54 @@ public:
     unsigned BoxCommits(int id) const { return model_.BoxCommits(Id(id)); }
     int TakeFocusRequest() { return static_cast<int>(model_.TakeFocusRequest()); }
     // The missions of the game folder, each file read and decoded into a
-    // row of texts (MissionFolder.h), with the path that opens it.
+    // row of texts (MissionFolder.h), with the path that opens it: the rows
+    // the filter keeps, in the order chosen.
     val Missions() const {
         const NameLists lists{&model_.Items(ControlId::AircraftList).Lines(), &model_.Items(ControlId::PlaceList).Lines()};
-        val rows = val::array();
+        std::vector<MissionRow> read;
         const OpenFolder folder(model_.StartDir());
-        for (const FolderEntry& entry : ListMissionFiles(folder)) {
-            const MissionRow row = ReadMissionRow(folder, entry, lists);
+        for (const FolderEntry& entry : ListMissionFiles(folder)) read.push_back(ReadMissionRow(folder, entry, lists));
+        val rows = val::array();
+        for (const std::size_t i : ShownRows(read, order_, filter_)) {
             val texts = val::array();
-            for (const std::string& text : row.texts) texts.call<void>("push", text);
+            for (const std::string& text : read[i].texts) texts.call<void>("push", text);
             val shown = val::object();
-            shown.set("path", (std::filesystem::path(model_.StartDir()) / entry.file).string());
+            shown.set("path", (std::filesystem::path(model_.StartDir()) / read[i].entry.file).string());
             shown.set("texts", texts);
             rows.call<void>("push", shown);
         }
         return rows;
     }
+    // A column's header chosen, and the filter's text, for Missions.
+    void SortMissions(int column) {
+        if (column >= 0 && column < static_cast<int>(kMissionColumns)) order_.Choose(static_cast<MissionColumn>(column));
+    }
+    void FilterMissions(std::string text) { filter_ = std::move(text); }
+    int MissionsSortColumn() const { return static_cast<int>(order_.column); }
+    bool MissionsDescending() const { return order_.descending; }
+
+    // A mission's Compare: the model asks for the file to be compared with
+    // the window's mission in the inspector.
+    void Compare(const std::string& path) { model_.AskToCompare(path); }
+    // The comparison the model asked for, made in the inspector and said in
+    // the status line; false when none was asked for.
+    bool TakeCompare() {
+        const std::string path = model_.TakeCompareRequest();
+        if (path.empty()) return false;
+        model_.Say(inspector_.Compare(path));
+        return true;
+    }
 
     // The inspector's row of a byte: a text for each column, and whether it
-    // changed since the last load or new mission.
+    // is marked (changed since the last load or new mission, or differing
+    // from the comparison).
     val InspectorRow(int offset) const {
         const ByteInspector::Row row = inspector_.RowAt(offset);
         val texts = val::array();
         for (int c = 0; c < kInspectorColumns; ++c) texts.call<void>("push", InspectorText(row, static_cast<InspectorColumn>(c)));
         val shown = val::object();
         shown.set("texts", texts);
-        shown.set("changed", row.changed);
+        shown.set("marked", row.Marked());
         return shown;
     }
 
@@ -375,6 +427,8 @@ private:
     std::unique_ptr<BrowserStore> store_;
     std::unique_ptr<KeptWork> kept_;  // after the store and the model, so that it goes first
     int savesWritten_ = 0;
+    MissionOrder order_;
+    std::string filter_;
 };
 
 }  // namespace kestrane
@@ -389,10 +443,16 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
     emscripten::function("sheetKeys", &kestrane::SheetKeyRows);
     emscripten::function("keysColumns", &kestrane::KeysColumns);
     emscripten::function("inspectorColumns", &kestrane::InspectorColumns);
+    emscripten::function("missionsWords", &kestrane::MissionsWords);
+    emscripten::function("entryUses", &kestrane::EntryUsesOf);
     emscripten::function("inspectorName", +[] { return std::string(kestrane::kInspectorName); });
     emscripten::function("missionSize", +[] { return kestrane::kMissionSize; });
     emscripten::function("gameFolder", +[] { return std::string(kestrane::kGameFolder); });
     emscripten::function("largestRead", +[] { return static_cast<double>(kestrane::kLargestRead); });
+    emscripten::enum_<kestrane::DropUse>("DropUse")
+        .value("Mission", kestrane::DropUse::Mission)
+        .value("GameFolder", kestrane::DropUse::GameFolder)
+        .value("Nothing", kestrane::DropUse::Nothing);
     emscripten::class_<Page>("Page")
         .constructor<>()
         .function("click", &Page::Click)
@@ -400,6 +460,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("type", &Page::Type)
         .function("keyPress", &Page::KeyPress)
         .function("select", &Page::Select)
+        .function("useEntry", &Page::UseEntry)
         .function("undo", &Page::Undo)
         .function("redo", &Page::Redo)
         .function("newMission", &Page::NewMission)
@@ -408,6 +469,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("open", &Page::Open)
         .function("load", &Page::Load)
         .function("changeFolder", &Page::ChangeFolder)
+        .function("planDrop", &Page::PlanDrop)
         .function("text", &Page::Text)
         .function("value", &Page::Value)
         .function("name", &Page::Name)
@@ -422,7 +484,13 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("boxCommits", &Page::BoxCommits)
         .function("takeFocusRequest", &Page::TakeFocusRequest)
         .function("missions", &Page::Missions)
+        .function("sortMissions", &Page::SortMissions)
+        .function("filterMissions", &Page::FilterMissions)
+        .function("missionsSortColumn", &Page::MissionsSortColumn)
+        .function("missionsDescending", &Page::MissionsDescending)
         .function("inspectorRow", &Page::InspectorRow)
+        .function("compare", &Page::Compare)
+        .function("takeCompare", &Page::TakeCompare)
         .function("startKeeping", &Page::StartKeeping)
         .function("takeStorage", &Page::TakeStorage)
         .function("storageRefused", &Page::StorageRefused)

@@ -38,6 +38,7 @@
       return;
     }
     event();
+    if (page.takeCompare() && inspectorPanel.hidden) toggleInspector();
     const written = page.takeWritten();
     if (written.length > 0) {
       deliver(written);
@@ -217,6 +218,7 @@
   function makeList(c) {
     const list = make('select', { size: 2 });
     list.addEventListener('change', () => forward(() => page.select(c.id, list.selectedIndex)));
+    list.addEventListener('contextmenu', (e) => openEntryMenu(c.id, list, e));
     let read = -1;
     refreshers.push(() => {
       if (read !== page.cataloguesRead()) {
@@ -227,6 +229,66 @@
       if (list.selectedIndex !== page.value(c.id)) list.selectedIndex = page.value(c.id);
     });
     return list;
+  }
+
+  // ---- A list entry's menu ----
+
+  let entryMenu = null;
+
+  // The selected entry's menu: a "Use as …" item for each slot the list
+  // fills, as the desktop's; the right click, the Menu key and Shift+F10 all
+  // open it. A right click on an entry selects it first.
+  function openEntryMenu(id, list, e) {
+    e.preventDefault();
+    if (!ready) return;
+    if (e.target instanceof HTMLOptionElement) forward(() => page.select(id, e.target.index));
+    const entry = page.value(id);
+    closeEntryMenu();
+    if (entry < 0) return;
+    const sheetRoot = document.getElementById('sheet');
+    const menu = entryMenu = sheetRoot.appendChild(make('div', { className: 'entry-menu' }));
+    menu.setAttribute('role', 'menu');
+    menu.setAttribute('aria-label', page.item(id, entry));
+    for (const use of M.entryUses(id)) {
+      const item = menu.appendChild(make('button', { type: 'button', tabIndex: -1, textContent: use.caption }));
+      item.setAttribute('role', 'menuitem');
+      item.addEventListener('click', () => {
+        closeEntryMenu(list);
+        forward(() => page.useEntry(id, entry, use.slot));
+      });
+    }
+    menu.addEventListener('keydown', (k) => moveInEntryMenu(k, list));
+    menu.addEventListener('focusout', (f) => { if (entryMenu === menu && !menu.contains(f.relatedTarget)) closeEntryMenu(); });
+    // At the pointer, or under the entry when a key opened it.
+    const sheetBox = sheetRoot.getBoundingClientRect();
+    const under = (list.options[entry] ?? list).getBoundingClientRect();
+    const at = e.target instanceof HTMLOptionElement ? { x: e.clientX, y: e.clientY } : { x: under.left, y: under.bottom };
+    Object.assign(menu.style, { left: (at.x - sheetBox.left) + 'px', top: (at.y - sheetBox.top) + 'px' });
+    menu.firstChild.focus();
+  }
+
+  // Arrows, Home and End move among the items; Escape closes the menu and
+  // gives the focus back to the list; Tab goes on from the list.
+  function moveInEntryMenu(e, list) {
+    const items = [...entryMenu.children];
+    const at = items.indexOf(document.activeElement);
+    const to = { ArrowDown: at + 1, ArrowUp: at - 1, Home: 0, End: items.length - 1 }[e.key];
+    if (to !== undefined) {
+      e.preventDefault();
+      items[(to + items.length) % items.length].focus();
+    } else if (e.key === 'Escape') {
+      e.preventDefault();
+      closeEntryMenu(list);
+    } else if (e.key === 'Tab') {
+      closeEntryMenu(list);
+    }
+  }
+
+  function closeEntryMenu(focusBack) {
+    const menu = entryMenu;
+    entryMenu = null;
+    menu?.remove();
+    focusBack?.focus();
   }
 
   const makers = {
@@ -284,7 +346,11 @@
   }
 
   // The folder chosen (its own files, not its subfolders') becomes the
-  // game folder: its catalogues, which the model reads, and its missions.
+  // game folder.
+  async function readFolder() {
+    await takeGameFolder([...folderInput.files].filter((f) => f.webkitRelativePath.split('/').length === 2));
+  }
+
   function ownFiles() {
     const catalogues = M.catalogueNames();
     return (name) => catalogues.includes(name) || /\.msn$/i.test(name);
@@ -303,21 +369,63 @@
     return true;
   }
 
-  async function readFolder() {
+  // Files that become the game folder, to be read only: its catalogues,
+  // which the model reads, and its missions.
+  async function takeGameFolder(files) {
     await moduleStarted;
     emptyGameFolder();
     folder.handle = null;
     folder.writable = false;
     page.setFolderWritable(false);
     const wanted = ownFiles();
-    const own = [...folderInput.files].filter((f) => f.webkitRelativePath.split('/').length === 2 && wanted(f.name));
     const skipped = [];
-    for (const file of own) if (!(await takeFile(file.name, file))) skipped.push(file.name);
+    for (const file of files.filter((f) => wanted(f.name))) if (!(await takeFile(file.name, file))) skipped.push(file.name);
     forward(() => {
       page.changeFolder();
       page.skipped(skipped);
     });
     showMissions();
+  }
+
+  // ---- Drops ----
+
+  // A drag over a text box that carries no files is the box's own (dropped
+  // text); any other drop is the page's, so that a link dropped never
+  // leads away from the work.
+  const boxTakes = (e) => !e.dataTransfer.types.includes('Files') && e.target instanceof HTMLInputElement &&
+    (e.target.type === 'text' || e.target.type === 'search');
+
+  // What was dropped goes to the model, which says what it is for: a
+  // mission, loaded as a drop on the desktop's window loads it, or the game
+  // folder (a folder, or its catalogues); else it says why not. A file's
+  // other forms (its address, say) are not things of their own.
+  async function dropped(e) {
+    e.preventDefault();
+    const all = [...e.dataTransfer.items];
+    const files = all.filter((item) => item.kind === 'file').map((item) => {
+      const entry = item.webkitGetAsEntry?.();
+      const file = item.getAsFile();
+      return { name: entry?.name ?? file?.name ?? '', folder: Boolean(entry?.isDirectory), entry, file };
+    });
+    const notFiles = files.length === 0 && all.length > 0 ? 1 : 0;
+    await moduleStarted;
+    let use;
+    forward(() => { use = page.planDrop(files.map(({ name, folder }) => ({ name, folder })), notFiles); });
+    if (use === M.DropUse.Mission) {
+      const path = `${M.gameFolder()}/${files[0].name}`;
+      M.FS.writeFile(path, new Uint8Array(await files[0].file.arrayBuffer()));
+      forward(() => page.open(path));
+    } else if (use === M.DropUse.GameFolder) {
+      await takeGameFolder(files[0].folder ? await folderFiles(files[0].entry) : files.map((f) => f.file));
+    }
+  }
+
+  // The files of a dropped folder: its own, not its subfolders'.
+  async function folderFiles(folder) {
+    const reader = folder.createReader();
+    const entries = [];
+    for (let batch; (batch = await new Promise((done, fail) => reader.readEntries(done, fail))).length > 0;) entries.push(...batch);
+    return Promise.all(entries.filter((entry) => entry.isFile).map((entry) => new Promise((done, fail) => entry.file(done, fail))));
   }
 
   // The missions panel: a row for each mission of the game folder, whose
@@ -334,7 +442,41 @@
       const open = file.appendChild(make('button', { type: 'button', textContent: mission.texts[0] }));
       open.addEventListener('click', () => forward(() => page.open(mission.path)));
       for (const text of mission.texts.slice(1)) row.appendChild(make('td', { textContent: text }));
+      appendCompare(row, mission.path);
     }
+    showMissionsOrder();
+  }
+
+  // A mission's Compare: the model asks for it in the inspector, which
+  // opens to show it.
+  let compareCaption;
+
+  function appendCompare(row, path) {
+    const compare = row.appendChild(make('td')).appendChild(make('button', { type: 'button', textContent: compareCaption }));
+    compare.addEventListener('click', () => forward(() => page.compare(path)));
+  }
+
+  // The sorted column's header says which way it sorts; the others say
+  // nothing, as a sortable table's headers do.
+  function showMissionsOrder() {
+    const headers = missionsPanel.querySelectorAll('thead th');
+    headers.forEach((header, column) => {
+      if (column === page.missionsSortColumn()) header.setAttribute('aria-sort', page.missionsDescending() ? 'descending' : 'ascending');
+      else header.removeAttribute('aria-sort');
+    });
+  }
+
+  // Each column's title is a button that sorts by it (again: the other way
+  // round); the filter box keeps the rows that hold its text.
+  function buildMissionsOrder() {
+    const titles = missionsPanel.querySelector('thead tr');
+    M.missionColumns().forEach((title, column) => {
+      const sort = titles.appendChild(make('th', { scope: 'col' })).appendChild(make('button', { type: 'button', textContent: title }));
+      sort.addEventListener('click', () => { page.sortMissions(column); showMissions(); });
+    });
+    const filter = document.getElementById('missions-filter');
+    filter.labels[0].textContent = M.missionsWords().filter;
+    filter.addEventListener('input', () => { page.filterMissions(filter.value); showMissions(); });
   }
 
   function toggleMissions() {
@@ -352,7 +494,7 @@
     const rows = inspectorPanel.querySelector('tbody').rows;
     for (let offset = 0; offset < rows.length; ++offset) {
       const shown = page.inspectorRow(offset);
-      rows[offset].classList.toggle('changed', shown.changed);
+      rows[offset].classList.toggle('marked', shown.marked);
       shown.texts.forEach((text, column) => {
         const cell = rows[offset].cells[column];
         if (cell.textContent !== text) cell.textContent = text;
@@ -391,8 +533,9 @@
   function buildMissions() {
     missionsPanel.tabIndex = -1;
     document.getElementById('missions-title').textContent = M.commands().Missions;
-    const titles = missionsPanel.querySelector('thead tr');
-    for (const title of M.missionColumns()) titles.appendChild(make('th', { scope: 'col', textContent: title }));
+    buildMissionsOrder();
+    compareCaption = M.missionsWords().compare;
+    missionsPanel.querySelector('thead tr').appendChild(make('th', { scope: 'col', textContent: compareCaption }));
   }
 
   // The keys panel: every command's keys, then the sheet's own.
@@ -769,6 +912,8 @@
     missionInput.addEventListener('cancel', () => forward(() => page.load('')));
     folderInput.addEventListener('change', readFolder);
     document.addEventListener('keydown', pressKey);
+    document.addEventListener('dragover', (e) => { if (!boxTakes(e)) e.preventDefault(); });
+    document.addEventListener('drop', (e) => { if (!boxTakes(e)) dropped(e); });
     buildCommands();
     buildSheet();
     buildMissions();
