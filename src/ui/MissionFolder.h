@@ -73,6 +73,8 @@ MissionRow ReadMissionRow(const OpenFolder& folder, const FolderEntry& entry, co
 // it. A row is shown when any column's text holds the filter's text, in any
 // case (the letters of Windows-1252 included).
 inline constexpr std::string_view kFilterCaption = "&Filter:";
+// The button that stamps the checksums of the missions chosen.
+inline constexpr std::string_view kStampCaption = "&Stamp checksums";
 bool RowMatches(const MissionRow& row, std::string_view filter);
 
 // How the missions window orders its rows: by one column, up or down. Sizes

@@ -140,7 +140,7 @@ test('storage that is full or refused is said in the status line', async () => {
 });
 
 // The folder a player chooses, stood in for by a folder of the origin's
-// private file system, filled from the examples, with a 17 MB huge.msn.
+// private file system, filled with the files given, and a 17 MB huge.msn.
 async function diskFolder(page, files) {
   await page.evaluate(async (files) => {
     const root = await navigator.storage.getDirectory();
@@ -154,7 +154,7 @@ async function diskFolder(page, files) {
     const huge = await (await folder.getFileHandle('huge.msn', { create: true })).createWritable();
     await huge.truncate(17 << 20);
     await huge.close();
-  }, Object.fromEntries(files.map(([name, from]) => [name, [...readFileSync(path.join(examples, from))]])));
+  }, Object.fromEntries(files.map(([name, bytes]) => [name, [...bytes]])));
 }
 
 const onDisk = (page, name) => page.evaluate(async (name) => {
@@ -170,15 +170,18 @@ const onDisk = (page, name) => page.evaluate(async (name) => {
   return file.size > 4096 ? file.size : [...new Uint8Array(await file.arrayBuffer())];
 }, name);
 
-test('a game folder on disk: saves write into it, a replaced mission copied first, and it is opened again', async () => {
+test('a game folder on disk: saves and stamps write into it, a replaced mission copied first, and it is opened again', async () => {
   const context = await browser.newContext({ acceptDownloads: true });
   await context.addInitScript(() => {
     window.showDirectoryPicker = async () => (await navigator.storage.getDirectory()).getDirectoryHandle('game');
   });
   const served = `http://127.0.0.1:${server.address().port}/kestrane.html`;
   const page = await open(context, served);
-  await diskFolder(page, ['planes.txt', 'targets.txt', 'blocks.txt', 'sample.msn', 'sample.msn'].map((from, i) =>
-    [i === 4 ? 'other.msn' : from, from]));
+  const example = (name) => readFileSync(path.join(examples, name));
+  const bad = Buffer.from(example('sample.msn'));
+  bad[0] ^= 0xFF;  // the stored checksum, wrong
+  await diskFolder(page, [...['planes.txt', 'targets.txt', 'blocks.txt', 'sample.msn'].map((name) => [name, example(name)]),
+    ['other.msn', example('sample.msn')], ['bad.msn', bad]]);
   await page.getByRole('button', { name: 'Choose game folder…' }).click();
   await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Read 40 aircraft'));
   assert.match(await status(page), / Not read, each larger than the 16 MB the page reads of a file: huge\.msn\.$/);
@@ -207,6 +210,13 @@ test('a game folder on disk: saves write into it, a replaced mission copied firs
   assert.equal(await status(page), 'Could not write huge.msn into the game folder (the file there changed since the page ' +
     'read it, or was not read): it is downloaded instead.');
   assert.equal(await onDisk(page, 'huge.msn'), 17 << 20);
+
+  // Stamp checksums writes the missions it stamps into the folder on disk.
+  await page.getByRole('region', { name: 'Missions' }).getByRole('button', { name: 'Stamp checksums' }).click();
+  await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Stamped'));
+  assert.equal(await status(page), 'Stamped the checksum of 1 file; 3 already right.');
+  await page.waitForTimeout(300);
+  assert.deepEqual(Buffer.from(await onDisk(page, 'bad.msn')), example('sample.msn'));
 
   const again = await open(context, served);
   await again.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Read 40 aircraft'));

@@ -154,7 +154,7 @@ void MissionBrowser::BuildWindow() {
     auto* compare = new QPushButton(QStringLiteral("&Compare"), this);
     compare->setObjectName(QStringLiteral("CompareMissions"));
     connect(compare, &QPushButton::clicked, this, &MissionBrowser::Compare);
-    auto* stamp = new QPushButton(QStringLiteral("&Stamp checksums"), this);
+    auto* stamp = new QPushButton(QString::fromUtf8(kStampCaption.data(), qsizetype(kStampCaption.size())), this);
     stamp->setObjectName(QStringLiteral("StampMissions"));
     connect(stamp, &QPushButton::clicked, this, &MissionBrowser::StampSelected);
     for (QPushButton* button : {compare, stamp}) button->setAutoDefault(false);

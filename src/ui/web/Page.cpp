@@ -189,6 +189,7 @@ val MissionsWords() {
     val words = val::object();
     words.set("filter", WithoutAccessKey(kFilterCaption));
     words.set("compare", std::string(kCompareCaption));
+    words.set("stamp", WithoutAccessKey(kStampCaption));
     return words;
 }
 

@@ -374,9 +374,7 @@
   async function takeGameFolder(files) {
     await moduleStarted;
     emptyGameFolder();
-    folder.handle = null;
-    folder.writable = false;
-    page.setFolderWritable(false);
+    setFolder(null, false);
     const wanted = ownFiles();
     const skipped = [];
     for (const file of files.filter((f) => wanted(f.name))) if (!(await takeFile(file.name, file))) skipped.push(file.name);
@@ -477,6 +475,12 @@
     const filter = document.getElementById('missions-filter');
     filter.labels[0].textContent = M.missionsWords().filter;
     filter.addEventListener('input', () => { page.filterMissions(filter.value); showMissions(); });
+    // Stamping writes into the game folder: only a folder on disk the page
+    // writes to shows it. It stamps the missions the filter shows, each as
+    // it is on disk now.
+    const stamp = document.getElementById('missions-stamp');
+    stamp.textContent = M.missionsWords().stamp;
+    stamp.addEventListener('click', () => readFolderAgain().then(() => forward(() => page.stamp(page.missions().map((m) => m.path)))));
   }
 
   function toggleMissions() {
@@ -568,6 +572,14 @@
 
   const folder = { handle: null, writable: false, known: new Map() };  // known: name -> lastModified read
 
+  // The folder on disk the game folder stands for, if any, and whether the
+  // page writes to it (and so stamps there).
+  function setFolder(handle, writable) {
+    Object.assign(folder, { handle, writable });
+    page.setFolderWritable(writable);
+    document.getElementById('missions-stamp').hidden = !writable;
+  }
+
   async function chooseFolder() {
     if (!window.showDirectoryPicker) return chooseFolderInput();
     let handle;
@@ -584,11 +596,10 @@
   async function useFolder(handle) {
     await moduleStarted;
     emptyGameFolder();
-    folder.handle = handle;
     folder.known.clear();
+    setFolder(handle, false);
     const skipped = await readFolderAgain();
-    folder.writable = (await handle.queryPermission({ mode: 'readwrite' })) === 'granted';
-    page.setFolderWritable(folder.writable);
+    setFolder(handle, (await handle.queryPermission({ mode: 'readwrite' })) === 'granted');
     forward(() => {
       page.changeFolder();
       page.skipped(skipped);
@@ -613,9 +624,7 @@
     } catch (error) {
       // A folder gone or refused is read no more: saves download, and the
       // page says so; what it holds stays.
-      folder.handle = null;
-      folder.writable = false;
-      page.setFolderWritable(false);
+      setFolder(null, false);
       page.folderLost(error.name, error.message);
       refresh();
     }
