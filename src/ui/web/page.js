@@ -618,8 +618,14 @@
         if (entry.kind !== 'file' || !wanted(name)) continue;
         const file = await entry.getFile();
         if (folder.known.get(name) === file.lastModified) continue;
-        if (await takeFile(name, file)) folder.known.set(name, file.lastModified);
-        else skipped.push(name);
+        if (await takeFile(name, file)) {
+          folder.known.set(name, file.lastModified);
+          continue;
+        }
+        // A file not read is not the page's either, whatever a save left.
+        skipped.push(name);
+        const at = `${M.gameFolder()}/${name}`;
+        if (M.FS.analyzePath(at).exists) M.FS.unlink(at);
       }
     } catch (error) {
       // A folder gone or refused is read no more: saves download, and the
@@ -657,6 +663,10 @@
         page.folderWriteFailed(paths[i], error.name, error.message);
         paths.slice(i).forEach(download);
         refresh();
+        // The page shows the folder as it is on disk again.
+        await readFolderAgain();
+        refresh();
+        showMissions();
         return;
       }
     }
