@@ -11,44 +11,28 @@ import { mkdtempSync, readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { fileURLToPath, pathToFileURL } from 'node:url';
-import { chromium } from 'playwright-core';
+import * as shared from './browser.mjs';
 
-const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
-const examples = path.join(root, 'examples');
-const companion = path.join(root, 'build/default/src/kestrane-msn');
-const pageFile = path.join(root, 'build/web/kestrane.html');
+const { examples, companion } = shared;
 
 let browser;
 let page;
 
 before(async () => {
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--no-first-run', '--disable-sync'],
-  });
+  browser = await shared.launch();
   // A browser without the File System Access API (Firefox, say): the game
   // folder is read through the directory input, and saves are downloads.
   const context = await browser.newContext({ acceptDownloads: true });
   await context.addInitScript(() => { delete window.showDirectoryPicker; });
   page = await context.newPage();
-  await page.goto(pathToFileURL(pageFile).href);
+  await page.goto(shared.pageUrl);
   await page.waitForSelector('body[data-ready]');
 });
 
 after(() => browser?.close());
 
-const status = () => page.getByRole('status').textContent();
-
-// Chooses files in the chooser a button opens; the page reads them before
-// the model says what it did.
-async function choose(button, files) {
-  const before = await status();
-  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.getByRole('button', { name: button }).click()]);
-  await chooser.setFiles(files);
-  await page.waitForFunction((said) => document.querySelector('[role=status]').textContent !== said, before);
-}
+const status = () => shared.said(page);
+const choose = (button, files) => shared.choose(page, button, files);
 
 test('the game folder and a mission load through the file choosers', async () => {
   await choose('Choose game folder…', examples);

@@ -13,25 +13,15 @@ import { mkdtempSync, readFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { fileURLToPath, pathToFileURL } from 'node:url';
-import { chromium } from 'playwright-core';
-
-const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
-const examples = path.join(root, 'examples');
-const companion = path.join(root, 'build/default/src/kestrane-msn');
-const pageUrl = pathToFileURL(path.join(root, 'build/web/kestrane.html')).href;
+import { choose, companion, examples, launch, pageFile, pageUrl, said as status, saying } from './browser.mjs';
 
 let browser;
 let server;
 before(async () => {
-  const html = readFileSync(path.join(root, 'build/web/kestrane.html'));
+  const html = readFileSync(pageFile);
   server = createServer((request, response) => response.end(html)).listen(0, '127.0.0.1');
   await new Promise((resolve) => server.on('listening', resolve));
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--no-first-run', '--disable-sync'],
-  });
+  browser = await launch();
 });
 after(() => { server?.close(); return browser?.close(); });
 
@@ -42,15 +32,9 @@ async function open(context, url = pageUrl) {
   return page;
 }
 
-const status = (page) => page.getByRole('status').textContent();
-
 // Alt+R restores after the page has read its storage again: the status line
 // changes when it is done.
-async function restore(page) {
-  const before = await status(page);
-  await page.keyboard.press('Alt+R');
-  await page.waitForFunction((said) => document.querySelector('[role=status]').textContent !== said, before);
-}
+const restore = (page) => saying(page, () => page.keyboard.press('Alt+R'));
 
 // Waits until the browser's storage holds a kept work: within two seconds
 // of a change, however busy the machine.
@@ -66,12 +50,6 @@ async function kept(page) {
     assert.ok(tries < 40, 'no work was kept within ten seconds');
     await page.waitForTimeout(250);
   }
-}
-
-async function choose(page, button, files) {
-  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.getByRole('button', { name: button }).click()]);
-  await chooser.setFiles(files);
-  await page.waitForFunction(() => /^(Loaded|Read) /.test(document.querySelector('[role=status]').textContent));
 }
 
 // The example folder through the directory input, and its mission loaded.
