@@ -59,7 +59,7 @@ async function loadSample(page) {
   await choose(page, 'Load a ".msn" file', path.join(examples, 'sample.msn'));
 }
 
-test('what is typed and pressed before the model has started reaches it, in order', async () => {
+test('what is typed and pressed before the model has started reaches it, in order; a model that cannot start is said', async () => {
   const context = await browser.newContext();
   await context.addInitScript(() => { window.requestIdleCallback = (run) => setTimeout(run, 1000); });
   const page = await context.newPage();
@@ -73,6 +73,15 @@ test('what is typed and pressed before the model has started reaches it, in orde
   assert.equal(await name.inputValue(), 'Dawn patrol');
   assert.equal(await status(page), 'No mission is open: load one or make a new one to change its settings.');
   await context.close();
+
+  // A browser that cannot start the model says so where the model would.
+  const old = await browser.newContext();
+  await old.addInitScript(() => { delete window.DecompressionStream; });
+  const stuck = await old.newPage();
+  await stuck.goto(pageUrl);
+  await stuck.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('This browser'));
+  assert.match(await status(stuck), /^This browser could not start the editor, so nothing you do here is kept or saved; open the page in a current Chromium, Firefox or Safari\. The browser said: .+/);
+  await old.close();
 });
 
 test('work kept in a closed page comes back in a new one, never while its page runs', async () => {

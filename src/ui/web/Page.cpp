@@ -449,6 +449,12 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
     emscripten::function("inspectorName", +[] { return std::string(kestrane::kInspectorName); });
     emscripten::function("missionSize", +[] { return kestrane::kMissionSize; });
     emscripten::function("gameFolder", +[] { return std::string(kestrane::kGameFolder); });
+    // What the page says when its module cannot start in this browser, the
+    // browser's reason after it: read at build time, as the module never ran.
+    emscripten::function("startRefused", +[] {
+        return std::string("This browser could not start the editor, so nothing you do here is kept or saved; "
+                           "open the page in a current Chromium, Firefox or Safari. The browser said: ");
+    });
     emscripten::function("largestRead", +[] { return static_cast<double>(kestrane::kLargestRead); });
     emscripten::enum_<kestrane::DropUse>("DropUse")
         .value("Mission", kestrane::DropUse::Mission)

@@ -20,7 +20,7 @@ const [template, style, script, modulePath, out] = process.argv.slice(2);
 async function snapshot() {
   const M = await createRequire(import.meta.url)(path.resolve(modulePath))();
   const names = ['sheet', 'ids', 'commands', 'catalogueNames', 'missionColumns', 'inspectorColumns', 'inspectorName',
-    'missionSize', 'gameFolder', 'largestRead', 'keysColumns', 'sheetKeys', 'missionsWords'];
+    'missionSize', 'gameFolder', 'largestRead', 'keysColumns', 'sheetKeys', 'missionsWords', 'startRefused'];
   const module = Object.fromEntries(names.map((name) => [name, M[name]()]));
   const page = new M.Page();
   const state = {};

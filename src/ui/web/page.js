@@ -909,8 +909,15 @@
   // The module started: the model takes the events taken meanwhile, then
   // shows itself.
   async function attach() {
-    M = await startModule();
-    page = new M.Page();
+    try {
+      const module = await startModule();
+      page = new module.Page();
+      M = module;
+    } catch (error) {
+      // Said in the status line, where the model would say it.
+      document.querySelector('[role=status]').textContent = M.startRefused() + String(error?.message ?? error);
+      return;
+    }
     ready = true;
     started();
     // In order, and shown once after: a box's typing is not shown over by
