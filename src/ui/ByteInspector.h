@@ -47,9 +47,9 @@ private:
 enum class InspectorColumn { Offset, OffsetHex, ByteHex, Byte, Character, FieldName, Block, Changed, ComparedHex, Differs, Count };
 inline constexpr int kInspectorColumns = static_cast<int>(InspectorColumn::Count);
 inline constexpr std::string_view kInspectorName = "Mission bytes";
-// The button on each of the page's missions that compares that file with
-// the window's mission in the inspector, and the title of their column.
-inline constexpr std::string_view kCompareCaption = "Compare";
+// The inspector's button that compares the window's mission with a file
+// (on the page, one on each mission, and the title of their column).
+inline constexpr std::string_view kCompareCaption = "Compare with...";
 std::string_view InspectorTitle(InspectorColumn column);
 // "272", "110", "03", "3", the character, the field, the block, "changed",
 // the comparison's byte in hexadecimal, "differs".

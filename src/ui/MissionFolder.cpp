@@ -250,4 +250,21 @@ StampedFiles StampChecksums(const std::vector<fs::path>& files) {
     return done;
 }
 
+ChosenComparison CompareChosen(const std::vector<fs::path>& files, const NameLists& lists) {
+    if (files.size() != 2)
+        return {"Select two missions to compare (" + std::to_string(files.size()) + " selected). Nothing was compared.", false, {}};
+    const ReadResult a = ReadMission(files[0]), b = ReadMission(files[1]);
+    const std::string nameA = ReadableText(files[0].filename().string()), nameB = ReadableText(files[1].filename().string());
+    if (!a.ok || !b.ok) return {"Could not compare: the file " + (a.ok ? nameB + " " + b.error : nameA + " " + a.error) + ".", false, {}};
+    MissionImage first, second;
+    first.Assign(a.bytes);
+    second.Assign(b.bytes);
+    ChosenComparison compared{{}, true, DifferenceLines(first, second, lists)};
+    const std::size_t n = compared.lines.size();
+    compared.said = n == 0 ? nameA + " and " + nameB + " are the same, all 400 bytes."
+                           : nameA + " and " + nameB + " differ in " + std::to_string(n) + (n == 1 ? " place" : " places") +
+                                 ": see the " + std::string(kDifferencesName) + " box of Missions.";
+    return compared;
+}
+
 }  // namespace kestrane

@@ -73,6 +73,10 @@ MissionRow ReadMissionRow(const OpenFolder& folder, const FolderEntry& entry, co
 // it. A row is shown when any column's text holds the filter's text, in any
 // case (the letters of Windows-1252 included).
 inline constexpr std::string_view kFilterCaption = "&Filter:";
+// The button that compares the two missions chosen field by field, and the
+// box that shows their differences.
+inline constexpr std::string_view kCompareChosenCaption = "&Compare";
+inline constexpr std::string_view kDifferencesName = "Differences";
 // The button that stamps the checksums of the missions chosen.
 inline constexpr std::string_view kStampCaption = "&Stamp checksums";
 bool RowMatches(const MissionRow& row, std::string_view filter);
@@ -135,5 +139,15 @@ struct StampedFiles {
     std::vector<std::filesystem::path> written;
 };
 StampedFiles StampChecksums(const std::vector<std::filesystem::path>& files);
+
+// The two missions chosen, compared field by field (DifferenceLines, named
+// from the lists), and what is said of them; anything but two files chosen,
+// or one that cannot be read, is refused with no lines.
+struct ChosenComparison {
+    std::string said;
+    bool compared = false;  // the two were read and compared
+    std::vector<std::string> lines;
+};
+ChosenComparison CompareChosen(const std::vector<std::filesystem::path>& files, const NameLists& lists);
 
 }  // namespace kestrane

@@ -89,7 +89,7 @@ test('undo and redo from the keyboard, outside a box', async () => {
   assert.match(await status(), /^Redone: Target changed from /);
 });
 
-test('the missions panel lists the game folder with the save, sorts by a header (again: the other way round), filters and opens a row', async () => {
+test('the missions panel lists the game folder with the save, sorts by a header (again: the other way round), filters, compares two chosen and opens a row', async () => {
   await page.keyboard.press('F3');
   const panel = page.getByRole('region', { name: 'Missions' });
   const rows = await panel.getByRole('row').allInnerTexts();
@@ -108,6 +108,13 @@ test('the missions panel lists the game folder with the save, sorts by a header 
   await filter.fill('OVERCAST');
   assert.deepEqual(await files(), ['edited.msn']);
   await filter.fill('');
+  await panel.getByRole('checkbox', { name: 'edited.msn' }).check();
+  await panel.getByRole('button', { name: 'Compare', exact: true }).click();
+  assert.equal(await status(), 'Select two missions to compare (1 selected). Nothing was compared.');
+  await panel.getByRole('checkbox', { name: 'sample.msn' }).check();
+  await panel.getByRole('button', { name: 'Compare', exact: true }).click();
+  assert.match(await status(), /^edited\.msn and sample\.msn differ in \d+ places: see the Differences box of Missions\.$/);
+  assert.match(await panel.getByRole('textbox', { name: 'Differences' }).inputValue(), /Weather/);
   await panel.getByRole('button', { name: 'sample.msn' }).click();
   assert.equal(await status(), 'Loaded /game/sample.msn.');
 });
@@ -126,7 +133,7 @@ test('an option, a list and a slot work from the keyboard', async () => {
 test('a mission\'s Compare opens the inspector, each byte beside the file\'s, the changed ones marked; F2 hides it', async () => {
   const edited = page.getByRole('region', { name: 'Missions' }).getByRole('row')
     .filter({ has: page.getByRole('button', { name: 'edited.msn' }) });
-  await edited.getByRole('button', { name: 'Compare' }).click();
+  await edited.getByRole('button', { name: 'Compare with...' }).click();
   assert.equal(await status(), 'Comparing with /game/edited.msn: 20 bytes differ.');
   const rows = page.getByRole('region', { name: 'Inspector' }).getByRole('row');
   assert.equal(await rows.count(), 401);

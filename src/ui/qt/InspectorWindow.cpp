@@ -59,7 +59,7 @@ InspectorWindow::InspectorWindow(const WindowModel& model, QWidget* parent)
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(InspectorTable::Block, QHeaderView::Stretch);
 
-    auto* compare = new QPushButton(QStringLiteral("Compare with..."), this);
+    auto* compare = new QPushButton(QString::fromUtf8(kCompareCaption.data(), static_cast<qsizetype>(kCompareCaption.size())), this);
     compare->setObjectName(QStringLiteral("CompareButton"));
     compare->setAutoDefault(false);
     connect(compare, &QPushButton::clicked, this, &InspectorWindow::ChooseComparison);

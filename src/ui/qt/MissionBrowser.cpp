@@ -151,7 +151,7 @@ void MissionBrowser::BuildWindow() {
     connect(filter_, &QLineEdit::textChanged, shown_, [shown = static_cast<ShownMissions*>(shown_)](const QString& text) {
         shown->Filter(text);
     });
-    auto* compare = new QPushButton(QStringLiteral("&Compare"), this);
+    auto* compare = new QPushButton(Text(std::string(kCompareChosenCaption)), this);
     compare->setObjectName(QStringLiteral("CompareMissions"));
     connect(compare, &QPushButton::clicked, this, &MissionBrowser::Compare);
     auto* stamp = new QPushButton(QString::fromUtf8(kStampCaption.data(), qsizetype(kStampCaption.size())), this);
@@ -161,7 +161,7 @@ void MissionBrowser::BuildWindow() {
     differences_ = new QPlainTextEdit(this);
     differences_->setObjectName(QStringLiteral("MissionsDifferences"));
     differences_->setReadOnly(true);
-    differences_->setAccessibleName(QStringLiteral("Differences"));
+    differences_->setAccessibleName(Text(std::string(kDifferencesName)));
     differences_->setMaximumHeight(110);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("MissionsStatus"));
@@ -259,27 +259,15 @@ void MissionBrowser::LoadCurrent() {
 QString MissionBrowser::Compared() const { return differences_->toPlainText(); }
 
 void MissionBrowser::Compare() {
-    const std::vector<const MissionRow*> selected = SelectedRows();
-    if (selected.size() != 2) {
-        Tell("Select two missions to compare (" + std::to_string(selected.size()) + " selected). Nothing was compared.");
-        return;
+    std::vector<std::filesystem::path> files;
+    for (const MissionRow* row : SelectedRows()) files.push_back(PathOf(*row));
+    const ChosenComparison compared = CompareChosen(files, model_.SharedCatalogues()->Lists());
+    if (compared.compared) {
+        QStringList text;
+        for (const std::string& line : compared.lines) text << Text(line);
+        differences_->setPlainText(text.join(u'\n'));
     }
-    const ReadResult a = ReadMission(PathOf(*selected[0])), b = ReadMission(PathOf(*selected[1]));
-    const std::string nameA = ReadableText(selected[0]->entry.file), nameB = ReadableText(selected[1]->entry.file);
-    if (!a.ok || !b.ok) {
-        Tell("Could not compare: the file " + (a.ok ? nameB + " " + b.error : nameA + " " + a.error) + ".");
-        return;
-    }
-    MissionImage first, second;
-    first.Assign(a.bytes);
-    second.Assign(b.bytes);
-    const std::vector<std::string> lines = DifferenceLines(first, second, model_.SharedCatalogues()->Lists());
-    QStringList text;
-    for (const std::string& line : lines) text << Text(line);
-    differences_->setPlainText(text.join(u'\n'));
-    Tell(lines.empty() ? nameA + " and " + nameB + " are the same, all 400 bytes."
-                       : nameA + " and " + nameB + " differ in " + std::to_string(lines.size()) +
-                             (lines.size() == 1 ? " place" : " places") + ": see the Differences box of Missions.");
+    Tell(compared.said);
 }
 
 void MissionBrowser::Tell(const std::string& sentence) {

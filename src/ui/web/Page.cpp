@@ -190,6 +190,8 @@ val MissionsWords() {
     words.set("filter", WithoutAccessKey(kFilterCaption));
     words.set("compare", std::string(kCompareCaption));
     words.set("stamp", WithoutAccessKey(kStampCaption));
+    words.set("compareChosen", WithoutAccessKey(kCompareChosenCaption));
+    words.set("differences", std::string(kDifferencesName));
     return words;
 }
 
@@ -290,6 +292,21 @@ public:
     void FilterMissions(std::string text) { filter_ = std::move(text); }
     int MissionsSortColumn() const { return static_cast<int>(order_.column); }
     bool MissionsDescending() const { return order_.descending; }
+
+    // The missions chosen compared field by field: what is said goes to the
+    // status line; the differences, when the two were compared, are
+    // returned as lines, else null.
+    val CompareMissions(val paths) {
+        std::vector<std::filesystem::path> files;
+        for (const std::string& path : emscripten::vecFromJSArray<std::string>(paths)) files.emplace_back(path);
+        const NameLists lists{&model_.Items(ControlId::AircraftList).Lines(), &model_.Items(ControlId::PlaceList).Lines()};
+        ChosenComparison compared = CompareChosen(files, lists);
+        model_.Say(std::move(compared.said));
+        if (!compared.compared) return val::null();
+        std::string text;
+        for (const std::string& line : compared.lines) text += (text.empty() ? "" : "\n") + line;
+        return val(text);
+    }
 
     // A mission's Compare: the model asks for the file to be compared with
     // the window's mission in the inspector.
@@ -498,6 +515,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("inspectorRow", &Page::InspectorRow)
         .function("compare", &Page::Compare)
         .function("takeCompare", &Page::TakeCompare)
+        .function("compareMissions", &Page::CompareMissions)
         .function("startKeeping", &Page::StartKeeping)
         .function("takeStorage", &Page::TakeStorage)
         .function("storageRefused", &Page::StorageRefused)

@@ -430,18 +430,28 @@
   // file button opens it.
   const missionsPanel = document.getElementById('missions');
 
+  // The missions chosen (by path), for Compare and Stamp checksums: each
+  // row's box, named by its file, chooses it.
+  const chosen = new Set();
+  let shownMissions = [];
+  const chosenPaths = () => shownMissions.map((m) => m.path).filter((p) => chosen.has(p));
+
   function showMissions() {
     if (missionsPanel.hidden || !ready) return;
     const rows = missionsPanel.querySelector('tbody');
     rows.replaceChildren();
-    for (const mission of page.missions()) {
+    shownMissions = page.missions();
+    shownMissions.forEach((mission, i) => {
       const row = rows.appendChild(make('tr'));
       const file = row.appendChild(make('th', { scope: 'row' }));
-      const open = file.appendChild(make('button', { type: 'button', textContent: mission.texts[0] }));
+      const choose = file.appendChild(make('input', { type: 'checkbox', checked: chosen.has(mission.path) }));
+      const open = file.appendChild(make('button', { type: 'button', textContent: mission.texts[0], id: `mission-${i}` }));
+      choose.setAttribute('aria-labelledby', open.id);
+      choose.addEventListener('change', () => (choose.checked ? chosen.add(mission.path) : chosen.delete(mission.path)));
       open.addEventListener('click', () => forward(() => page.open(mission.path)));
       for (const text of mission.texts.slice(1)) row.appendChild(make('td', { textContent: text }));
       appendCompare(row, mission.path);
-    }
+    });
     showMissionsOrder();
   }
 
@@ -476,11 +486,19 @@
     filter.labels[0].textContent = M.missionsWords().filter;
     filter.addEventListener('input', () => { page.filterMissions(filter.value); showMissions(); });
     // Stamping writes into the game folder: only a folder on disk the page
-    // writes to shows it. It stamps the missions the filter shows, each as
-    // it is on disk now.
+    // writes to shows it. It stamps the missions chosen, each as it is on
+    // disk now.
     const stamp = document.getElementById('missions-stamp');
     stamp.textContent = M.missionsWords().stamp;
-    stamp.addEventListener('click', () => readFolderAgain().then(() => forward(() => page.stamp(page.missions().map((m) => m.path)))));
+    stamp.addEventListener('click', () => readFolderAgain().then(() => forward(() => page.stamp(chosenPaths()))));
+    const compare = document.getElementById('missions-compare');
+    compare.textContent = M.missionsWords().compareChosen;
+    const differences = document.getElementById('missions-differences');
+    differences.labels[0].textContent = M.missionsWords().differences;
+    compare.addEventListener('click', () => forward(() => {
+      const lines = page.compareMissions(chosenPaths());
+      if (lines !== null) differences.value = lines;
+    }));
   }
 
   function toggleMissions() {
