@@ -1,6 +1,6 @@
 // What a hostile trial found: long catalogue entries, save
-// targets that are not plain files, links out of the start folder, empty
-// catalogues, and drops that cannot load.
+// targets that are not plain files, links out of the start folder and empty
+// catalogues.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -73,25 +73,6 @@ TEST(Faults, ALinkOutOfTheStartFolderIsFollowedAndTheFileWrittenIsNamed) {
     ASSERT_EQ(written.size(), 1000u);
     EXPECT_EQ(written.substr(400), std::string(600, 'o'));
     EXPECT_EQ(static_cast<std::uint8_t>(written[272]), 2);
-}
-
-TEST(Faults, ADropThatCannotLoadChangesNothing) {
-    Editor e;
-    e.Load(Mission({{272, 2}}));
-    test::WriteFile(e.dir / "b.msn", Mission({{272, 3}}));
-    const std::vector<std::string> shown = test::ControlStates(*e.model);
-    const std::string b = (e.dir / "b.msn").string();
-    for (const auto& [files, notLocal, why] : {std::tuple{std::vector<std::string>{b, b}, 0, "2 items were dropped"},
-                                               std::tuple{std::vector<std::string>{}, 1, "only a file on this computer"},
-                                               std::tuple{std::vector<std::string>{}, 0, "nothing that names a file"}}) {
-        e.model->Drop(files, notLocal);
-        EXPECT_NE(e.Status().find(why), std::string::npos) << e.Status();
-        EXPECT_EQ(e.model->Image().U8(272), 2);
-        EXPECT_EQ(test::ControlStates(*e.model), shown);
-    }
-    e.model->Drop({b}, 0);
-    EXPECT_EQ(e.Status(), "Loaded " + b + ".");
-    EXPECT_EQ(e.model->Value(C::YearOptions), 3);
 }
 
 }  // namespace kestrane

@@ -75,9 +75,9 @@ TEST(WindowModel, EveryRefusalSaysWhyAndChangesNothing) {
     const Act save = [](Editor& e, C) { e.model->Click(C::SaveButton); };
     const struct { std::string says; Act act; C box = C::FileNameBox; std::string text = {}; bool kept = true; } rows[] = {
         {"the file does not exist. Nothing was changed.", [](Editor& e, C) { e.model->Open((e.dir / "gone").string()); }},
-        {"cannot be opened: not a directory", [](Editor& e, C) { e.model->Open((e.dir / "short.msn/x").string()); }},
-        {"Drop one mission file to load it", [](Editor& e, C) { e.model->Drop({"/a.msn", "/b.msn"}, 0); }},
+        {"Drop one mission file to load it: 2 items were dropped", [](Editor& e, C) { e.model->Drop({"/a.msn", "/b.msn"}, 0); }},
         {"only a file on this computer can be loaded", [](Editor& e, C) { e.model->Drop({}, 1); }},
+        {"nothing that names a file was dropped", [](Editor& e, C) { e.model->Drop({}, 0); }},
         {"Enemy Primary: \"-100\" reads as -100, below 0", enter, C::EnemyPrimaryAltitudeBox, "-100"},
         {"Number of aircraft: \"300\" reads as 300, above 255", enter, C::AircraftCountBox, "300"},
         {"Enemy Secondary: \"-0.6\" reads as -0.6, below 0", save, C::EnemySecondaryAltitudeBox, "-0.6"},
@@ -89,7 +89,6 @@ TEST(WindowModel, EveryRefusalSaysWhyAndChangesNothing) {
         {"full.msn", save, C::FileNameBox, "full", false}};
     Editor e;
     std::filesystem::create_directory(e.dir / "dir.msn");
-    test::WriteFile(e.dir / "short.msn", std::string(399, 'x'));
     const bool full = test::MakeDevice(e.dir / "full.msn", test::kFullDevice);
     e.Load(Mission({{272, 3}, {12, 'K'}}), "open.msn");
     for (const auto& row : rows) {
