@@ -84,6 +84,8 @@ std::vector<std::string> Numbered(const std::string& stem, int count);
 // A mission whose offsets are set as given, everything else zero.
 MissionBytes Mission(std::initializer_list<std::pair<int, std::uint8_t>> bytes = {});
 void SetU32(MissionBytes& m, int offset, std::uint32_t value);
+// The mission with the checksum of its bytes stored in it.
+MissionBytes Stamped(MissionBytes m);
 
 // Every control's text and value but the status line's, for "nothing
 // changed" checks.

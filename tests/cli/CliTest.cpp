@@ -25,6 +25,7 @@ namespace {
 
 using test::Editor;
 using test::ReadFile;
+using test::Stamped;
 namespace fs = std::filesystem;
 
 struct CliRun {
@@ -43,11 +44,6 @@ CliRun Cli(std::vector<std::string> args, int inFd = 0) {
 int Shell(const std::string& arguments) {
     const int status = std::system((std::string("'" KESTRANE_MSN "' ") + arguments + " 2>/dev/null").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-MissionBytes Stamped(MissionBytes m) {
-    test::SetU32(m, 0, MissionChecksum(m));
-    return m;
 }
 
 std::string Text(const MissionBytes& m) { return std::string(m.begin(), m.end()); }
