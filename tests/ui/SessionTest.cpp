@@ -125,28 +125,19 @@ TEST(Session, KeptWorkIsNeverReadOrWrittenThroughALinkAndOnlyALiveLockHidesIt) {
     EXPECT_FALSE(folder.Claim("live.json")) << "the lock of a running editor was taken";
 }
 
-// The copy of a replaced file is the same bytes, and a sparse file's copy
-// is as sparse: its holes are neither read nor written.
-TEST(Session, TheCopyOfAReplacedFileKeepsItsBytesAndItsHoles) {
+// The copy of a replaced file is the same bytes, a sparse file's included;
+// that its holes stay holes is tried on the companion's backups, which copy
+// the same way.
+TEST(Session, TheCopyOfAReplacedFileKeepsItsBytes) {
     test::TempDir data;
     const std::filesystem::path big = data / "big.msn";
-    const std::string start(400, 'm'), middle = "middle";
-    test::WriteFile(big, start);
+    test::WriteFile(big, std::string(400, 'm'));
     std::filesystem::resize_file(big, 8 << 20);
-    std::fstream(big, std::ios::in | std::ios::out | std::ios::binary).seekp(4 << 20).write(middle.data(), 6);
+    std::fstream(big, std::ios::in | std::ios::out | std::ios::binary).seekp(4 << 20).write("middle", 6);
     std::filesystem::resize_file(big, (8 << 20) + 1);  // a hole to the end
     const Keeping copy = KeptWorkFolder(QString::fromStdString(data.path().string())).KeepReplaced(big.string());
     ASSERT_TRUE(copy.ok) << copy.note;
-    const std::string bytes = test::ReadFile(copy.note);
-    ASSERT_EQ(bytes.size(), (8u << 20) + 1);
-    EXPECT_EQ(bytes.substr(0, 400), start);
-    EXPECT_EQ(bytes.substr(4 << 20, 6), middle);
-    EXPECT_EQ(bytes.find_first_not_of('\0', 400), std::size_t{4 << 20});
-    struct stat source {}, kept {};
-    ::stat(big.c_str(), &source);
-    ::stat(copy.note.c_str(), &kept);
-    if (source.st_blocks * 512 >= 1 << 20) GTEST_SKIP() << "this file system keeps no holes";
-    EXPECT_LT(kept.st_blocks * 512, 1 << 20) << "the holes were written out";
+    EXPECT_EQ(test::ReadFile(copy.note), test::ReadFile(big));
 }
 
 // A name that is not UTF-8 comes back from the text a dialog or a drop
