@@ -270,7 +270,20 @@ TEST_F(ViewTest, AListEntrysMenuPutsItIntoTheSlotChosen) {
     ExpectViewShowsModel();
 }
 
-TEST_F(ViewTest, SaveByButtonOrShortcutCommitsTheTypedBoxesAndWritesTheImage) {
+// The Load button's dialog fills the widgets, and a cancelled one changes
+// none; the Save button commits the typed boxes and writes the image, and
+// Ctrl+S writes the mission's own file, whatever the box names.
+TEST_F(ViewTest, LoadFillsTheWidgetsAndSaveByButtonOrShortcutWritesTheImage) {
+    test::WriteFile(ed.dir / "in.msn", test::Mission({{kInstantActionField.offset, 128}, {kYear.field->offset, 2}}));
+    ed.dialog.answers.push_back((ed.dir / "in.msn").string());
+    Click(C::LoadButton);
+    EXPECT_EQ(Shown(C::LoadedPath), Q((ed.dir / "in.msn").string()));
+    ExpectViewShowsModel();
+    const std::vector<std::string> before = test::ControlStates(model());
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);  // the dialog is cancelled
+    EXPECT_EQ(ed.dialog.shown, 2);
+    EXPECT_EQ(test::ControlStates(model()), before);
+
     QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
     ASSERT_TRUE(model().EditorsUnlocked());
     Type(C::AttackPrimaryAltitudeBox, "1500");  // no Enter: the save commits it
@@ -279,27 +292,12 @@ TEST_F(ViewTest, SaveByButtonOrShortcutCommitsTheTypedBoxesAndWritesTheImage) {
     const std::vector<std::uint8_t> saved = test::ReadBytes(ed.dir / "out.msn");
     EXPECT_EQ(saved, std::vector<std::uint8_t>(image().Bytes().begin(), image().Bytes().end()));
     EXPECT_EQ(image().U32(kAttackPrimaryAltitude.field->offset), 1500u);
-    // Ctrl+S writes the mission's own file, whatever the box names.
     Click(C::YearOptions, 2);
     Type(C::FileNameBox, "other");
     QTest::keyClick(Get(C::FileNameBox), Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(std::filesystem::exists(ed.dir / "other.msn"));
     EXPECT_EQ(test::ReadBytes(ed.dir / "out.msn")[kYear.field->offset], 2);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("out.msn[*] \u2014 Kestrane Mission maker"));
-    ExpectViewShowsModel();
-}
-
-TEST_F(ViewTest, LoadThroughTheDialogFillsTheWidgetsAndACancelChangesNone) {
-    test::WriteFile(ed.dir / "in.msn", test::Mission({{kInstantActionField.offset, 128}, {kYear.field->offset, 2}}));
-    ed.dialog.answers.push_back((ed.dir / "in.msn").string());
-    Click(C::LoadButton);
-    EXPECT_EQ(Shown(C::LoadedPath), Q((ed.dir / "in.msn").string()));
-    ExpectViewShowsModel();
-
-    const std::vector<std::string> before = test::ControlStates(model());
-    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);  // the dialog is cancelled
-    EXPECT_EQ(ed.dialog.shown, 2);
-    EXPECT_EQ(test::ControlStates(model()), before);
     ExpectViewShowsModel();
 }
 
