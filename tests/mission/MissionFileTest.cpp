@@ -55,17 +55,6 @@ TEST(ReadMissionFrom, ReadsAPipeUpTo400BytesAndRefusesAFolder) {
     }
 }
 
-TEST(WriteMissionInPlace, WritesTheFirst400BytesAndKeepsALongerFilesTail) {
-    test::TempDir d;
-    WriteFile(d / "long.msn", std::string(500, 'L'));
-    WriteFile(d / "short.msn", std::string(10, 'S'));
-    for (const auto& [file, after] :
-         {std::pair{"long.msn", kNew + std::string(100, 'L')}, {"short.msn", kNew}, {"new.msn", kNew}}) {
-        EXPECT_TRUE(WriteMissionInPlace(d / file, kBytes).ok);
-        EXPECT_EQ(ReadFile(d / file), after) << file;
-    }
-}
-
 TEST(WriteMissionInPlace, AWriteFailingPartWayLeavesTheOldFileOrNone) {
     // What the error says became of an old file: a write that changed no
     // byte says so (on a full disk, putting back could fail too).
