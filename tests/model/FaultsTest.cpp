@@ -1,9 +1,7 @@
-// What a hostile trial found: long catalogue entries, save
-// targets that are not plain files, links out of the start folder and empty
-// catalogues.
+// What a hostile trial found: long catalogue entries, links out of the
+// start folder and empty catalogues.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "TestSupport.h"
 
@@ -24,38 +22,6 @@ TEST(Faults, ACatalogueEntryCostsTheSameWhateverItsLength) {
     const std::string& status = model.Text(C::StatusLine);
     EXPECT_NE(status.find("planes.txt has entries longer than 256 characters"), std::string::npos) << status;
     EXPECT_NE(status.find("targets.txt is empty"), std::string::npos) << status;
-}
-
-TEST(Faults, SaveTargetsThatAreNotPlainFilesAreRefusedWithTheTrueReason) {
-    struct Case {
-        const char* what;
-        std::function<void(const std::filesystem::path&)> make;
-        const char* reason;
-    };
-    const Case cases[] = {
-        {"link to a device", [](auto& p) {
-             test::MakeDevice(p.parent_path() / "null", test::kNullDevice);
-             std::filesystem::create_symlink(p.parent_path() / "null", p);
-         }, "it is a device"},
-        {"folder", [](auto& p) { std::filesystem::create_directory(p); }, "it is a folder"},
-        {"dangling link", [](auto& p) { std::filesystem::create_symlink(p.parent_path() / "gone.msn", p); },
-         "it is a link to a file that does not exist"},
-        {"pipe", [](auto& p) { ::mkfifo(p.c_str(), 0600); }, "it is a pipe"},  // last: skipped under node
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        if (c.what == std::string_view("pipe")) KESTRANE_SKIP_UNDER_NODE("no named pipes");
-        Editor e;
-        e.Load(Mission({{272, 2}}));
-        c.make(e.dir / "out.msn");
-        if (c.reason == std::string("it is a device") && !std::filesystem::exists(e.dir / "null")) continue;  // no node without root
-        e.model->Type(C::FileNameBox, "out");
-        e.model->Click(C::SaveButton);
-        EXPECT_NE(e.Status().find(c.reason), std::string::npos) << e.Status();
-        EXPECT_NE(e.Status().find("nothing was written"), std::string::npos) << e.Status();
-        EXPECT_EQ(e.Status().find("damaged"), std::string::npos);
-        EXPECT_FALSE(std::filesystem::exists(e.dir / "gone.msn"));
-    }
 }
 
 TEST(Faults, ALinkOutOfTheStartFolderIsFollowedAndTheFileWrittenIsNamed) {

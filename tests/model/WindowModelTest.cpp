@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <sys/stat.h>
 
 #include "TestSupport.h"
 
@@ -85,14 +86,21 @@ TEST(WindowModel, EveryRefusalSaysWhyAndChangesNothing) {
         {"\"\U0001F680\", which a mission file cannot store", save, C::NameBox, "Raid \U0001F680"},
         {"cannot hold / or \\", save, C::FileNameBox, "../up"},
         {"which Windows does not allow", save, C::FileNameBox, "a<b"},
-        {"dir.msn: ", save, C::FileNameBox, "dir", false},  // failed writes: the image is committed and sealed
-        {"full.msn", save, C::FileNameBox, "full", false}};
+        // Targets that are no plain file: the image is committed and sealed.
+        {"dir.msn: it is a folder, not a file; nothing was written", save, C::FileNameBox, "dir", false},
+        {"linked.msn: it is a device, not a plain file; nothing was written", save, C::FileNameBox, "linked", false},
+        {"it is a link to a file that does not exist; nothing was written", save, C::FileNameBox, "dangling", false},
+        {"pipe.msn: it is a pipe, not a plain file; nothing was written", save, C::FileNameBox, "pipe", false}};
     Editor e;
     std::filesystem::create_directory(e.dir / "dir.msn");
-    const bool full = test::MakeDevice(e.dir / "full.msn", test::kFullDevice);
+    const bool device = test::MakeDevice(e.dir / "full.msn", test::kFullDevice);
+    std::filesystem::create_symlink(e.dir / "full.msn", e.dir / "linked.msn");
+    std::filesystem::create_symlink(e.dir / "gone.msn", e.dir / "dangling.msn");
+    // Node's file system makes a plain file where a named pipe is asked for.
+    const bool pipe = ::mkfifo((e.dir / "pipe.msn").c_str(), 0600) == 0 && !std::filesystem::is_regular_file(e.dir / "pipe.msn");
     e.Load(Mission({{272, 3}, {12, 'K'}}), "open.msn");
     for (const auto& row : rows) {
-        if (!full && std::string_view(row.says) == "full.msn") continue;  // no device node without root
+        if ((row.text == "linked" && !device) || (row.text == "pipe" && !pipe)) continue;  // no device node without root
         SCOPED_TRACE(row.says);
         e.model->Type(C::AttackSecondaryAltitudeBox, "1500");  // typed, not entered: a refused save commits nothing
         e.model->Type(row.box, row.text);
