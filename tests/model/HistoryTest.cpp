@@ -73,18 +73,6 @@ TEST(History, UndoAndRedoOfEachKindOfEdit) {
     }
 }
 
-TEST(History, SaysWhatWentBackInTheControlsWords) {
-    Editor e;
-    e.Load(kLoaded);
-    e.model->Click(C::WeatherOptions, 4);
-    e.model->Undo();
-    EXPECT_EQ(e.Status(), "Undone: Weather went back from Overcast to Partly cloudy.");
-    e.model->Redo();
-    EXPECT_EQ(e.Status(), "Redone: Weather changed from Partly cloudy to Overcast.");
-    e.model->Redo();
-    EXPECT_EQ(e.Status(), "Nothing to redo.");
-}
-
 TEST(History, RandomEditsUndoneToTheStartGiveTheLoadedBytes) {
     Editor e(10, 20);
     e.Load(kLoaded);
@@ -100,10 +88,18 @@ TEST(History, RandomEditsUndoneToTheStartGiveTheLoadedBytes) {
     EXPECT_FALSE(e.model->Modified());
 }
 
-// A save clears the mark but keeps the history; a load starts a fresh one.
-TEST(History, ASaveThatCommitsABoxIsUndoneAsEnterWouldBe) {
+// Undo and redo say what changed in the controls' words. A save clears the
+// mark but keeps the history; a load starts a fresh one.
+TEST(History, SaysWhatWentBackAndUndoesASaveThatCommitsABoxAsEnterWouldBe) {
     Editor e;
     e.Load(kLoaded);
+    e.model->Click(C::WeatherOptions, 4);
+    e.model->Undo();
+    EXPECT_EQ(e.Status(), "Undone: Weather went back from Overcast to Partly cloudy.");
+    e.model->Redo();
+    EXPECT_EQ(e.Status(), "Redone: Weather changed from Partly cloudy to Overcast.");
+    e.model->Redo();
+    EXPECT_EQ(e.Status(), "Nothing to redo.");
     e.Enter(C::AttackPrimaryAltitudeBox, "1000");
     e.model->Type(C::AttackPrimaryAltitudeBox, "2000");
     EXPECT_TRUE(e.model->Unsaved());
