@@ -85,21 +85,6 @@ TEST(Cli, EveryLineShowPrintsSetAgainLeavesTheFileAsItWas) {
     EXPECT_EQ(LinesOf(two.out).at(28), file + ": " + lines[0]);  // several files: each line names its file
 }
 
-// Without --catalogues, names are read from the current folder, and their
-// absence there is a note: positions still go.
-TEST(Cli, SetWithoutCataloguesNotesTheirAbsenceAndTakesPositions) {
-    test::TempDir dir;
-    const std::string file = (dir / "m.msn").string();
-    test::WriteFile(file, test::Mission());
-    const fs::path before = fs::current_path();
-    fs::current_path(dir.path());
-    const CliRun noted = Cli({"set", file, "AttackPlane2Type=2"});
-    fs::current_path(before);
-    EXPECT_EQ(noted.status, kExitOk) << noted.err;
-    EXPECT_NE(noted.err.find("kestrane-msn: note: planes.txt was not found in ."), std::string::npos) << noted.err;
-    EXPECT_EQ(ReadFile(file)[304], 2);
-}
-
 TEST(Cli, SetWritesWhereItIsToldOrRefusesAndWritesNothing) {
     test::TempDir dir;
     const std::string file = (dir / "m.msn").string(), out = (dir / "out.msn").string();
@@ -131,6 +116,15 @@ TEST(Cli, SetWritesWhereItIsToldOrRefusesAndWritesNothing) {
     EXPECT_EQ(piped.out, Text(expected.Bytes()));
     EXPECT_EQ(piped.err, "kestrane-msn: " + file + ": Year: 1945.\nkestrane-msn: Saved to standard output.\n");
     EXPECT_EQ(ReadFile(file), before);
+
+    // Without --catalogues, names are read from the current folder; their
+    // absence there is a note, and positions still go.
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir.path());
+    const CliRun noted = Cli({"set", file, "AttackPlane2Type=2"});
+    fs::current_path(cwd);
+    EXPECT_NE(noted.err.find("kestrane-msn: note: planes.txt was not found in ."), std::string::npos) << noted.err;
+    EXPECT_EQ(ReadFile(file)[304], 2);
 }
 
 // Several files: each written in place, a failure (c.msn is missing) leaves
