@@ -21,9 +21,9 @@
 #include <QTimer>
 #include <QWindow>
 #include <array>
-#include <stdexcept>
 
 #include "TestSupport.h"
+#include "TestWindow.h"
 #include "ui/Arrangement.h"
 #include "ui/qt/ListBox.h"
 #include "ui/qt/MainWindow.h"
@@ -39,23 +39,10 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<q
 
 class ViewTest : public ::testing::Test {
 protected:
-    explicit ViewTest(int planes = 6, int targets = 8) : ed(planes, targets) {
-        window = std::make_unique<MainWindow>(*ed.model);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-    }
-    void SetUp() override { ASSERT_TRUE(QTest::qWaitForWindowActive(window.get())); }
-
     const WindowModel& model() const { return *ed.model; }
     const MissionImage& image() const { return ed.model->Image(); }
-
-    // The one widget of a control or option member; none or several fail the test.
     template <class T = QWidget>
-    T* Get(ControlId id, int member = -1) {
-        const QList<T*> found = window->findChildren<T*>(ObjectName(id, member));
-        if (found.size() != 1) throw std::runtime_error(ObjectName(id, member).toStdString() + ": not one widget");
-        return found.front();
-    }
+    T* Get(ControlId id, int member = -1) { return shownWindow.Get<T>(id, member); }
     // The text a widget shows: a label's whole caption, a button's or box's text, a frame's title.
     QString Shown(ControlId id, int member = -1) {
         QWidget* w = Get(id, member);
@@ -114,8 +101,9 @@ protected:
         }
     }
 
-    test::Editor ed;
-    std::unique_ptr<MainWindow> window;
+    test::Editor ed{6, 8};
+    test::Window shownWindow{ed};
+    MainWindow* const window = &shownWindow.window;
 };
 
 TEST_F(ViewTest, TheSheetKeepsItsSizeAndPlacesUnderAMenuBarWithTheStripAsStatusBar) {
@@ -259,13 +247,13 @@ TEST_F(ViewTest, AListEntrysMenuPutsItIntoTheSlotChosen) {
     EXPECT_EQ(ReadAircraft(image(), kEnemyPrimary).position, 3);
     PickInList(C::PlaceList, 5);
     choose(QStringLiteral("Use as Home base"));
-    QApplication::setActiveWindow(window.get());  // the offscreen platform gives it back to no window
+    QApplication::setActiveWindow(window);  // the offscreen platform gives it back to no window
     Get(C::PlaceList)->setFocus();
     QTest::keyClick(Get(C::PlaceList), Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(offered, (QStringList{"Use as Target", "Use as Home base"}));
     EXPECT_EQ(image().U16(kHomeBase.field->offset), 5);
-    QApplication::setActiveWindow(window.get());
-    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(image().U16(kHomeBase.field->offset), 0) << "one undo step";
     ExpectViewShowsModel();
 }
@@ -280,11 +268,11 @@ TEST_F(ViewTest, LoadFillsTheWidgetsAndSaveByButtonOrShortcutWritesTheImage) {
     EXPECT_EQ(Shown(C::LoadedPath), Q((ed.dir / "in.msn").string()));
     ExpectViewShowsModel();
     const std::vector<std::string> before = test::ControlStates(model());
-    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);  // the dialog is cancelled
+    QTest::keyClick(window, Qt::Key_O, Qt::ControlModifier);  // the dialog is cancelled
     EXPECT_EQ(ed.dialog.shown, 2);
     EXPECT_EQ(test::ControlStates(model()), before);
 
-    QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
     ASSERT_TRUE(model().EditorsUnlocked());
     Type(C::AttackPrimaryAltitudeBox, "1500");  // no Enter: the save commits it
     Type(C::FileNameBox, "out");
