@@ -202,7 +202,6 @@ TEST(Access, WhatABoxShowsIsWhatSaveCommitsHoweverTheTextGotThere) {
     QAccessible::queryAccessibleInterface(box)->setText(QAccessible::Value, QStringLiteral("4321"));
     auto* paste = w.Get<QLineEdit>(C::EnemyPrimaryAltitudeBox);
     paste->setText(QString(40000, u'0') + u'9');  // longer than a box holds by default
-    EXPECT_EQ(paste->text().size(), 40001);
     ed.Save("out");
     EXPECT_EQ(box->text(), QStringLiteral("4321"));
     EXPECT_EQ(ed.model->Image().U32(372), 4321u);

@@ -208,8 +208,7 @@ TEST_F(ViewTest, ListPickThenNameLabelFillsEverySlotAndPlace) {
         PickInList(C::AircraftList, n);
         EXPECT_EQ(model().Value(C::AircraftList), n);
         take(s.name);
-        EXPECT_EQ(ReadAircraft(image(), *s.slot).position, n);
-        EXPECT_EQ(Shown(s.name), Q(model().Items(C::AircraftList).Item(n++)));
+        EXPECT_EQ(ReadAircraft(image(), *s.slot).position, n++);
     }
     for (const PlaceControl& p : kPlaceControls) {
         SCOPED_TRACE(ObjectName(p.name).toStdString());
