@@ -266,30 +266,17 @@ TEST(KeptWorkPolicy, KeepsTwoSecondsAfterAChangeAndRetriesAFailureQuietly) {
     s.kept.Tick(10000);
     EXPECT_EQ(s.editor.Status(), "Your unsaved work is kept again in unsaved.");
     EXPECT_EQ(s.kept.Due(), std::nullopt);
+
+    // Work longer than a kept work may be is refused plainly, not written
+    // unreadable.
+    const std::string kept = store.files.begin()->second;
+    s.model().Type(C::MissionDateBox, std::string(kLargestWorkText, '0') + "7");
+    EXPECT_NE(s.kept.Keep().find("more than the 1 MB a kept work may be"), std::string::npos);
+    EXPECT_EQ(store.files.begin()->second, kept);
 }
 
-// A restore looks at the file the work began from: one changed on disk
-// since is said, and compared with the work; the restore goes ahead.
-TEST(KeptWorkPolicy, ARestoreSaysWhenItsFileChangedSinceAndComparesThem) {
-    MemoryFolder store;
-    test::TempDir game;
-    const std::string raid = (game / "raid.msn").string();
-    test::WriteFile(raid, kLoaded);
-    {
-        Session ended(store);
-        ended.model().Open(raid);
-        ended.editor.Enter(C::NameBox, "Mine");
-        ASSERT_EQ(ended.kept.Keep(), "");
-    }
-    test::WriteFile(raid, test::Mission({{12, 'X'}}));  // another program writes it meanwhile
-    Session next(store);
-    next.kept.RestoreNext();
-    EXPECT_EQ(next.model().Text(C::NameBox), "Mine");
-    EXPECT_NE(next.editor.Status().find(". raid.msn has changed since this work was kept: the inspector compares the two"),
-              std::string::npos) << next.editor.Status();
-    EXPECT_EQ(next.model().TakeCompareRequest(), raid);
-}
-
+// Load and New keep unsaved changes first, or refuse; a restore says when the
+// file its work began from has changed since, and asks to compare them.
 TEST(KeptWorkPolicy, UnsavedChangesAreKeptBeforeALoadOrNewAndNeverReplacedByARestore) {
     MemoryFolder store;
     Session s(store);
@@ -313,8 +300,12 @@ TEST(KeptWorkPolicy, UnsavedChangesAreKeptBeforeALoadOrNewAndNeverReplacedByARes
     s.model().Open((s.editor.dir / "next.msn").string());
     EXPECT_EQ(s.model().Image().U8(276), 2);
     EXPECT_NE(s.editor.Status().find("Your unsaved changes are kept: Ctrl+R brings them back."), std::string::npos);
+    test::WriteFile(s.editor.dir / "in.msn", Mission({{12, 'X'}}));  // another program writes it meanwhile
     s.kept.RestoreNext();
     EXPECT_EQ(s.model().Image().U8(280), 4);
+    EXPECT_NE(s.editor.Status().find(". in.msn has changed since this work was kept: the inspector compares the two"),
+              std::string::npos) << s.editor.Status();
+    EXPECT_EQ(s.model().TakeCompareRequest(), (s.editor.dir / "in.msn").string());
     // Changes made since a restore are not replaced by the next; a save ends
     // the restored work's file.
     s.editor.Enter(C::AttackPrimaryAltitudeBox, "500");
@@ -322,20 +313,6 @@ TEST(KeptWorkPolicy, UnsavedChangesAreKeptBeforeALoadOrNewAndNeverReplacedByARes
     EXPECT_NE(s.editor.Status().find("save or undo them first"), std::string::npos) << s.editor.Status();
     s.editor.Save("saved");
     EXPECT_TRUE(store.files.empty()) << "the restored work is saved now";
-}
-
-TEST(KeptWorkPolicy, WorkLongerThanAKeptWorkMayBeIsRefusedPlainlyNotWrittenUnreadable) {
-    MemoryFolder store;
-    Session s(store);
-    s.editor.Load(kLoaded);
-    s.model().Type(C::MissionDateBox, std::string(kLargestWorkText, '0') + "7");
-    const std::string error = s.kept.Keep();
-    EXPECT_NE(error.find("more than the 1 MB a kept work may be"), std::string::npos) << error;
-    EXPECT_TRUE(store.files.empty());
-    s.model().Type(C::MissionDateBox, std::string(1000, '0') + "7");
-    EXPECT_EQ(s.kept.Keep(), "");
-    ASSERT_EQ(store.files.size(), 1u);
-    EXPECT_LT(store.files.begin()->second.size(), kLargestWorkText);
 }
 
 // A save keeps a copy of what it writes over, unless that is the work's own
