@@ -248,7 +248,6 @@ TEST(Desktop, CtrlNShowsAnUntitledMissionAndCtrlShiftSAsksForItsName) {
     QTest::keyClick(&w.window, Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Untitled[*] \u2014 Kestrane Mission maker"));
     EXPECT_FALSE(w.window.isWindowModified()) << "a new mission shown as it is holds nothing unsaved";
-    EXPECT_EQ(w.Get<QLineEdit>(C::NameBox)->text(), QString());
     EXPECT_TRUE(w.Get<QRadioButton>(C::WeatherOptions, 0)->isChecked());
     EXPECT_EQ(w.Get<QLineEdit>(C::AttackPrimaryAltitudeBox)->text(), QStringLiteral("0"));
 
@@ -395,7 +394,6 @@ TEST(Desktop, F3ShowsTheFoldersMissionsToFilterLoadCompareAndStampAndFollowsTheF
     missions->Table()->setCurrentIndex(shown->index(2, 0));
     QTest::keyClick(missions->Table(), Qt::Key_Return);
     EXPECT_EQ(ed.model->Text(C::NameBox), "Dusk");
-    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("c.msn[*] \u2014 Kestrane Mission maker"));
 
     test::WriteFile(ed.dir / "new.msn", test::Mission({{12, 'N'}}));  // appears without a refresh key
     EXPECT_TRUE(scannedTo(5, 2000));
