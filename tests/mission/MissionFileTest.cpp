@@ -20,7 +20,7 @@ using test::WriteFile;
 const MissionBytes kBytes = test::Mission({{0, 7}, {200, 9}, {399, 1}});
 const std::string kNew(kBytes.begin(), kBytes.end());
 
-TEST(ReadMission, RefusesAnythingButARegularFileOfAtLeast400Bytes) {
+TEST(ReadMission, RefusesAnythingButARegularFileOrAPipeOfAtLeast400Bytes) {
     test::TempDir d;
     std::filesystem::create_directory(d / "dir.msn");
     const struct { const char* file; int size; const char* error; } cases[] = {
@@ -35,10 +35,8 @@ TEST(ReadMission, RefusesAnythingButARegularFileOfAtLeast400Bytes) {
     EXPECT_EQ(ReadMission(d / "one.msn" / "x").error, "cannot be opened: not a directory");
     WriteFile(d / "big.msn", kNew + std::string(1 << 20, 'z'));
     EXPECT_EQ(ReadMission(d / "big.msn").bytes, kBytes);
-}
 
-TEST(ReadMissionFrom, ReadsAPipeUpTo400BytesAndRefusesAFolder) {
-    test::TempDir d;
+    // From a descriptor: a pipe is read up to 400 bytes, a folder refused.
     const int folder = ::open(d.path().c_str(), O_RDONLY);
     EXPECT_EQ(ReadMissionFrom(folder).error, "is a folder, not a mission file");
     ::close(folder);
