@@ -57,7 +57,6 @@ TEST(FieldValues, SetFieldValueTakesIndexesCaptionsNamesAndCodes) {
         {"YearSetting", "1945", false, 3, "Year: 1945."}, {"YearSetting", "3  # 1945", false, 3, ""},
         {"WeatherSetting", " overcast", false, 4, ""}, {"MissionTypeSetting", "Escort Flight", false, 0, ""},
         {"YearSetting", "1946", false, kRefused, "Year: \"1946\" is no choice; give one of 0 (1940), 1 (1943), 2 (1944), 3 (1945)."},
-        {"YearSetting", "4", false, kRefused, "no choice"},
         {"InstantActionFlag", "on", false, 128, "Instant Action: on."}, {"InstantActionFlag", "0", false, 0, ""},
         {"InstantActionFlag", "yes", false, kRefused, "\"yes\" is neither on nor off"},
         {"AttackPlane2Type", "0", false, 0, ""}, {"EnemySecondaryType", "1", false, 1, ""},  // positions, not codes
