@@ -1,7 +1,6 @@
 // The window as assistive technology and a keyboard-only user meet it, and
-// the desktop conventions: what labels read, a click anywhere on an option,
-// load-pick-edit-save without the mouse, text set from outside, drops, the
-// modified mark with undo, and the inspector.
+// the desktop conventions: what labels read, load-pick-edit-save without
+// the mouse, drops, the modified mark with undo, and the inspector.
 
 #include <gtest/gtest.h>
 
@@ -192,20 +191,6 @@ TEST(Access, AKeyboardOnlySessionSavesWhatTheMouseWould) {
     TabTo(w.Get(C::SaveButton));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_EQ(test::ReadBytes(byKeys.dir / "kb.msn"), expected);
-}
-
-TEST(Access, WhatABoxShowsIsWhatSaveCommitsHoweverTheTextGotThere) {
-    test::Editor ed;
-    Window w(ed);
-    ed.Load(kMission);
-    auto* box = w.Get<QLineEdit>(C::AttackSecondaryAltitudeBox);
-    QAccessible::queryAccessibleInterface(box)->setText(QAccessible::Value, QStringLiteral("4321"));
-    auto* paste = w.Get<QLineEdit>(C::EnemyPrimaryAltitudeBox);
-    paste->setText(QString(40000, u'0') + u'9');  // longer than a box holds by default
-    ed.Save("out");
-    EXPECT_EQ(box->text(), QStringLiteral("4321"));
-    EXPECT_EQ(ed.model->Image().U32(372), 4321u);
-    EXPECT_EQ(ed.model->Image().U32(392), 9u);
 }
 
 TEST(Desktop, ADroppedFileLoadsAndTheTitleMarksUnsavedChangesUntilUndone) {

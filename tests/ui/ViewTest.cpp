@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCompleter>
@@ -256,9 +257,10 @@ TEST_F(ViewTest, AListEntrysMenuPutsItIntoTheSlotChosen) {
 }
 
 // The Load button's dialog fills the widgets, and a cancelled one changes
-// none; the Save button commits the typed boxes and writes the image, and
-// Ctrl+S writes the mission's own file, whatever the box names.
-TEST_F(ViewTest, LoadFillsTheWidgetsAndSaveByButtonOrShortcutWritesTheImage) {
+// none; the Save button commits what the boxes show, however the text got
+// there, and writes the image, and Ctrl+S writes the mission's own file,
+// whatever the box names.
+TEST_F(ViewTest, LoadFillsTheWidgetsAndSaveByButtonOrShortcutCommitsWhatTheBoxesShow) {
     test::WriteFile(ed.dir / "in.msn", test::Mission({{kInstantActionField.offset, 128}, {kYear.field->offset, 2}}));
     ed.dialog.answers.push_back((ed.dir / "in.msn").string());
     Click(C::LoadButton);
@@ -272,11 +274,16 @@ TEST_F(ViewTest, LoadFillsTheWidgetsAndSaveByButtonOrShortcutWritesTheImage) {
     QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
     ASSERT_TRUE(model().EditorsUnlocked());
     Type(C::AttackPrimaryAltitudeBox, "1500");  // no Enter: the save commits it
+    // as it does text set by assistive technology, or longer than a box holds by default
+    QAccessible::queryAccessibleInterface(Get(C::AttackSecondaryAltitudeBox))->setText(QAccessible::Value, QStringLiteral("4321"));
+    Get<QLineEdit>(C::EnemyPrimaryAltitudeBox)->setText(QString(40000, u'0') + u'9');
     Type(C::FileNameBox, "out");
     Click(C::SaveButton);
     const std::vector<std::uint8_t> saved = test::ReadBytes(ed.dir / "out.msn");
     EXPECT_EQ(saved, std::vector<std::uint8_t>(image().Bytes().begin(), image().Bytes().end()));
     EXPECT_EQ(image().U32(kAttackPrimaryAltitude.field->offset), 1500u);
+    EXPECT_EQ(image().U32(kAttackSecondaryAltitude.field->offset), 4321u);
+    EXPECT_EQ(image().U32(kEnemyPrimaryAltitude.field->offset), 9u);
     Click(C::YearOptions, 2);
     Type(C::FileNameBox, "other");
     QTest::keyClick(Get(C::FileNameBox), Qt::Key_S, Qt::ControlModifier);
