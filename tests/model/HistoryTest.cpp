@@ -48,7 +48,7 @@ const MissionBytes kLoaded = Mission({{272, 1}, {280, 2}, {312, 1}, {364, 1}, {2
 
 }  // namespace
 
-TEST(History, UndoAndRedoOfEachKindOfEdit) {
+TEST(History, UndoAndRedoOfEachKindOfEditAndOfRandomOnesToTheStart) {
     for (const EditCase& c : kEdits) {
         SCOPED_TRACE(c.what);
         Editor e(10, 20);
@@ -71,9 +71,7 @@ TEST(History, UndoAndRedoOfEachKindOfEdit) {
         EXPECT_EQ(e.model->Image().Bytes(), edited);
         EXPECT_EQ(test::ControlStates(*e.model), shownEdited);
     }
-}
-
-TEST(History, RandomEditsUndoneToTheStartGiveTheLoadedBytes) {
+    // Random edits, some undone at once, all undone at the end.
     Editor e(10, 20);
     e.Load(kLoaded);
     std::mt19937 random(12);
