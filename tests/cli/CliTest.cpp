@@ -212,8 +212,6 @@ TEST(Cli, ABackupOfASparseFileIsAsSparseAndHoldsItsBytes) {
     struct stat source {}, kept {};
     ASSERT_EQ(::stat(file.c_str(), &source), 0);
     ASSERT_EQ(::stat(backup.c_str(), &kept), 0);
-    EXPECT_EQ(kept.st_size, 256 << 20);
-    EXPECT_EQ(ReadFile(file)[272], 1);
     EXPECT_EQ(std::system(("cmp -s -i 400 '" + file + "' '" + backup + "'").c_str()), 0) << "the bytes after the mission";
     EXPECT_EQ(std::system(("head -c 400 '" + backup + "' | cmp -s - '" + (dir / "old.msn").string() + "'").c_str()), 0);
     if (source.st_blocks * 512 >= 64 << 20) GTEST_SKIP() << "this file system keeps no holes";
