@@ -74,7 +74,6 @@ TEST(Access, ValuesSlotsGroupsAndTheStatusLineAreReadForWhatTheyAreAndShow) {
     // An option group is named by its own caption, not by the frame it shares.
     EXPECT_EQ(read("AP2But_1")->parent()->text(QAccessible::Name), QStringLiteral("Formation size"));
     EXPECT_EQ(read("BSBut_1")->parent()->text(QAccessible::Name), QStringLiteral("Battle size"));
-    EXPECT_EQ(read("Weather_1")->parent()->text(QAccessible::Name), QStringLiteral("Weather"));
     // A press on a slot is the click it stands for; what its label cuts is
     // whole in its tool tip, and every value says what it is.
     test::WriteFile(ed.dir / "planes.txt", "Spitfire\nP-47 Thunderbolt, a name far longer than its label\n");
