@@ -192,10 +192,15 @@ TEST(Access, AKeyboardOnlySessionSavesWhatTheMouseWould) {
     EXPECT_EQ(test::ReadBytes(byKeys.dir / "kb.msn"), expected);
 }
 
-TEST(Desktop, ADroppedFileLoadsAndTheTitleMarksUnsavedChangesUntilUndone) {
+// The desktop conventions, on a window over a start folder of its own.
+class Desktop : public ::testing::Test {
+protected:
     test::Editor ed;
+    Window w{ed};
+};
+
+TEST_F(Desktop, ADroppedFileLoadsAndTheTitleMarksUnsavedChangesUntilUndone) {
     test::WriteFile(ed.dir / "dropped.msn", kMission);
-    Window w(ed);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString((ed.dir / "dropped.msn").string()))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -225,9 +230,7 @@ TEST(Desktop, ADroppedFileLoadsAndTheTitleMarksUnsavedChangesUntilUndone) {
 
 // The menus' New and Save As behave as in any desktop editor; the sheet's
 // New keeps the controls, and then the title marks what a close would keep.
-TEST(Desktop, CtrlNShowsAnUntitledMissionAndCtrlShiftSAsksForItsName) {
-    test::Editor ed;
-    Window w(ed);
+TEST_F(Desktop, CtrlNShowsAnUntitledMissionAndCtrlShiftSAsksForItsName) {
     ed.Load(kMission, "channel.msn");
     QTest::keyClick(&w.window, Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Untitled[*] \u2014 Kestrane Mission maker"));
@@ -250,9 +253,7 @@ TEST(Desktop, CtrlNShowsAnUntitledMissionAndCtrlShiftSAsksForItsName) {
 // The inspector shows the file and follows edits; as every second window,
 // it opens clear of the main window's status bar, and every key of the
 // menus works from it.
-TEST(Desktop, TheInspectorShowsTheFileFollowsEditsAndTakesEveryKey) {
-    test::Editor ed;
-    Window w(ed);
+TEST_F(Desktop, TheInspectorShowsTheFileFollowsEditsAndTakesEveryKey) {
     ed.Load(kMission);
     const QRect bar(w.window.statusBar()->mapToGlobal(QPoint(0, 0)), w.window.statusBar()->size());
     QTest::keyClick(&w.window, Qt::Key_F2);
@@ -278,9 +279,7 @@ TEST(Desktop, TheInspectorShowsTheFileFollowsEditsAndTakesEveryKey) {
     EXPECT_FALSE(inspector->isVisible());
 }
 
-TEST(Desktop, FourMenusReachedWithAltShowTheStandardKeysAndTheTitleNamesTheFile) {
-    test::Editor ed;
-    Window w(ed);
+TEST_F(Desktop, FourMenusReachedWithAltShowTheStandardKeysAndTheTitleNamesTheFile) {
     QStringList menus, shown;
     for (QAction* menu : w.window.menuBar()->actions()) {
         menus << menu->text();
@@ -300,9 +299,7 @@ TEST(Desktop, FourMenusReachedWithAltShowTheStandardKeysAndTheTitleNamesTheFile)
 
 // Ctrl++, Ctrl+- and Ctrl+0 scale every place, size and the font together,
 // within 75 % and 200 %, and the next window opens at the zoom left.
-TEST(Desktop, ZoomScalesTheWholeSheetAndIsRemembered) {
-    test::Editor ed;
-    Window w(ed);
+TEST_F(Desktop, ZoomScalesTheWholeSheetAndIsRemembered) {
     const int font = w.Get(C::LoadButton)->font().pixelSize();
     QTest::keyClick(&w.window, Qt::Key_Plus, Qt::ControlModifier);
     EXPECT_EQ(w.window.Sheet()->size(), QSize(824, 582));
@@ -319,9 +316,7 @@ TEST(Desktop, ZoomScalesTheWholeSheetAndIsRemembered) {
     QSettings().remove(QStringLiteral("view/zoom"));  // for the tests after this one in the same process
 }
 
-TEST(Desktop, OnAScreenTooSmallTheSheetScrollsAndTheStatusBarStaysInView) {
-    test::Editor ed;
-    Window w(ed);
+TEST_F(Desktop, OnAScreenTooSmallTheSheetScrollsAndTheStatusBarStaysInView) {
     EXPECT_EQ(w.window.centralWidget(), w.window.Sheet()) << "at normal sizes nothing moves";
     w.window.FitInto(QSize(960, 540));  // a 1080p screen at 200 %
     EXPECT_LE(w.window.height(), 500);
@@ -337,13 +332,11 @@ TEST(Desktop, OnAScreenTooSmallTheSheetScrollsAndTheStatusBarStaysInView) {
     EXPECT_EQ(hex->x(), x - 100);
 }
 
-TEST(Desktop, F3ShowsTheFoldersMissionsToFilterLoadCompareAndStampAndFollowsTheFolder) {
-    test::Editor ed;
+TEST_F(Desktop, F3ShowsTheFoldersMissionsToFilterLoadCompareAndStampAndFollowsTheFolder) {
     test::WriteFile(ed.dir / "a.msn", test::Stamped(test::Mission({{12, 'A'}, {272, 3}})));
     test::WriteFile(ed.dir / "b.msn", test::Mission({{12, 'B'}}));  // its checksum wrong
     test::WriteFile(ed.dir / "c.msn", test::Stamped(test::Mission({{12, 'D'}, {13, 'u'}, {14, 's'}, {15, 'k'}, {276, 3}})));
     ::mkfifo((ed.dir / "x.msn").c_str(), 0600);
-    Window w(ed);
     QTest::keyClick(&w.window, Qt::Key_F3);
     MissionBrowser* missions = w.window.Missions();
     ASSERT_NE(missions, nullptr);
