@@ -36,7 +36,6 @@ TEST(Faults, ALinkOutOfTheStartFolderIsFollowedAndTheFileWrittenIsNamed) {
                               "), the name typed beside \"***.msn\" filename:, not the loaded " + (e.dir / "in.msn").string() +
                               ", which stays as it was.");
     const std::string written = test::ReadFile(outside);
-    ASSERT_EQ(written.size(), 1000u);
     EXPECT_EQ(written.substr(400), std::string(600, 'o'));
     EXPECT_EQ(static_cast<std::uint8_t>(written[272]), 2);
 }

@@ -144,7 +144,6 @@ TEST_F(ViewTest, TheSheetKeepsItsSizeAndPlacesUnderAMenuBarWithTheStripAsStatusB
 
 TEST_F(ViewTest, OptionClicksKeysAndTheCheckBoxWriteTheMission) {
     Click(C::NewButton);
-    ASSERT_TRUE(model().EditorsUnlocked());
     for (const OptionControl& option : kOptionControls)
         for (int m = option.setting->count - 1; m >= 0; --m) {  // downwards: every click changes the byte
             SCOPED_TRACE(ObjectName(option.group, m).toStdString());
@@ -272,7 +271,6 @@ TEST_F(ViewTest, LoadFillsTheWidgetsAndSaveByButtonOrShortcutCommitsWhatTheBoxes
     EXPECT_EQ(test::ControlStates(model()), before);
 
     QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
-    ASSERT_TRUE(model().EditorsUnlocked());
     Type(C::AttackPrimaryAltitudeBox, "1500");  // no Enter: the save commits it
     // as it does text set by assistive technology, or longer than a box holds by default
     QAccessible::queryAccessibleInterface(Get(C::AttackSecondaryAltitudeBox))->setText(QAccessible::Value, QStringLiteral("4321"));
