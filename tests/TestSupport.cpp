@@ -9,6 +9,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "mission/Checksum.h"
+
 namespace kestrane::test {
 
 // A new folder of its own, even beside tests run at once in other processes
@@ -72,6 +74,11 @@ MissionBytes Mission(std::initializer_list<std::pair<int, std::uint8_t>> bytes) 
 
 void SetU32(MissionBytes& m, int offset, std::uint32_t value) {
     for (int k = 0; k < 4; ++k) m[static_cast<std::size_t>(offset + k)] = static_cast<std::uint8_t>(value >> (8 * k));
+}
+
+MissionBytes Stamped(MissionBytes m) {
+    SetU32(m, 0, MissionChecksum(m));
+    return m;
 }
 
 std::vector<std::string> ControlStates(const WindowModel& model) {

@@ -71,10 +71,10 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 std::map<std::string, std::string> FolderContents(const std::filesystem::path& dir);
 
 // A character device node of the test's own, never a link to one of the
-// system's: the memory devices' null (3), zero (5) or full (7). False where
-// nodes cannot be made (not root).
+// system's: the memory devices' zero (5) or full (7). False where nodes
+// cannot be made (not root).
 bool MakeDevice(const std::filesystem::path& path, unsigned minor);
-inline constexpr unsigned kNullDevice = 3, kZeroDevice = 5, kFullDevice = 7;
+inline constexpr unsigned kZeroDevice = 5, kFullDevice = 7;
 
 // Lines joined with LF, and a final LF.
 std::string Lines(const std::vector<std::string>& lines);
@@ -84,6 +84,8 @@ std::vector<std::string> Numbered(const std::string& stem, int count);
 // A mission whose offsets are set as given, everything else zero.
 MissionBytes Mission(std::initializer_list<std::pair<int, std::uint8_t>> bytes = {});
 void SetU32(MissionBytes& m, int offset, std::uint32_t value);
+// The mission with the checksum of its bytes stored in it.
+MissionBytes Stamped(MissionBytes m);
 
 // Every control's text and value but the status line's, for "nothing
 // changed" checks.

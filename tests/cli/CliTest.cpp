@@ -25,6 +25,7 @@ namespace {
 
 using test::Editor;
 using test::ReadFile;
+using test::Stamped;
 namespace fs = std::filesystem;
 
 struct CliRun {
@@ -43,11 +44,6 @@ CliRun Cli(std::vector<std::string> args, int inFd = 0) {
 int Shell(const std::string& arguments) {
     const int status = std::system((std::string("'" KESTRANE_MSN "' ") + arguments + " 2>/dev/null").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-MissionBytes Stamped(MissionBytes m) {
-    test::SetU32(m, 0, MissionChecksum(m));
-    return m;
 }
 
 std::string Text(const MissionBytes& m) { return std::string(m.begin(), m.end()); }
@@ -89,35 +85,14 @@ TEST(Cli, EveryLineShowPrintsSetAgainLeavesTheFileAsItWas) {
     EXPECT_EQ(LinesOf(two.out).at(28), file + ": " + lines[0]);  // several files: each line names its file
 }
 
-TEST(Cli, SetTakesCaptionsAndNamesAndAPositionIsAPosition) {
-    test::TempDir dir;
-    const std::string file = (dir / "m.msn").string();
-    test::WriteFile(file, test::Mission());
-    const CliRun run = Cli({"set", file, "YearSetting=1945", "WeatherSetting=Overcast", "AttackPlane2Type=0",
-                            "EnemySecondaryType=1", "--catalogues", "."});
-    EXPECT_EQ(run.status, kExitFailed);  // --catalogues names a folder without them
-    EXPECT_EQ(ReadFile(file), Text(test::Mission()));
-    const fs::path before = fs::current_path();
-    fs::current_path(dir.path());
-    const CliRun noted = Cli({"set", file, "YearSetting=1945", "WeatherSetting=Overcast", "AttackPlane2Type=0",
-                              "EnemySecondaryType=1"});
-    fs::current_path(before);
-    EXPECT_EQ(noted.status, kExitOk) << noted.err;
-    EXPECT_NE(noted.err.find("kestrane-msn: note: planes.txt was not found in ."), std::string::npos) << noted.err;
-    const std::string bytes = ReadFile(file);
-    EXPECT_EQ(std::vector<int>({bytes[272], bytes[280], bytes[304], bytes[307], bytes[324], bytes[327]}),
-              std::vector<int>({3, 4, 0, 0, 1, 0}));
-}
-
 TEST(Cli, SetWritesWhereItIsToldOrRefusesAndWritesNothing) {
     test::TempDir dir;
     const std::string file = (dir / "m.msn").string(), out = (dir / "out.msn").string();
     test::WriteFile(file, test::Mission());
     const std::string before = ReadFile(file);
-    const CliRun refused = Cli({"set", file, "YearSetting=1", "YearSetting=4", "-o", out});
-    EXPECT_EQ(refused.status, kExitDiffers);
-    EXPECT_FALSE(refused.err.empty());
     const struct { std::vector<std::string> args; std::string says; } failures[] = {
+        {{"set", file, "YearSetting=1", "--catalogues", dir.path().string()}, "--catalogues " + dir.path().string() +
+                                                                              ": planes.txt was not found in "},
         {{"set", file, "NoSuchField=1"}, "no field is named NoSuchField"},
         {{"set", file, "Yearsetting=1"}, "did you mean YearSetting?"},
         {{"set", file, "YearSetting=1", "-o", ""}, "-o: the output file name is empty"},
@@ -141,34 +116,50 @@ TEST(Cli, SetWritesWhereItIsToldOrRefusesAndWritesNothing) {
     EXPECT_EQ(piped.out, Text(expected.Bytes()));
     EXPECT_EQ(piped.err, "kestrane-msn: " + file + ": Year: 1945.\nkestrane-msn: Saved to standard output.\n");
     EXPECT_EQ(ReadFile(file), before);
+
+    // Without --catalogues, names are read from the current folder; their
+    // absence there is a note, and positions still go.
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir.path());
+    const CliRun noted = Cli({"set", file, "AttackPlane2Type=2"});
+    fs::current_path(cwd);
+    EXPECT_NE(noted.err.find("kestrane-msn: note: planes.txt was not found in ."), std::string::npos) << noted.err;
+    EXPECT_EQ(ReadFile(file)[304], 2);
 }
 
-// Several files: each written in place, a failure leaves the others done,
-// the status is the worst; a dry run writes nothing, a backup keeps FILE~.
+// Several files: each written in place, a failure (c.msn is missing) leaves
+// the others done, the status is the worst; a dry run writes nothing, a
+// backup keeps FILE~.
 TEST(Cli, BatchesDryRunsAndBackups) {
     test::TempDir dir;
-    const std::string a = (dir / "a.msn").string(), b = (dir / "b.msn").string(), gone = (dir / "gone.msn").string();
+    const std::string a = (dir / "a.msn").string(), b = (dir / "b.msn").string(), c = (dir / "c.msn").string();
     test::WriteFile(a, test::Mission());
     test::WriteFile(b, test::Mission({{100, 7}}));
     const CliRun dry = Cli({"set", a, "--dry-run", "YearSetting=3", b});
     EXPECT_EQ(dry.status, kExitOk);
     EXPECT_NE(dry.out.find(a + ": YearSetting: 0 -> 3  # 1940 -> 1945\n"), std::string::npos) << dry.out;
     EXPECT_EQ(ReadFile(a), Text(test::Mission()));
-    EXPECT_EQ(Cli({"set", a, gone, b, "YearSetting=3", "--backup"}).status, kExitFailed);
+    EXPECT_EQ(Cli({"set", a, c, b, "YearSetting=3", "--backup"}).status, kExitFailed);
     EXPECT_EQ(ReadFile(a)[272], 3);
     EXPECT_EQ(ReadFile(b)[272], 3);
     EXPECT_EQ(ReadFile(b + "~"), Text(test::Mission({{100, 7}})));
 
-    // A stamp that cannot keep its backup (a folder holds the name) writes nothing.
+    // A stamp that cannot keep its backup (a folder holds the name) writes
+    // nothing; a file whose checksum is right is left alone, and no backup made.
     test::WriteFile(a, test::Mission({{272, 3}}));
     test::WriteFile(b, test::Mission());
+    test::WriteFile(c, Stamped(test::Mission()));
+    const auto untouched = fs::last_write_time(c);
     fs::remove(b + "~");
     fs::create_directories(b + "~/full");
-    const CliRun stamp = Cli({"stamp", "--backup", a, b});
+    const CliRun stamp = Cli({"stamp", "--backup", a, b, c});
     EXPECT_EQ(stamp.status, kExitFailed);
     EXPECT_NE(stamp.err.find("could not keep a backup as " + b + "~"), std::string::npos) << stamp.err;
     EXPECT_EQ(ReadFile(b), Text(test::Mission()));
-    EXPECT_EQ(stamp.out, a + ": checksum " + Hex(MissionChecksum(test::Mission({{272, 3}})), 8) + " written\n");
+    EXPECT_EQ(stamp.out, a + ": checksum " + Hex(MissionChecksum(test::Mission({{272, 3}})), 8) + " written\n" + c +
+                             ": ok, not written\n");
+    EXPECT_EQ(fs::last_write_time(c), untouched);
+    EXPECT_FALSE(fs::exists(c + "~"));
 }
 
 // A dry run says when the save would fail, with the status of a failure.
@@ -221,8 +212,6 @@ TEST(Cli, ABackupOfASparseFileIsAsSparseAndHoldsItsBytes) {
     struct stat source {}, kept {};
     ASSERT_EQ(::stat(file.c_str(), &source), 0);
     ASSERT_EQ(::stat(backup.c_str(), &kept), 0);
-    EXPECT_EQ(kept.st_size, 256 << 20);
-    EXPECT_EQ(ReadFile(file)[272], 1);
     EXPECT_EQ(std::system(("cmp -s -i 400 '" + file + "' '" + backup + "'").c_str()), 0) << "the bytes after the mission";
     EXPECT_EQ(std::system(("head -c 400 '" + backup + "' | cmp -s - '" + (dir / "old.msn").string() + "'").c_str()), 0);
     if (source.st_blocks * 512 >= 64 << 20) GTEST_SKIP() << "this file system keeps no holes";
@@ -271,31 +260,15 @@ TEST(Cli, AnInterruptedBackupBatchLeavesNoTemporaryFile) {
 
 TEST(Cli, CheckSaysTheWorstOfAllFiles) {
     test::TempDir dir;
-    const std::string good = (dir / "good.msn").string(), bad = (dir / "bad.msn").string();
+    const std::string good = (dir / "good.msn").string(), bad = (dir / "bad.msn").string(), cut = (dir / "cut.msn").string();
     test::WriteFile(good, Stamped(test::Mission({{300, 4}})));
     test::WriteFile(bad, test::Mission({{300, 4}}));
-    test::WriteFile(dir / "short.msn", std::string(399, '\0'));
+    test::WriteFile(cut, std::string(399, '\0'));
     EXPECT_EQ(Cli({"check", good}).status, kExitOk);
     EXPECT_EQ(Cli({"check", bad, good}).status, kExitDiffers);
-    for (const std::string& unreadable : {(dir / "short.msn").string(), (dir / "none.msn").string(), dir.path().string()}) {
-        const CliRun run = Cli({"check", unreadable, good, bad});
-        EXPECT_EQ(run.status, kExitFailed) << unreadable;
-        EXPECT_NE(run.err.find(unreadable), std::string::npos) << run.err;
-    }
-    EXPECT_EQ(Cli({"check"}).status, kExitFailed);
-    EXPECT_EQ(Cli({"check", "-", "-"}).status, kExitFailed);
-}
-
-TEST(Cli, StampKeepsTheTailAndLeavesARightFileAlone) {
-    test::TempDir dir;
-    const std::string file = (dir / "m.msn").string(), right = (dir / "right.msn").string();
-    MissionBytes m = test::Mission({{100, 7}});
-    test::WriteFile(file, Text(m) + "tail");
-    test::WriteFile(right, Stamped(m));
-    const auto before = fs::last_write_time(right);
-    ASSERT_EQ(Cli({"stamp", file, right}).status, kExitOk);
-    EXPECT_EQ(ReadFile(file), Text(Stamped(m)) + "tail");
-    EXPECT_EQ(fs::last_write_time(right), before);
+    const CliRun run = Cli({"check", cut, good, bad});
+    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_EQ(run.err, "kestrane-msn: " + cut + ": the file is only 399 bytes long; a mission file has 400\n");
 }
 
 TEST(Cli, DiffComparesAll400Bytes) {
@@ -316,7 +289,6 @@ TEST(Cli, DiffComparesAll400Bytes) {
     const auto doc = nlohmann::json::parse(Cli({"diff", "--json", a, b}).out);
     EXPECT_EQ(doc["differences"][1]["offset"], 364);
     EXPECT_EQ(doc["differences"][1]["b_bytes"], "02");
-    EXPECT_EQ(Cli({"diff", a, (dir / "gone.msn").string()}).status, kExitFailed);
 
     // With the catalogues, places are named as the Missions window's Compare names them.
     Editor ed(10, 20);
@@ -355,7 +327,6 @@ TEST(Cli, SetTakesChangesFromAFileOrRefusesItWhole) {
     EXPECT_EQ(run.status, kExitOk) << run.err;
     const std::string now = ReadFile(file);
     EXPECT_EQ(std::vector<int>({now[272], now[280], now[12], now[17]}), std::vector<int>({3, 2, 'R', '#'}));
-    EXPECT_EQ(Cli({"set", "--from", "-", "-", "-o", list}).status, kExitFailed);
 }
 
 // list: the Missions window's columns for every .msn file of a folder,
@@ -378,29 +349,16 @@ TEST(Cli, ListPrintsTheMissionsWindowsRows) {
     EXPECT_NE(lines[2].find("\tnot a mission\t12\t"), std::string::npos) << lines[2];
     EXPECT_TRUE(lines[2].ends_with("\tThe file is only 12 bytes long; a mission file has 400.")) << lines[2];
     const auto doc = nlohmann::json::parse(Cli({"list", "--json", ed.dir.path().string()}).out);
-    EXPECT_EQ(doc["missions"][0]["name"], "R");
     EXPECT_EQ(doc["missions"][0]["target"], "Place 7");
     EXPECT_EQ(doc["missions"][1]["file_percent"], "b%09c.MSN");
     EXPECT_EQ(doc["missions"][1]["mission"], false);
     EXPECT_EQ(Cli({"list", (ed.dir / "a.msn").string()}).status, kExitFailed);
 }
 
-TEST(Cli, NewWritesWhatTheWindowsNewMissionAndSaveWrite) {
-    Editor ed;
-    const std::string file = (ed.dir / "n.msn").string();
-    ASSERT_EQ(Cli({"new", "-o", file}).status, kExitOk);
-    std::string expected = {122, static_cast<char>(203), 123, 63, 101, 2, 0, static_cast<char>(170)};
-    expected.resize(400, '\0');
-    EXPECT_EQ(ReadFile(file), expected);
-    ed.model->Click(ControlId::NewButton);
-    const std::vector<std::uint8_t> saved = ed.Save("window");
-    EXPECT_EQ(std::string(saved.begin(), saved.end()), expected);
-    EXPECT_EQ(Cli({"new", "-o", "-"}).out, expected);
-}
-
 // Every document carries its format; a name that is not UTF-8 comes back
-// byte for byte from file_percent.
-TEST(Cli, JsonForEveryCommand) {
+// byte for byte from file_percent. New writes the blank mission the
+// window's New and Save write.
+TEST(Cli, JsonForEveryCommandAndTheBlankMissionOfNew) {
     test::TempDir dir;
     const std::string file = (dir / "caf\xE9 100%.msn").string(), other = (dir / "o.msn").string();
     test::WriteFile(file, test::Mission());
@@ -413,6 +371,9 @@ TEST(Cli, JsonForEveryCommand) {
         EXPECT_LE(run.status, kExitDiffers) << args[0] << run.err;
         EXPECT_EQ(nlohmann::json::parse(run.out)["format"], 1) << args[0];
     }
+    std::string blank = {122, static_cast<char>(203), 123, 63, 101, 2, 0, static_cast<char>(170)};
+    blank.resize(400, '\0');
+    EXPECT_EQ(ReadFile(other), blank);
     const auto doc = nlohmann::json::parse(Cli({"check", "--json", file}).out)["files"][0];
     EXPECT_EQ(doc["file_percent"], (dir / "caf%E9%20100%25.msn").string());
     // A mission name is a plain string, not a JSON string within one.
@@ -427,7 +388,9 @@ TEST(Cli, CommandLineMistakesAreNamedOnStandardError) {
     const struct { std::vector<std::string> args; std::string err; } cases[] = {
         {{"shwo", "x.msn"}, "kestrane-msn: \"shwo\" is no command; the commands are show, check, stamp, set, diff, list, new or fields\n"},
         {{}, "kestrane-msn: a command is required: show, check, stamp, set, diff, list, new or fields\n"},
-        {{"check", "--bogus", "x.msn"}, "kestrane-msn: The following argument was not expected: --bogus (see kestrane-msn --help)\n"}};
+        {{"check", "--bogus", "x.msn"}, "kestrane-msn: The following argument was not expected: --bogus (see kestrane-msn --help)\n"},
+        {{"check"}, "kestrane-msn: FILE is required (see kestrane-msn --help)\n"},
+        {{"check", "-", "-"}, "kestrane-msn: standard input (-) can be read only once\n"}};
     for (const auto& c : cases) {
         const CliRun run = Cli(c.args);
         EXPECT_EQ(run.status, kExitFailed);

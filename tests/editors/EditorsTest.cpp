@@ -108,7 +108,6 @@ TEST(Editors, AircraftSlotsStorePositionsOrCodesWithinWhatTheFileTellsApart) {
         EXPECT_EQ(edit.name, !edit.stored ? "" : !coded ? "it" : c.kind == K::Random ? "Random" : "None");
         EXPECT_EQ(edit.number, edit.stored && !coded ? std::to_string(c.position) : "");
     }
-    EXPECT_EQ(Apply([](MissionImage& i) { return StoreNone(i, kEnemySecondary); }).first.U32(384), kNoneCode);
 }
 
 TEST(Editors, PlacesStoreTwoByteCodes) {

@@ -48,7 +48,7 @@ const MissionBytes kLoaded = Mission({{272, 1}, {280, 2}, {312, 1}, {364, 1}, {2
 
 }  // namespace
 
-TEST(History, UndoAndRedoOfEachKindOfEdit) {
+TEST(History, UndoAndRedoOfEachKindOfEditAndOfRandomOnesToTheStart) {
     for (const EditCase& c : kEdits) {
         SCOPED_TRACE(c.what);
         Editor e(10, 20);
@@ -71,21 +71,7 @@ TEST(History, UndoAndRedoOfEachKindOfEdit) {
         EXPECT_EQ(e.model->Image().Bytes(), edited);
         EXPECT_EQ(test::ControlStates(*e.model), shownEdited);
     }
-}
-
-TEST(History, SaysWhatWentBackInTheControlsWords) {
-    Editor e;
-    e.Load(kLoaded);
-    e.model->Click(C::WeatherOptions, 4);
-    e.model->Undo();
-    EXPECT_EQ(e.Status(), "Undone: Weather went back from Overcast to Partly cloudy.");
-    e.model->Redo();
-    EXPECT_EQ(e.Status(), "Redone: Weather changed from Partly cloudy to Overcast.");
-    e.model->Redo();
-    EXPECT_EQ(e.Status(), "Nothing to redo.");
-}
-
-TEST(History, RandomEditsUndoneToTheStartGiveTheLoadedBytes) {
+    // Random edits, some undone at once, all undone at the end.
     Editor e(10, 20);
     e.Load(kLoaded);
     std::mt19937 random(12);
@@ -100,33 +86,32 @@ TEST(History, RandomEditsUndoneToTheStartGiveTheLoadedBytes) {
     EXPECT_FALSE(e.model->Modified());
 }
 
-TEST(History, SaveClearsTheMarkButKeepsTheHistory) {
+// Undo and redo say what changed in the controls' words. A save clears the
+// mark but keeps the history; a load starts a fresh one.
+TEST(History, SaysWhatWentBackAndUndoesASaveThatCommitsABoxAsEnterWouldBe) {
     Editor e;
     e.Load(kLoaded);
-    e.model->Click(C::AaaOptions, 3);
-    e.Save("out");
-    EXPECT_FALSE(e.model->Modified());
-    EXPECT_TRUE(e.model->CanUndo());
+    e.model->Click(C::WeatherOptions, 4);
     e.model->Undo();
-    EXPECT_TRUE(e.model->Modified());
-    e.Load(kLoaded);  // a load starts a fresh history
-    EXPECT_FALSE(e.model->CanUndo());
-}
-
-TEST(History, ASaveThatCommitsABoxIsUndoneAsEnterWouldBe) {
-    Editor e;
-    e.Load(kLoaded);
+    EXPECT_EQ(e.Status(), "Undone: Weather went back from Overcast to Partly cloudy.");
+    e.model->Redo();
+    EXPECT_EQ(e.Status(), "Redone: Weather changed from Partly cloudy to Overcast.");
+    e.model->Redo();
+    EXPECT_EQ(e.Status(), "Nothing to redo.");
     e.Enter(C::AttackPrimaryAltitudeBox, "1000");
     e.model->Type(C::AttackPrimaryAltitudeBox, "2000");
     EXPECT_TRUE(e.model->Unsaved());
     e.Save("out");
     EXPECT_FALSE(e.model->Unsaved());
     e.model->Undo();
+    EXPECT_TRUE(e.model->Modified());
     EXPECT_EQ(e.Status(), "Undone: Attack Primary went back from 2000 to 1000.");
     EXPECT_EQ(e.model->Text(C::AttackPrimaryAltitudeBox), "1000");
     e.model->Click(C::LoadButton);  // cancelled: the editors lock, and so do undo and redo
     e.model->Undo();
     EXPECT_EQ(e.model->Image().U32(368), 1000u);
+    e.Load(kLoaded);
+    EXPECT_FALSE(e.model->CanUndo());
 }
 
 TEST(Inspector, MarksExactlyTheBytesAnEditWroteAndThoseThatDifferFromTheComparison) {

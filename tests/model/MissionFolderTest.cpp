@@ -12,25 +12,16 @@
 namespace kestrane {
 
 using M = MissionColumn;
+using test::Mission;
+using test::Stamped;
 using test::TempDir;
-
-namespace {
-
-MissionBytes Sealed(std::initializer_list<std::pair<int, std::uint8_t>> bytes) {
-    MissionImage image;
-    image.Assign(test::Mission(bytes));
-    image.Seal();
-    return image.Bytes();
-}
-
-}  // namespace
 
 TEST(MissionFolder, EachFileIsARowThatSaysWhatItIs) {
     TempDir dir;
     test::WriteFile(dir / "planes.txt", test::Lines({"Hurricane", "Spitfire", "Typhoon"}));
     test::WriteFile(dir / "targets.txt", test::Lines({"Dover", "Calais"}));
-    test::WriteFile(dir / "raid.msn", Sealed({{12, 'R'}, {272, 3}, {280, 4}, {284, 3}, {356, 2}, {288, 1}}));
-    MissionBytes wrong = Sealed({});
+    test::WriteFile(dir / "raid.msn", Stamped(Mission({{12, 'R'}, {272, 3}, {280, 4}, {284, 3}, {356, 2}, {288, 1}})));
+    MissionBytes wrong = Stamped(Mission());
     wrong[0] ^= 1;
     test::WriteFile(dir / "WRONG.MSN", wrong);
     test::WriteFile(dir / "short.msn", std::string(399, 'x'));
@@ -100,7 +91,7 @@ TEST(MissionFolder, RowsSortByTheColumnChosenAndTheFilterFindsAnyCase) {
 
 TEST(MissionFolder, StampingWritesTheRightChecksumOnlyWhereItDiffers) {
     TempDir dir;
-    MissionBytes wrong = Sealed({{272, 2}});
+    MissionBytes wrong = Stamped(Mission({{272, 2}}));
     const std::uint32_t right = StoredChecksum(wrong);
     wrong[1] ^= 0xFF;
     test::WriteFile(dir / "wrong.msn", std::string(wrong.begin(), wrong.end()) + "tail");

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 #include "TestSupport.h"
 #include "ui/qt/MainWindow.h"
@@ -18,8 +19,13 @@ struct Window {
         QApplication::setActiveWindow(&window);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
     }
+    // The one widget of a control or option member; none or several fail the test.
     template <class T = QWidget>
-    T* Get(ControlId id, int member = -1) { return window.findChild<T*>(ObjectName(id, member)); }
+    T* Get(ControlId id, int member = -1) {
+        const QList<T*> found = window.findChildren<T*>(ObjectName(id, member));
+        if (found.size() != 1) throw std::runtime_error(ObjectName(id, member).toStdString() + ": not one widget");
+        return found.front();
+    }
     MainWindow window;
 };
 
