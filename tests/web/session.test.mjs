@@ -97,7 +97,7 @@ test('what is typed and pressed before the model has started reaches it, in orde
   await context.close();
 });
 
-test('work kept in a closed page comes back in a new one, never while its page runs', async () => {
+test('work kept in a closed or reloaded page comes back in a new one, never while its page runs', async () => {
   const context = await browser.newContext();
   const first = await open(context);
   await loadSample(first);
@@ -118,6 +118,14 @@ test('work kept in a closed page comes back in a new one, never while its page r
   assert.equal(await third.getByRole('textbox', { name: 'Miission name' }).inputValue(), 'Dawn patrol');
   assert.ok(await third.getByRole('radio', { name: 'Overcast' }).isChecked());
   assert.equal(await third.title(), 'sample.msn* — Kestrane Mission maker');
+
+  // A change made just before a reload is kept as the page is left.
+  const name = third.getByRole('textbox', { name: 'Miission name' });
+  await name.fill('Dusk patrol');
+  await name.press('Enter');
+  await third.reload();
+  await third.waitForSelector('body[data-keeping]');
+  assert.match(await status(third), / The unsaved work "Dusk patrol" from [\d-]+ [\d:]+ is kept: press Alt\+R to restore it\.$/);
   await context.close();
 });
 

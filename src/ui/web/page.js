@@ -764,11 +764,14 @@
       const { held } = await navigator.locks.query();
       return held.map((lock) => lock.name).filter((name) => name.startsWith(lockPrefix)).map((name) => name.slice(lockPrefix.length));
     },
+    // Each change is committed at once, not when the page's script next
+    // waits: the last keep of a page being left would else go with it.
     change(action) {
       if (!this.db) return;
       try {
         const transaction = this.db.transaction('unsaved', 'readwrite');
         action(transaction.objectStore('unsaved'));
+        transaction.commit?.();
         this.done(transaction).then(() => page.storageAccepted(), (error) => this.refused(error));
       } catch (error) {
         this.refused(error);
@@ -851,7 +854,11 @@
     }
     page.startKeeping(storage, works, held, failure?.name ?? '', failure?.message ?? '');
     refresh();
+    // The work is kept at once as the page is left: from beforeunload, while
+    // the page still runs (a reload or a link leaves it in moments after
+    // pagehide), and again as it is hidden or closed.
     document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'hidden') keepNow(); });
+    window.addEventListener('beforeunload', keepNow);
     window.addEventListener('pagehide', keepNow);
     await reopenFolder();
     document.body.dataset.keeping = 'true';
