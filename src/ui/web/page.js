@@ -19,6 +19,8 @@
   const pending = [];   // events taken before it had
   let started;          // resolves when it has, for what needs its files
   const moduleStarted = new Promise((resolve) => { started = resolve; });
+  let keeps;            // resolves when the model keeps the work, for a restore
+  const keeping = new Promise((resolve) => { keeps = resolve; });
   const elementOf = new Map();  // control id (and member) -> its element
 
   const make = (tag, props = {}) => Object.assign(document.createElement(tag), props);
@@ -831,8 +833,9 @@
   }
 
   // The storage is read again first: pages closed since may have left work.
+  // A restore asked for before the page has read its storage waits for it.
   async function restoreWork() {
-    await moduleStarted;
+    await keeping;
     try {
       if (storage.db) page.takeStorage(await storage.works(), await storage.heldElsewhere());
     } catch (error) {
@@ -854,6 +857,7 @@
     }
     page.startKeeping(storage, works, held, failure?.name ?? '', failure?.message ?? '');
     refresh();
+    keeps();
     // The work is kept at once as the page is left: from beforeunload, while
     // the page still runs (a reload or a link leaves it in moments after
     // pagehide), and again as it is hidden or closed.
