@@ -856,6 +856,7 @@
       failure = error ?? new DOMException('', 'Error');
     }
     page.startKeeping(storage, works, held, failure?.name ?? '', failure?.message ?? '');
+    touched();  // the work changed before the model kept it is kept as any change is
     refresh();
     keeps();
     // The work is kept at once as the page is left: from beforeunload, while
