@@ -472,17 +472,25 @@
     const titles = missionsPanel.querySelector('thead tr');
     M.missionColumns().forEach((title, column) => {
       const sort = titles.appendChild(make('th', { scope: 'col' })).appendChild(make('button', { type: 'button', textContent: title }));
-      sort.addEventListener('click', () => { page.sortMissions(column); showMissions(); });
+      sort.addEventListener('click', () => orderMissions(() => page.sortMissions(column)));
     });
     const filter = document.getElementById('missions-filter');
     filter.labels[0].textContent = M.missionsWords().filter;
-    filter.addEventListener('input', () => { page.filterMissions(filter.value); showMissions(); });
+    filter.addEventListener('input', () => orderMissions(() => page.filterMissions(filter.value)));
     // Stamping writes into the game folder: only a folder on disk the page
     // writes to shows it. It stamps the missions the filter shows, each as
     // it is on disk now.
     const stamp = document.getElementById('missions-stamp');
     stamp.textContent = M.missionsWords().stamp;
     stamp.addEventListener('click', () => readFolderAgain().then(() => forward(() => page.stamp(page.missions().map((m) => m.path)))));
+  }
+
+  // The order and the filter are the model's: chosen before it has
+  // started, they wait for it as every event does.
+  function orderMissions(change) {
+    if (!ready) return pending.push(change);
+    change();
+    showMissions();
   }
 
   function toggleMissions() {
@@ -929,6 +937,7 @@
     // an event after it before it reaches the model.
     for (const event of pending.splice(0)) event();
     forward(() => {});
+    showMissions();
     document.body.dataset.ready = 'true';
     await startKeeping();
   }
