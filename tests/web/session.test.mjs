@@ -81,19 +81,31 @@ async function loadSample(page) {
   await choose(page, 'Load a ".msn" file', path.join(examples, 'sample.msn'));
 }
 
-test('what is typed and pressed before the model has started reaches it, in order', async () => {
-  const context = await browser.newContext();
+test('what is typed, pressed and saved before the model has started reaches it, in order', async () => {
+  const context = await browser.newContext({ acceptDownloads: true });
   await context.addInitScript(() => { window.requestIdleCallback = (run) => setTimeout(run, 1000); });
   const page = await context.newPage();
+  const downloads = [];
+  page.on('download', (download) => downloads.push(download.suggestedFilename()));
   await page.goto(pageUrl);
+  await page.keyboard.press('Alt+N');
+  const file = page.getByRole('textbox', { name: '"***.msn" filename' });
+  for (const typed of ['first', 'second']) {
+    await file.fill(typed);
+    await page.getByRole('button', { name: 'Save!' }).click();
+  }
   const name = page.getByRole('textbox', { name: 'Miission name' });
   await name.fill('Dawn patrol');
   await name.press('Enter');
   await page.getByRole('radio', { name: 'Overcast' }).check();
+  await page.keyboard.press('F3');
+  const year = page.getByRole('region', { name: 'Missions' }).getByRole('columnheader', { name: 'Year' });
+  await year.getByRole('button').click();
   assert.equal(await page.evaluate(() => document.body.dataset.ready), undefined);
   await page.waitForSelector('body[data-ready]');
   assert.equal(await name.inputValue(), 'Dawn patrol');
-  assert.equal(await status(page), 'No mission is open: load one or make a new one to change its settings.');
+  assert.equal(await status(page), 'Weather: Overcast.');
+  assert.deepEqual([downloads.sort(), await year.getAttribute('aria-sort')], [['first.msn', 'second.msn'], 'ascending']);
   await context.close();
 });
 

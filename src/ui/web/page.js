@@ -168,8 +168,9 @@
   function makeBox(c) {
     const box = make('input', { type: 'text', className: 'box', spellcheck: false, autocomplete: 'off' });
     box.addEventListener('input', () => {
-      if (!ready) return pending.push(() => page.type(c.id, box.value));
-      page.type(c.id, box.value);
+      const text = box.value;  // as typed now, before any event after it
+      if (!ready) return pending.push(() => page.type(c.id, text));
+      page.type(c.id, text);
       touched();
       showTitle();
     });
@@ -934,8 +935,13 @@
     ready = true;
     started();
     // In order, and shown once after: a box's typing is not shown over by
-    // an event after it before it reaches the model.
-    for (const event of pending.splice(0)) event();
+    // an event after it before it reaches the model. Each save's file is
+    // handed over before an event after it may write over it.
+    for (const event of pending.splice(0)) {
+      event();
+      const written = page.takeWritten();
+      if (written.length > 0) deliver(written);
+    }
     forward(() => {});
     showMissions();
     document.body.dataset.ready = 'true';
