@@ -204,10 +204,12 @@ test('a game folder on disk: saves and stamps write into it, a replaced mission 
   const bad = Buffer.from(example('sample.msn'));
   bad[0] ^= 0xFF;  // the stored checksum, wrong
   await diskFolder(page, [...['planes.txt', 'targets.txt', 'blocks.txt', 'sample.msn'].map((name) => [name, example(name)]),
-    ['other.msn', example('sample.msn')], ['bad.msn', bad]]);
+    ['other.msn', example('sample.msn')], ['bad.msn', bad], ['gone.msn', example('sample.msn')]]);
   await page.getByRole('button', { name: 'Choose game folder…' }).click();
   await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Read 40 aircraft'));
   assert.match(await status(page), / Not read, each larger than the 16 MB the page reads of a file: huge\.msn\.$/);
+  // A mission removed from the disk is no longer the page's once it reads the folder again.
+  await page.evaluate(async () => (await (await navigator.storage.getDirectory()).getDirectoryHandle('game')).removeEntry('gone.msn'));
   await page.keyboard.press('F3');
   await page.getByRole('region', { name: 'Missions' }).getByRole('button', { name: 'sample.msn' }).click();
   await page.getByRole('radio', { name: 'Overcast' }).check();

@@ -619,13 +619,16 @@
   }
 
   // The folder on disk read again, its files changed since last read only,
-  // so that a save sees what it would replace as it is on disk now.
+  // so that a save sees what it would replace as it is on disk now; a file
+  // read before and gone from the disk since is no longer the page's.
   async function readFolderAgain() {
     if (!folder.handle) return [];
     const wanted = ownFiles();
     const skipped = [];
+    const gone = new Set(folder.known.keys());
     try {
       for await (const [name, entry] of folder.handle.entries()) {
+        gone.delete(name);
         if (entry.kind !== 'file' || !wanted(name)) continue;
         const file = await entry.getFile();
         if (folder.known.get(name) === file.lastModified) continue;
@@ -635,9 +638,9 @@
         }
         // A file not read is not the page's either, whatever a save left.
         skipped.push(name);
-        const at = `${M.gameFolder()}/${name}`;
-        if (M.FS.analyzePath(at).exists) M.FS.unlink(at);
+        forget(name);
       }
+      gone.forEach(forget);
     } catch (error) {
       // A folder gone or refused is read no more: saves download, and the
       // page says so; what it holds stays.
@@ -646,6 +649,13 @@
       refresh();
     }
     return skipped;
+  }
+
+  // A file of the folder on disk that the page does not hold (any more).
+  function forget(name) {
+    folder.known.delete(name);
+    const at = `${M.gameFolder()}/${name}`;
+    if (M.FS.analyzePath(at).exists) M.FS.unlink(at);
   }
 
   // Writes files of the game folder to the folder on disk, in order (the
