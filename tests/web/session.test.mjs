@@ -246,5 +246,13 @@ test('a game folder on disk: saves and stamps write into it, a replaced mission 
 
   const again = await open(context, served);
   await again.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Read 40 aircraft'));
+
+  // The folder removed from the disk: the save that finds it so does nothing, and says so.
+  await page.evaluate(async () => (await navigator.storage.getDirectory()).removeEntry('game', { recursive: true }));
+  downloaded = false;
+  await page.getByRole('button', { name: 'Save!' }).click();
+  await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('The game folder'));
+  assert.match(await status(page), /^The game folder on disk could not be read again \(.+\), and nothing was changed: saves are downloaded from now on; choose the folder again to save into it\.$/);
+  assert.equal(downloaded, false);
   await context.close();
 });

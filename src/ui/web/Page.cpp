@@ -405,10 +405,12 @@ public:
                    " into the game folder (" + why + "): it is downloaded instead.");
     }
     // The folder on disk could not be read again (gone, or the browser took
-    // the page's right away): saves download from now on.
-    void FolderLost(const std::string& errorName, const std::string& message) {
-        model_.Say("The game folder on disk could not be read again (" + (message.empty() ? errorName : message) +
-                   "): saves are downloaded from now on; choose the folder again to save into it.");
+    // the page's right away): saves download from now on. stopped: the
+    // command that read it first (a save, say) was not carried out.
+    void FolderLost(const std::string& errorName, const std::string& message, bool stopped) {
+        model_.Say("The game folder on disk could not be read again (" + (message.empty() ? errorName : message) + ")" +
+                   (stopped ? ", and nothing was changed" : "") +
+                   ": saves are downloaded from now on; choose the folder again to save into it.");
     }
     // Files of the folder chosen that the page did not read, each larger
     // than it reads of a file.

@@ -157,7 +157,7 @@
     const button = make('button', { type: 'button' });
     button.addEventListener('click', () => {
       if (c.id === ids.LoadButton) chooseMission();
-      else if (c.id === ids.SaveButton) readFolderAgain().then(() => forward(() => page.click(c.id, -1)));
+      else if (c.id === ids.SaveButton) onFolderNow(() => page.click(c.id, -1));
       else forward(() => page.click(c.id, -1));
     });
     refreshers.push(() => { button.textContent = page.text(c.id); });
@@ -441,7 +441,7 @@
       const row = rows.appendChild(make('tr'));
       const file = row.appendChild(make('th', { scope: 'row' }));
       const open = file.appendChild(make('button', { type: 'button', textContent: mission.texts[0] }));
-      open.addEventListener('click', () => forward(() => page.open(mission.path)));
+      open.addEventListener('click', () => onFolderNow(() => page.open(mission.path)));
       for (const text of mission.texts.slice(1)) row.appendChild(make('td', { textContent: text }));
       appendCompare(row, mission.path);
     }
@@ -454,7 +454,7 @@
 
   function appendCompare(row, path) {
     const compare = row.appendChild(make('td')).appendChild(make('button', { type: 'button', textContent: compareCaption }));
-    compare.addEventListener('click', () => forward(() => page.compare(path)));
+    compare.addEventListener('click', () => onFolderNow(() => page.compare(path)));
   }
 
   // The sorted column's header says which way it sorts; the others say
@@ -483,7 +483,7 @@
     // it is on disk now.
     const stamp = document.getElementById('missions-stamp');
     stamp.textContent = M.missionsWords().stamp;
-    stamp.addEventListener('click', () => readFolderAgain().then(() => forward(() => page.stamp(page.missions().map((m) => m.path)))));
+    stamp.addEventListener('click', () => onFolderNow(() => page.stamp(page.missions().map((m) => m.path))));
   }
 
   // The order and the filter are the model's: chosen before it has
@@ -609,20 +609,22 @@
     emptyGameFolder();
     folder.known.clear();
     setFolder(handle, false);
-    const skipped = await readFolderAgain();
-    setFolder(handle, (await handle.queryPermission({ mode: 'readwrite' })) === 'granted');
+    const { skipped, lost } = await readFolderAgain();
+    if (!lost) setFolder(handle, (await handle.queryPermission({ mode: 'readwrite' })) === 'granted');
     forward(() => {
       page.changeFolder();
-      page.skipped(skipped);
+      if (lost) page.folderLost(lost.name, lost.message, false);
+      else page.skipped(skipped);
     });
     showMissions();
   }
 
   // The folder on disk read again, its files changed since last read only,
   // so that a save sees what it would replace as it is on disk now; a file
-  // read before and gone from the disk since is no longer the page's.
+  // read before and gone from the disk since is no longer the page's. The
+  // files not read, and the error of a folder that could not be read.
   async function readFolderAgain() {
-    if (!folder.handle) return [];
+    if (!folder.handle) return { skipped: [], lost: null };
     const wanted = ownFiles();
     const skipped = [];
     const gone = new Set(folder.known.keys());
@@ -642,13 +644,28 @@
       }
       gone.forEach(forget);
     } catch (error) {
-      // A folder gone or refused is read no more: saves download, and the
-      // page says so; what it holds stays.
+      // A folder gone or refused is read no more: saves download; what it
+      // holds stays.
       setFolder(null, false);
-      page.folderLost(error.name, error.message);
-      refresh();
+      return { skipped, lost: error };
     }
-    return skipped;
+    return { skipped, lost: null };
+  }
+
+  // A command on the folder on disk (a save, a stamp, a mission of the
+  // missions opened or compared) runs on the folder as it is on disk now.
+  // Where the folder can no longer be read, the command does not run, and
+  // the status line says why.
+  async function onFolderNow(command) {
+    if (!folder.handle) return forward(command);
+    const { lost } = await readFolderAgain();
+    if (lost) {
+      page.folderLost(lost.name, lost.message, true);
+      refresh();
+    } else {
+      forward(command);
+    }
+    showMissions();
   }
 
   // A file of the folder on disk that the page does not hold (any more).
@@ -685,7 +702,8 @@
         paths.slice(i).forEach(download);
         refresh();
         // The page shows the folder as it is on disk again.
-        await readFolderAgain();
+        const { lost } = await readFolderAgain();
+        if (lost) page.folderLost(lost.name, lost.message, false);
         refresh();
         showMissions();
         return;
@@ -700,8 +718,8 @@
     { command: 'Load', run: chooseMission, keys: ['Ctrl+O'] },
     { command: 'ChooseGameFolder', run: chooseFolder, keys: ['Alt+G'] },
     { command: 'NewMission', run: () => forward(() => page.newMission()), keys: ['Alt+N'] },
-    { command: 'Save', run: () => readFolderAgain().then(() => forward(() => page.save())), keys: ['Ctrl+S'] },
-    { command: 'SaveAs', run: () => readFolderAgain().then(() => forward(() => page.saveAs())), keys: ['Ctrl+Shift+S'] },
+    { command: 'Save', run: () => onFolderNow(() => page.save()), keys: ['Ctrl+S'] },
+    { command: 'SaveAs', run: () => onFolderNow(() => page.saveAs()), keys: ['Ctrl+Shift+S'] },
     { command: 'RestoreWork', run: restoreWork, keys: ['Alt+R'] },
     { command: 'Undo', run: () => forward(() => page.undo()), keys: ['Ctrl+Z'] },
     { command: 'Redo', run: () => forward(() => page.redo()), keys: ['Ctrl+Y', 'Ctrl+Shift+Z'] },
