@@ -244,15 +244,19 @@ test('a game folder on disk: saves and stamps write into it, a replaced mission 
   await page.waitForTimeout(300);
   assert.deepEqual(Buffer.from(await onDisk(page, 'bad.msn')), example('sample.msn'));
 
+  // A page opened later reads the folder again, then says what work is kept.
+  await page.getByRole('radio', { name: 'Clear' }).check();
+  await page.close();
   const again = await open(context, served);
-  await again.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Read 40 aircraft'));
+  assert.match(await status(again), /^Read 40 aircraft .* The unsaved work "Channel sweep" from [\d-]+ [\d:]+ is kept: press Alt\+R to restore it\.$/);
 
   // The folder removed from the disk: the save that finds it so does nothing, and says so.
-  await page.evaluate(async () => (await navigator.storage.getDirectory()).removeEntry('game', { recursive: true }));
+  await again.evaluate(async () => (await navigator.storage.getDirectory()).removeEntry('game', { recursive: true }));
   downloaded = false;
-  await page.getByRole('button', { name: 'Save!' }).click();
-  await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('The game folder'));
-  assert.match(await status(page), /^The game folder on disk could not be read again \(.+\), and nothing was changed: saves are downloaded from now on; choose the folder again to save into it\.$/);
+  again.on('download', () => { downloaded = true; });
+  await again.getByRole('button', { name: 'Save!' }).click();
+  await again.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('The game folder'));
+  assert.match(await status(again), /^The game folder on disk could not be read again \(.+\), and nothing was changed: saves are downloaded from now on; choose the folder again to save into it\.$/);
   assert.equal(downloaded, false);
   await context.close();
 });

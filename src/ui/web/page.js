@@ -892,6 +892,9 @@
       storage.db = null;
       failure = error ?? new DOMException('', 'Error');
     }
+    // The folder chosen last is read first, so that what is said of the
+    // kept work follows what is said of the folder, not under it.
+    await reopenFolder();
     page.startKeeping(storage, works, held, failure?.name ?? '', failure?.message ?? '');
     touched();  // the work changed before the model kept it is kept as any change is
     refresh();
@@ -902,7 +905,6 @@
     document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'hidden') keepNow(); });
     window.addEventListener('beforeunload', keepNow);
     window.addEventListener('pagehide', keepNow);
-    await reopenFolder();
     document.body.dataset.keeping = 'true';
   }
 
