@@ -372,9 +372,24 @@
     return true;
   }
 
+  // What chooses the game folder, or reads it again for a command, runs in
+  // turn, in the order asked: a folder chosen while another is still read
+  // replaces it once that is read, not midway.
+  let folderTurn = Promise.resolve();
+  function inTurn(task) {
+    const turn = folderTurn.then(task);
+    folderTurn = turn.catch(() => {});
+    return turn;
+  }
+
   // Files that become the game folder, to be read only: its catalogues,
   // which the model reads, and its missions.
-  async function takeGameFolder(files) {
+  function takeGameFolder(files) {
+    folder.chosen = true;
+    return inTurn(() => fillGameFolder(files));
+  }
+
+  async function fillGameFolder(files) {
     await moduleStarted;
     emptyGameFolder();
     setFolder(null, false);
@@ -581,7 +596,8 @@
   // Access): read as a chosen folder is, and written to by saves; the
   // folder is remembered in the browser's storage and offered again. ----
 
-  const folder = { handle: null, writable: false, known: new Map() };  // known: name -> lastModified read
+  // known: name -> lastModified read; chosen: a folder was chosen in this page
+  const folder = { handle: null, writable: false, known: new Map(), chosen: false };
 
   // The folder on disk the game folder stands for, if any, and whether the
   // page writes to it (and so stamps there).
@@ -604,7 +620,12 @@
     storage.remember(handle);
   }
 
-  async function useFolder(handle) {
+  function useFolder(handle) {
+    folder.chosen = true;
+    return inTurn(() => openFolder(handle));
+  }
+
+  async function openFolder(handle) {
     await moduleStarted;
     emptyGameFolder();
     folder.known.clear();
@@ -656,16 +677,18 @@
   // missions opened or compared) runs on the folder as it is on disk now.
   // Where the folder can no longer be read, the command does not run, and
   // the status line says why.
-  async function onFolderNow(command) {
+  function onFolderNow(command) {
     if (!folder.handle) return forward(command);
-    const { lost } = await readFolderAgain();
-    if (lost) {
-      page.folderLost(lost.name, lost.message, true);
-      refresh();
-    } else {
-      forward(command);
-    }
-    showMissions();
+    return inTurn(async () => {
+      const { lost } = await readFolderAgain();
+      if (lost) {
+        page.folderLost(lost.name, lost.message, true);
+        refresh();
+      } else {
+        forward(command);
+      }
+      showMissions();
+    });
   }
 
   // A file of the folder on disk that the page does not hold (any more).
@@ -909,13 +932,14 @@
   }
 
   // The game folder chosen last is read again where the browser still lets
-  // the page in; else the folder chooser starts there.
+  // the page in, unless one was chosen meanwhile; else the folder chooser
+  // starts there.
   async function reopenFolder() {
     try {
       const handle = await storage.remembered();
       if (!handle) return;
       folder.remembered = handle;
-      if ((await handle.queryPermission({ mode: 'readwrite' })) === 'granted') await useFolder(handle);
+      if ((await handle.queryPermission({ mode: 'readwrite' })) === 'granted' && !folder.chosen) await useFolder(handle);
     } catch { /* a folder gone is chosen again */ }
   }
 
