@@ -9,7 +9,7 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -243,6 +243,17 @@ test('a game folder on disk: saves and stamps write into it, a replaced mission 
   assert.equal(await status(page), 'Stamped the checksum of 1 file; 2 already right.');
   await page.waitForTimeout(300);
   assert.deepEqual(Buffer.from(await onDisk(page, 'bad.msn')), example('sample.msn'));
+
+  // A mission loaded from elsewhere under the name of one in the folder:
+  // Ctrl+S keeps the folder's one before it writes over it.
+  const elsewhere = path.join(path.dirname(expected), 'sample.msn');
+  writeFileSync(elsewhere, readFileSync(expected));
+  await choose(page, 'Load a ".msn" file', elsewhere);
+  await page.keyboard.press('Control+S');
+  await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Saved'));
+  const copy = /The mission it replaced is kept as \/game\/(replaced\/sample-\d{8}-\d{6}\.msn)\.$/.exec(await status(page));
+  await page.waitForTimeout(300);
+  assert.deepEqual(Buffer.from(await onDisk(page, copy[1])), example('sample.msn'));
 
   // A page opened later reads the folder again, then says what work is kept.
   await page.getByRole('radio', { name: 'Clear' }).check();

@@ -343,9 +343,19 @@
     await moduleStarted;
     const file = missionInput.files[0];
     if (!file) return forward(() => page.load(''));
+    const path = await takeMission(file);
+    forward(() => page.load(path));
+  }
+
+  // A mission chosen or dropped, written into the game folder to be opened.
+  // It is not the file of that name in the folder on disk, if there is one:
+  // a save reads that file again first, so that it is copied before it is
+  // replaced.
+  async function takeMission(file) {
     const path = `${M.gameFolder()}/${file.name}`;
     M.FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
-    forward(() => page.load(path));
+    folder.known.delete(file.name);
+    return path;
   }
 
   // The folder chosen (its own files, not its subfolders') becomes the
@@ -428,8 +438,7 @@
     let use;
     forward(() => { use = page.planDrop(files.map(({ name, folder }) => ({ name, folder })), notFiles); });
     if (use === M.DropUse.Mission) {
-      const path = `${M.gameFolder()}/${files[0].name}`;
-      M.FS.writeFile(path, new Uint8Array(await files[0].file.arrayBuffer()));
+      const path = await takeMission(files[0].file);
       forward(() => page.open(path));
     } else if (use === M.DropUse.GameFolder) {
       await takeGameFolder(files[0].folder ? await folderFiles(files[0].entry) : files.map((f) => f.file));
