@@ -344,18 +344,21 @@
     const file = missionInput.files[0];
     if (!file) return forward(() => page.load(''));
     const path = await takeMission(file);
-    forward(() => page.load(path));
+    if (path) forward(() => page.load(path));
   }
 
-  // A mission chosen or dropped, written into the game folder to be opened.
-  // It is not the file of that name in the folder on disk, if there is one:
-  // a save reads that file again first, so that it is copied before it is
-  // replaced.
+  // A mission chosen or dropped, written into the game folder to be opened;
+  // null when it is not read, the status line saying why. It is not the file
+  // of that name in the folder on disk, if there is one: a save reads that
+  // file again first, so that it is copied before it is replaced.
   async function takeMission(file) {
-    const path = `${M.gameFolder()}/${file.name}`;
-    M.FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
+    const missed = await takeFile(file.name, file);
+    if (missed) {
+      forward(() => page.unread(...missed));
+      return null;
+    }
     folder.known.delete(file.name);
-    return path;
+    return `${M.gameFolder()}/${file.name}`;
   }
 
   // The folder chosen (its own files, not its subfolders') becomes the
@@ -374,12 +377,17 @@
     for (const name of M.FS.readdir(at)) if (M.FS.isFile(M.FS.stat(`${at}/${name}`).mode)) M.FS.unlink(`${at}/${name}`);
   }
 
-  // A file of the folder into the game folder, unless it is larger than
-  // the page reads of a file: false then.
+  // A file into the game folder: null when read, else [name, why not],
+  // why empty for a file larger than the page reads of a file, else the
+  // browser's error (a file changed or gone since it was chosen, say).
   async function takeFile(name, file) {
-    if (file.size > M.largestRead()) return false;
-    M.FS.writeFile(`${M.gameFolder()}/${name}`, new Uint8Array(await file.arrayBuffer()));
-    return true;
+    if (file.size > M.largestRead()) return [name, ''];
+    try {
+      M.FS.writeFile(`${M.gameFolder()}/${name}`, new Uint8Array(await file.arrayBuffer()));
+      return null;
+    } catch (error) {
+      return [name, error.message || error.name];
+    }
   }
 
   // What chooses the game folder, or reads it again for a command, runs in
@@ -405,7 +413,10 @@
     setFolder(null, false);
     const wanted = ownFiles();
     const skipped = [];
-    for (const file of files.filter((f) => wanted(f.name))) if (!(await takeFile(file.name, file))) skipped.push(file.name);
+    for (const file of files.filter((f) => wanted(f.name))) {
+      const missed = await takeFile(file.name, file);
+      if (missed) skipped.push(missed);
+    }
     forward(() => {
       page.changeFolder();
       page.skipped(skipped);
@@ -439,7 +450,7 @@
     forward(() => { use = page.planDrop(files.map(({ name, folder }) => ({ name, folder })), notFiles); });
     if (use === M.DropUse.Mission) {
       const path = await takeMission(files[0].file);
-      forward(() => page.open(path));
+      if (path) forward(() => page.open(path));
     } else if (use === M.DropUse.GameFolder) {
       await takeGameFolder(files[0].folder ? await folderFiles(files[0].entry) : files.map((f) => f.file));
     }
@@ -664,12 +675,13 @@
         if (entry.kind !== 'file' || !wanted(name)) continue;
         const file = await entry.getFile();
         if (folder.known.get(name) === file.lastModified) continue;
-        if (await takeFile(name, file)) {
+        const missed = await takeFile(name, file);
+        if (!missed) {
           folder.known.set(name, file.lastModified);
           continue;
         }
         // A file not read is not the page's either, whatever a save left.
-        skipped.push(name);
+        skipped.push(missed);
         forget(name);
       }
       gone.forEach(forget);
