@@ -139,7 +139,7 @@ test('an option, a list and a slot work from the keyboard', async () => {
   assert.equal(await status(), 'Enemy secondary: None.');
 });
 
-test('a mission\'s Compare opens the inspector, each byte beside the file\'s, the changed ones marked; F2 hides it', async () => {
+test('a mission\'s Compare opens the inspector, each byte beside the file\'s, the changed ones marked; F2 hides it, the focus back on Compare', async () => {
   const edited = page.getByRole('region', { name: 'Missions' }).getByRole('row')
     .filter({ has: page.getByRole('button', { name: 'edited.msn' }) });
   await edited.getByRole('button', { name: 'Compare' }).click();
@@ -150,6 +150,7 @@ test('a mission\'s Compare opens the inspector, each byte beside the file\'s, th
     ['272', '110', '03', '3', '', 'YearSetting', 'YearSetting (272); 273-275 spare', 'changed', '02', 'differs']);
   await page.keyboard.press('F2');
   assert.equal(await rows.count(), 0);
+  assert.ok(await edited.getByRole('button', { name: 'Compare' }).evaluate((button) => button === document.activeElement));
   await page.keyboard.press('F2');
 });
 

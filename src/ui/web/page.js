@@ -529,10 +529,25 @@
     showMissions();
   }
 
+  // A panel shown takes the focus (where show, having shown it, says); hidden
+  // while it holds the focus, it gives it back to where it was before.
+  const focusBefore = new Map();  // panel -> the element focused when it was shown
+  function togglePanel(panel, show) {
+    const holding = panel.contains(document.activeElement);
+    panel.hidden = !panel.hidden;
+    if (!panel.hidden) {
+      focusBefore.set(panel, document.activeElement);
+      show().focus();
+    } else if (holding) {
+      focusBefore.get(panel)?.focus();
+    }
+  }
+
   function toggleMissions() {
-    missionsPanel.hidden = !missionsPanel.hidden;
-    showMissions();
-    if (!missionsPanel.hidden) (missionsPanel.querySelector('tbody button') ?? missionsPanel).focus();
+    togglePanel(missionsPanel, () => {
+      showMissions();
+      return missionsPanel.querySelector('tbody button') ?? missionsPanel;
+    });
   }
 
   // The inspector panel: a row for each byte of the mission, shown again
@@ -554,9 +569,10 @@
 
   function toggleInspector() {
     makeInspectorRows();
-    inspectorPanel.hidden = !inspectorPanel.hidden;
-    showInspector();
-    if (!inspectorPanel.hidden) inspectorPanel.querySelector('.rows').focus();
+    togglePanel(inspectorPanel, () => {
+      showInspector();
+      return inspectorPanel.querySelector('.rows');
+    });
   }
 
   function buildInspector() {
@@ -606,8 +622,7 @@
   }
 
   function toggleKeys() {
-    keysPanel.hidden = !keysPanel.hidden;
-    if (!keysPanel.hidden) keysPanel.focus();
+    togglePanel(keysPanel, () => keysPanel);
   }
 
   function chooseFolderInput() { folderInput.value = ''; folderInput.click(); }
