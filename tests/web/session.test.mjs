@@ -212,6 +212,10 @@ test('a game folder on disk: saves and stamps write into it, a replaced mission 
   await page.evaluate(async () => (await (await navigator.storage.getDirectory()).getDirectoryHandle('game')).removeEntry('gone.msn'));
   await page.keyboard.press('F3');
   await page.getByRole('region', { name: 'Missions' }).getByRole('button', { name: 'sample.msn' }).click();
+  await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Loaded'));
+  // The rows shown again without gone.msn, the row's button keeps the focus.
+  assert.equal(await page.evaluate(() => (document.activeElement.closest('tbody') ? document.activeElement.textContent : document.activeElement.tagName)),
+    'sample.msn');
   await page.getByRole('radio', { name: 'Overcast' }).check();
   await page.getByRole('textbox', { name: '"***.msn" filename' }).fill('other');
   let downloaded = false;

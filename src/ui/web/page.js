@@ -471,15 +471,20 @@
   function showMissions() {
     if (missionsPanel.hidden || !ready) return;
     const rows = missionsPanel.querySelector('tbody');
+    // A row's button that has the focus keeps it in the rows shown again
+    // (the panel takes it when that row is gone).
+    const focused = rows.contains(document.activeElement) ? document.activeElement.dataset.key : null;
     rows.replaceChildren();
     for (const mission of page.missions()) {
       const row = rows.appendChild(make('tr'));
       const file = row.appendChild(make('th', { scope: 'row' }));
       const open = file.appendChild(make('button', { type: 'button', textContent: mission.texts[0] }));
+      open.dataset.key = `open ${mission.path}`;
       open.addEventListener('click', () => onFolderNow(() => page.open(mission.path)));
       for (const text of mission.texts.slice(1)) row.appendChild(make('td', { textContent: text }));
       appendCompare(row, mission.path);
     }
+    if (focused) ([...rows.querySelectorAll('button')].find((b) => b.dataset.key === focused) ?? missionsPanel).focus();
     showMissionsOrder();
   }
 
@@ -489,6 +494,7 @@
 
   function appendCompare(row, path) {
     const compare = row.appendChild(make('td')).appendChild(make('button', { type: 'button', textContent: compareCaption }));
+    compare.dataset.key = `compare ${path}`;
     compare.addEventListener('click', () => onFolderNow(() => page.compare(path)));
   }
 
@@ -678,12 +684,14 @@
   // The folder on disk read again, its files changed since last read only,
   // so that a save sees what it would replace as it is on disk now; a file
   // read before and gone from the disk since is no longer the page's. The
-  // files not read, and the error of a folder that could not be read.
+  // files not read, the error of a folder that could not be read, and
+  // whether the page's files changed.
   async function readFolderAgain() {
-    if (!folder.handle) return { skipped: [], lost: null };
+    if (!folder.handle) return { skipped: [], lost: null, changed: false };
     const wanted = ownFiles();
     const skipped = [];
     const gone = new Set(folder.known.keys());
+    let taken = 0;
     try {
       for await (const [name, entry] of folder.handle.entries()) {
         gone.delete(name);
@@ -693,6 +701,7 @@
         const missed = await takeFile(name, file);
         if (!missed) {
           folder.known.set(name, file.lastModified);
+          ++taken;
           continue;
         }
         // A file not read is not the page's either, whatever a save left.
@@ -704,9 +713,9 @@
       // A folder gone or refused is read no more: saves download; what it
       // holds stays.
       setFolder(null, false);
-      return { skipped, lost: error };
+      return { skipped, lost: error, changed: true };
     }
-    return { skipped, lost: null };
+    return { skipped, lost: null, changed: taken + skipped.length + gone.size > 0 };
   }
 
   // A command on the folder on disk (a save, a stamp, a mission of the
@@ -716,14 +725,14 @@
   function onFolderNow(command) {
     if (!folder.handle) return forward(command);
     return inTurn(async () => {
-      const { lost } = await readFolderAgain();
+      const { lost, changed } = await readFolderAgain();
       if (lost) {
         page.folderLost(lost.name, lost.message, true);
         refresh();
       } else {
         forward(command);
       }
-      showMissions();
+      if (changed) showMissions();
     });
   }
 
