@@ -426,11 +426,13 @@
 
   // ---- Drops ----
 
+  // A box of text: the sheet's, a value shown, or the missions' filter.
+  const textBox = (target) => target instanceof HTMLInputElement && (target.type === 'text' || target.type === 'search');
+
   // A drag over a text box that carries no files is the box's own (dropped
   // text); any other drop is the page's, so that a link dropped never
   // leads away from the work.
-  const boxTakes = (e) => !e.dataTransfer.types.includes('Files') && e.target instanceof HTMLInputElement &&
-    (e.target.type === 'text' || e.target.type === 'search');
+  const boxTakes = (e) => !e.dataTransfer.types.includes('Files') && textBox(e.target);
 
   // What was dropped goes to the model, which says what it is for: a
   // mission, loaded as a drop on the desktop's window loads it, or the game
@@ -806,13 +808,14 @@
     }
   }
 
-  // A text box keeps Ctrl+Z and Ctrl+Y for its own typing, as on the desktop.
+  // A box typed in (the sheet's, the missions' filter) keeps Ctrl+Z and
+  // Ctrl+Y for its own typing, as on the desktop.
   function pressKey(e) {
     const pressed = [e.ctrlKey && 'Ctrl', e.altKey && 'Alt', e.shiftKey && 'Shift', e.key.length === 1 ? e.key.toUpperCase() : e.key]
       .filter(Boolean).join('+');
     const action = actions.find((a) => a.keys.includes(pressed));
     if (!action) return;
-    if (e.target.classList?.contains('box') && /^Ctrl\+(Shift\+)?[ZY]$/.test(pressed)) return;
+    if (textBox(e.target) && !e.target.readOnly && /^Ctrl\+(Shift\+)?[ZY]$/.test(pressed)) return;
     e.preventDefault();
     action.run();
   }
