@@ -808,11 +808,18 @@
     }
   }
 
+  // A key as the keys are listed: its character, capitalised; where the
+  // layout gives a letter's key no plain character (Option+R on a Mac gives
+  // "®", a Cyrillic layout "к"), the letter of its place.
+  function keyName(e) {
+    if (/^[!-~]$/.test(e.key)) return e.key.toUpperCase();
+    return /^Key([A-Z])$/.exec(e.code)?.[1] ?? e.key;
+  }
+
   // A box typed in (the sheet's, the missions' filter) keeps Ctrl+Z and
   // Ctrl+Y for its own typing, as on the desktop.
   function pressKey(e) {
-    const pressed = [e.ctrlKey && 'Ctrl', e.altKey && 'Alt', e.shiftKey && 'Shift', e.key.length === 1 ? e.key.toUpperCase() : e.key]
-      .filter(Boolean).join('+');
+    const pressed = [e.ctrlKey && 'Ctrl', e.altKey && 'Alt', e.shiftKey && 'Shift', keyName(e)].filter(Boolean).join('+');
     const action = actions.find((a) => a.keys.includes(pressed));
     if (!action) return;
     if (textBox(e.target) && !e.target.readOnly && /^Ctrl\+(Shift\+)?[ZY]$/.test(pressed)) return;
