@@ -809,7 +809,7 @@
   }
 
   // A key as the keys are listed: its character, capitalised; where the
-  // layout gives a letter's key no plain character (Option+R on a Mac gives
+  // layout gives a letter's key no plain character (Option+R on macOS gives
   // "®", a Cyrillic layout "к"), the letter of its place.
   function keyName(e) {
     if (/^[!-~]$/.test(e.key)) return e.key.toUpperCase();
