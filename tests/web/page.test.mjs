@@ -85,7 +85,8 @@ test('undo and redo from the keyboard, outside a box', async () => {
   await overcast.focus();
   await page.keyboard.press('Control+Z');
   assert.equal(await status(), 'Undone: Target went back from 7:Southampton docks to 5:Tangmere airfield.');
-  await page.keyboard.press('Control+Y');
+  // Ctrl+Y where the layout gives the key another character (a Cyrillic one).
+  await overcast.dispatchEvent('keydown', { key: 'н', code: 'KeyY', ctrlKey: true, bubbles: true, cancelable: true });
   assert.match(await status(), /^Redone: Target changed from /);
 });
 
@@ -115,6 +116,10 @@ test('the missions panel lists the game folder with the save, sorts by a header 
   await panel.getByRole('button', { name: 'Compare', exact: true }).click();
   assert.match(await status(), /^edited\.msn and sample\.msn differ in \d+ places: see the Differences box of Missions\.$/);
   assert.match(await panel.getByRole('textbox', { name: 'Differences' }).inputValue(), /Weather/);
+  const said = await status();
+  await filter.press('Control+Z');  // the filter's own typing, not the mission's last change
+  assert.equal(await status(), said);
+  await filter.fill('');
   await panel.getByRole('button', { name: 'sample.msn' }).click();
   assert.equal(await status(), 'Loaded /game/sample.msn.');
 });
@@ -130,7 +135,7 @@ test('an option, a list and a slot work from the keyboard', async () => {
   assert.equal(await status(), 'Enemy secondary: None.');
 });
 
-test('a mission\'s Compare opens the inspector, each byte beside the file\'s, the changed ones marked; F2 hides it', async () => {
+test('a mission\'s Compare opens the inspector, each byte beside the file\'s, the changed ones marked; F2 hides it, the focus back on Compare', async () => {
   const edited = page.getByRole('region', { name: 'Missions' }).getByRole('row')
     .filter({ has: page.getByRole('button', { name: 'edited.msn' }) });
   await edited.getByRole('button', { name: 'Compare with...' }).click();
@@ -141,6 +146,7 @@ test('a mission\'s Compare opens the inspector, each byte beside the file\'s, th
     ['272', '110', '03', '3', '', 'YearSetting', 'YearSetting (272); 273-275 spare', 'changed', '02', 'differs']);
   await page.keyboard.press('F2');
   assert.equal(await rows.count(), 0);
+  assert.ok(await edited.getByRole('button', { name: 'Compare' }).evaluate((button) => button === document.activeElement));
   await page.keyboard.press('F2');
 });
 

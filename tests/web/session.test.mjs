@@ -9,7 +9,7 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -59,19 +59,31 @@ async function loadSample(page) {
   await choose(page, 'Load a ".msn" file', path.join(examples, 'sample.msn'));
 }
 
-test('what is typed and pressed before the model has started reaches it, in order; a model that cannot start is said', async () => {
-  const context = await browser.newContext();
+test('what is typed, pressed and saved before the model has started reaches it, in order; a model that cannot start is said', async () => {
+  const context = await browser.newContext({ acceptDownloads: true });
   await context.addInitScript(() => { window.requestIdleCallback = (run) => setTimeout(run, 1000); });
   const page = await context.newPage();
+  const downloads = [];
+  page.on('download', (download) => downloads.push(download.suggestedFilename()));
   await page.goto(pageUrl);
+  await page.keyboard.press('Alt+N');
+  const file = page.getByRole('textbox', { name: '"***.msn" filename' });
+  for (const typed of ['first', 'second']) {
+    await file.fill(typed);
+    await page.getByRole('button', { name: 'Save!' }).click();
+  }
   const name = page.getByRole('textbox', { name: 'Miission name' });
   await name.fill('Dawn patrol');
   await name.press('Enter');
   await page.getByRole('radio', { name: 'Overcast' }).check();
+  await page.keyboard.press('F3');
+  const year = page.getByRole('region', { name: 'Missions' }).getByRole('columnheader', { name: 'Year' });
+  await year.getByRole('button').click();
   assert.equal(await page.evaluate(() => document.body.dataset.ready), undefined);
   await page.waitForSelector('body[data-ready]');
   assert.equal(await name.inputValue(), 'Dawn patrol');
-  assert.equal(await status(page), 'No mission is open: load one or make a new one to change its settings.');
+  assert.equal(await status(page), 'Weather: Overcast.');
+  assert.deepEqual([downloads.sort(), await year.getAttribute('aria-sort')], [['first.msn', 'second.msn'], 'ascending']);
   await context.close();
 
   // A browser that cannot start the model says so where the model would.
@@ -84,7 +96,7 @@ test('what is typed and pressed before the model has started reaches it, in orde
   await old.close();
 });
 
-test('work kept in a closed page comes back in a new one, never while its page runs', async () => {
+test('work kept in a closed or reloaded page comes back in a new one, never while its page runs', async () => {
   const context = await browser.newContext();
   const first = await open(context);
   await loadSample(first);
@@ -105,6 +117,17 @@ test('work kept in a closed page comes back in a new one, never while its page r
   assert.equal(await third.getByRole('textbox', { name: 'Miission name' }).inputValue(), 'Dawn patrol');
   assert.ok(await third.getByRole('radio', { name: 'Overcast' }).isChecked());
   assert.equal(await third.title(), 'sample.msn* — Kestrane Mission maker');
+
+  // A change made just before a reload is kept as the page is left; Alt+R
+  // pressed before the page has read its storage restores it once it has.
+  const name = third.getByRole('textbox', { name: 'Miission name' });
+  await name.fill('Dusk patrol');
+  await name.press('Enter');
+  await context.addInitScript(() => { window.requestIdleCallback = (run) => setTimeout(run, 1000); });
+  await third.reload();
+  await third.keyboard.press('Alt+R');
+  await third.waitForFunction(() => /^Restored/.test(document.querySelector('[role=status]').textContent), null, { timeout: 5000 });
+  assert.match(await status(third), /^Restored the unsaved work "Dusk patrol" from /);
   await context.close();
 });
 
@@ -168,12 +191,18 @@ test('a game folder on disk: saves and stamps write into it, a replaced mission 
   const bad = Buffer.from(example('sample.msn'));
   bad[0] ^= 0xFF;  // the stored checksum, wrong
   await diskFolder(page, [...['planes.txt', 'targets.txt', 'blocks.txt', 'sample.msn'].map((name) => [name, example(name)]),
-    ['other.msn', example('sample.msn')], ['bad.msn', bad]]);
+    ['other.msn', example('sample.msn')], ['bad.msn', bad], ['gone.msn', example('sample.msn')]]);
   await page.getByRole('button', { name: 'Choose game folder…' }).click();
   await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Read 40 aircraft'));
   assert.match(await status(page), / Not read, each larger than the 16 MB the page reads of a file: huge\.msn\.$/);
+  // A mission removed from the disk is no longer the page's once it reads the folder again.
+  await page.evaluate(async () => (await (await navigator.storage.getDirectory()).getDirectoryHandle('game')).removeEntry('gone.msn'));
   await page.keyboard.press('F3');
   await page.getByRole('region', { name: 'Missions' }).getByRole('button', { name: 'sample.msn' }).click();
+  await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Loaded'));
+  // The rows shown again without gone.msn, the row's button keeps the focus.
+  assert.equal(await page.evaluate(() => (document.activeElement.closest('tbody') ? document.activeElement.textContent : document.activeElement.tagName)),
+    'sample.msn');
   await page.getByRole('radio', { name: 'Overcast' }).check();
   await page.getByRole('textbox', { name: '"***.msn" filename' }).fill('other');
   let downloaded = false;
@@ -208,7 +237,30 @@ test('a game folder on disk: saves and stamps write into it, a replaced mission 
   await page.waitForTimeout(300);
   assert.deepEqual(Buffer.from(await onDisk(page, 'bad.msn')), example('sample.msn'));
 
+  // A mission loaded from elsewhere under the name of one in the folder:
+  // Ctrl+S keeps the folder's one before it writes over it.
+  const elsewhere = path.join(path.dirname(expected), 'sample.msn');
+  writeFileSync(elsewhere, readFileSync(expected));
+  await choose(page, 'Load a ".msn" file', elsewhere);
+  await page.keyboard.press('Control+S');
+  await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Saved'));
+  const copy = /The mission it replaced is kept as \/game\/(replaced\/sample-\d{8}-\d{6}\.msn)\.$/.exec(await status(page));
+  await page.waitForTimeout(300);
+  assert.deepEqual(Buffer.from(await onDisk(page, copy[1])), example('sample.msn'));
+
+  // A page opened later reads the folder again, then says what work is kept.
+  await page.getByRole('radio', { name: 'Clear' }).check();
+  await page.close();
   const again = await open(context, served);
-  await again.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Read 40 aircraft'));
+  assert.match(await status(again), /^Read 40 aircraft .* The unsaved work "Channel sweep" from [\d-]+ [\d:]+ is kept: press Alt\+R to restore it\.$/);
+
+  // The folder removed from the disk: the save that finds it so does nothing, and says so.
+  await again.evaluate(async () => (await navigator.storage.getDirectory()).removeEntry('game', { recursive: true }));
+  downloaded = false;
+  again.on('download', () => { downloaded = true; });
+  await again.getByRole('button', { name: 'Save!' }).click();
+  await again.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('The game folder'));
+  assert.match(await status(again), /^The game folder on disk could not be read again \(.+\), and nothing was changed: saves are downloaded from now on; choose the folder again to save into it\.$/);
+  assert.equal(downloaded, false);
   await context.close();
 });

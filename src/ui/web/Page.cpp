@@ -69,6 +69,8 @@ Catalogues GameCatalogues() {
 
 ControlId Id(int id) { return static_cast<ControlId>(id); }
 
+std::string LargestRead() { return std::to_string(kLargestRead >> 20) + " MB"; }
+
 const char* KindName(ControlKind kind) {
     switch (kind) {
     case ControlKind::Frame: return "frame";
@@ -422,20 +424,36 @@ public:
                    " into the game folder (" + why + "): it is downloaded instead.");
     }
     // The folder on disk could not be read again (gone, or the browser took
-    // the page's right away): saves download from now on.
-    void FolderLost(const std::string& errorName, const std::string& message) {
-        model_.Say("The game folder on disk could not be read again (" + (message.empty() ? errorName : message) +
-                   "): saves are downloaded from now on; choose the folder again to save into it.");
+    // the page's right away): saves download from now on. stopped: the
+    // command that read it first (a save, say) was not carried out.
+    void FolderLost(const std::string& errorName, const std::string& message, bool stopped) {
+        model_.Say("The game folder on disk could not be read again (" + (message.empty() ? errorName : message) + ")" +
+                   (stopped ? ", and nothing was changed" : "") +
+                   ": saves are downloaded from now on; choose the folder again to save into it.");
     }
-    // Files of the folder chosen that the page did not read, each larger
-    // than it reads of a file.
-    void Skipped(val names) {
-        const std::vector<std::string> skipped = emscripten::vecFromJSArray<std::string>(names);
-        if (skipped.empty()) return;
-        std::string list;
-        for (const std::string& name : skipped) list += (list.empty() ? "" : ", ") + ReadableText(name);
-        model_.Say(model_.Text(ControlId::StatusLine) + " Not read, each larger than the " +
-                   std::to_string(kLargestRead >> 20) + " MB the page reads of a file: " + list + ".");
+    // Files of the folder chosen that the page did not read, each as [name,
+    // why]: why is empty for a file larger than the page reads of a file,
+    // else the browser's error.
+    void Skipped(val files) {
+        std::string large, unread;
+        for (const val& file : emscripten::vecFromJSArray<val>(files)) {
+            const std::string name = ReadableText(file[0].as<std::string>());
+            const std::string why = file[1].as<std::string>();
+            if (why.empty()) large += (large.empty() ? "" : ", ") + name;
+            else unread += (unread.empty() ? "" : ", ") + name + " (" + why + ")";
+        }
+        std::string said;
+        if (!large.empty()) said += " Not read, each larger than the " + LargestRead() + " the page reads of a file: " + large + ".";
+        if (!unread.empty()) said += " Not read, the browser could not read them: " + unread + ".";
+        if (!said.empty()) model_.Say(model_.Text(ControlId::StatusLine) + said);
+    }
+    // A mission chosen or dropped that the page did not read (why as for
+    // Skipped): nothing changes.
+    void Unread(const std::string& name, const std::string& why) {
+        model_.Say("Could not load " + (std::filesystem::path(kGameFolder) / ReadableText(name)).string() + ": " +
+                   (why.empty() ? "it is larger than the " + LargestRead() + " the page reads of a file"
+                                : "the browser could not read it (" + why + ")") +
+                   ". Nothing was changed.");
     }
 
 private:
@@ -530,5 +548,6 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .function("stamp", &Page::Stamp)
         .function("folderWriteFailed", &Page::FolderWriteFailed)
         .function("skipped", &Page::Skipped)
+        .function("unread", &Page::Unread)
         .function("folderLost", &Page::FolderLost);
 }

@@ -19,6 +19,8 @@
   const pending = [];   // events taken before it had
   let started;          // resolves when it has, for what needs its files
   const moduleStarted = new Promise((resolve) => { started = resolve; });
+  let keeps;            // resolves when the model keeps the work, for a restore
+  const keeping = new Promise((resolve) => { keeps = resolve; });
   const elementOf = new Map();  // control id (and member) -> its element
 
   const make = (tag, props = {}) => Object.assign(document.createElement(tag), props);
@@ -155,7 +157,7 @@
     const button = make('button', { type: 'button' });
     button.addEventListener('click', () => {
       if (c.id === ids.LoadButton) chooseMission();
-      else if (c.id === ids.SaveButton) readFolderAgain().then(() => forward(() => page.click(c.id, -1)));
+      else if (c.id === ids.SaveButton) onFolderNow(() => page.click(c.id, -1));
       else forward(() => page.click(c.id, -1));
     });
     refreshers.push(() => { button.textContent = page.text(c.id); });
@@ -166,8 +168,9 @@
   function makeBox(c) {
     const box = make('input', { type: 'text', className: 'box', spellcheck: false, autocomplete: 'off' });
     box.addEventListener('input', () => {
-      if (!ready) return pending.push(() => page.type(c.id, box.value));
-      page.type(c.id, box.value);
+      const text = box.value;  // as typed now, before any event after it
+      if (!ready) return pending.push(() => page.type(c.id, text));
+      page.type(c.id, text);
       touched();
       showTitle();
     });
@@ -340,9 +343,22 @@
     await moduleStarted;
     const file = missionInput.files[0];
     if (!file) return forward(() => page.load(''));
-    const path = `${M.gameFolder()}/${file.name}`;
-    M.FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
-    forward(() => page.load(path));
+    const path = await takeMission(file);
+    if (path) forward(() => page.load(path));
+  }
+
+  // A mission chosen or dropped, written into the game folder to be opened;
+  // null when it is not read, the status line saying why. It is not the file
+  // of that name in the folder on disk, if there is one: a save reads that
+  // file again first, so that it is copied before it is replaced.
+  async function takeMission(file) {
+    const missed = await takeFile(file.name, file);
+    if (missed) {
+      forward(() => page.unread(...missed));
+      return null;
+    }
+    folder.known.delete(file.name);
+    return `${M.gameFolder()}/${file.name}`;
   }
 
   // The folder chosen (its own files, not its subfolders') becomes the
@@ -361,23 +377,46 @@
     for (const name of M.FS.readdir(at)) if (M.FS.isFile(M.FS.stat(`${at}/${name}`).mode)) M.FS.unlink(`${at}/${name}`);
   }
 
-  // A file of the folder into the game folder, unless it is larger than
-  // the page reads of a file: false then.
+  // A file into the game folder: null when read, else [name, why not],
+  // why empty for a file larger than the page reads of a file, else the
+  // browser's error (a file changed or gone since it was chosen, say).
   async function takeFile(name, file) {
-    if (file.size > M.largestRead()) return false;
-    M.FS.writeFile(`${M.gameFolder()}/${name}`, new Uint8Array(await file.arrayBuffer()));
-    return true;
+    if (file.size > M.largestRead()) return [name, ''];
+    try {
+      M.FS.writeFile(`${M.gameFolder()}/${name}`, new Uint8Array(await file.arrayBuffer()));
+      return null;
+    } catch (error) {
+      return [name, error.message || error.name];
+    }
+  }
+
+  // What chooses the game folder, or reads it again for a command, runs in
+  // turn, in the order asked: a folder chosen while another is still read
+  // replaces it once that is read, not midway.
+  let folderTurn = Promise.resolve();
+  function inTurn(task) {
+    const turn = folderTurn.then(task);
+    folderTurn = turn.catch(() => {});
+    return turn;
   }
 
   // Files that become the game folder, to be read only: its catalogues,
   // which the model reads, and its missions.
-  async function takeGameFolder(files) {
+  function takeGameFolder(files) {
+    folder.chosen = true;
+    return inTurn(() => fillGameFolder(files));
+  }
+
+  async function fillGameFolder(files) {
     await moduleStarted;
     emptyGameFolder();
     setFolder(null, false);
     const wanted = ownFiles();
     const skipped = [];
-    for (const file of files.filter((f) => wanted(f.name))) if (!(await takeFile(file.name, file))) skipped.push(file.name);
+    for (const file of files.filter((f) => wanted(f.name))) {
+      const missed = await takeFile(file.name, file);
+      if (missed) skipped.push(missed);
+    }
     forward(() => {
       page.changeFolder();
       page.skipped(skipped);
@@ -387,11 +426,13 @@
 
   // ---- Drops ----
 
+  // A box of text: the sheet's, a value shown, or the missions' filter.
+  const textBox = (target) => target instanceof HTMLInputElement && (target.type === 'text' || target.type === 'search');
+
   // A drag over a text box that carries no files is the box's own (dropped
   // text); any other drop is the page's, so that a link dropped never
   // leads away from the work.
-  const boxTakes = (e) => !e.dataTransfer.types.includes('Files') && e.target instanceof HTMLInputElement &&
-    (e.target.type === 'text' || e.target.type === 'search');
+  const boxTakes = (e) => !e.dataTransfer.types.includes('Files') && textBox(e.target);
 
   // What was dropped goes to the model, which says what it is for: a
   // mission, loaded as a drop on the desktop's window loads it, or the game
@@ -410,9 +451,8 @@
     let use;
     forward(() => { use = page.planDrop(files.map(({ name, folder }) => ({ name, folder })), notFiles); });
     if (use === M.DropUse.Mission) {
-      const path = `${M.gameFolder()}/${files[0].name}`;
-      M.FS.writeFile(path, new Uint8Array(await files[0].file.arrayBuffer()));
-      forward(() => page.open(path));
+      const path = await takeMission(files[0].file);
+      if (path) forward(() => page.open(path));
     } else if (use === M.DropUse.GameFolder) {
       await takeGameFolder(files[0].folder ? await folderFiles(files[0].entry) : files.map((f) => f.file));
     }
@@ -439,6 +479,9 @@
   function showMissions() {
     if (missionsPanel.hidden || !ready) return;
     const rows = missionsPanel.querySelector('tbody');
+    // A row's button that has the focus keeps it in the rows shown again
+    // (the panel takes it when that row is gone).
+    const focused = rows.contains(document.activeElement) ? document.activeElement.dataset.key : null;
     rows.replaceChildren();
     shownMissions = page.missions();
     shownMissions.forEach((mission, i) => {
@@ -448,10 +491,13 @@
       const open = file.appendChild(make('button', { type: 'button', textContent: mission.texts[0], id: `mission-${i}` }));
       choose.setAttribute('aria-labelledby', open.id);
       choose.addEventListener('change', () => (choose.checked ? chosen.add(mission.path) : chosen.delete(mission.path)));
-      open.addEventListener('click', () => forward(() => page.open(mission.path)));
+      choose.dataset.key = `choose ${mission.path}`;
+      open.dataset.key = `open ${mission.path}`;
+      open.addEventListener('click', () => onFolderNow(() => page.open(mission.path)));
       for (const text of mission.texts.slice(1)) row.appendChild(make('td', { textContent: text }));
       appendCompare(row, mission.path);
     });
+    if (focused) ([...rows.querySelectorAll('button, input')].find((b) => b.dataset.key === focused) ?? missionsPanel).focus();
     showMissionsOrder();
   }
 
@@ -461,7 +507,8 @@
 
   function appendCompare(row, path) {
     const compare = row.appendChild(make('td')).appendChild(make('button', { type: 'button', textContent: compareCaption }));
-    compare.addEventListener('click', () => forward(() => page.compare(path)));
+    compare.dataset.key = `compare ${path}`;
+    compare.addEventListener('click', () => onFolderNow(() => page.compare(path)));
   }
 
   // The sorted column's header says which way it sorts; the others say
@@ -480,31 +527,54 @@
     const titles = missionsPanel.querySelector('thead tr');
     M.missionColumns().forEach((title, column) => {
       const sort = titles.appendChild(make('th', { scope: 'col' })).appendChild(make('button', { type: 'button', textContent: title }));
-      sort.addEventListener('click', () => { page.sortMissions(column); showMissions(); });
+      sort.addEventListener('click', () => orderMissions(() => page.sortMissions(column)));
     });
     const filter = document.getElementById('missions-filter');
     filter.labels[0].textContent = M.missionsWords().filter;
-    filter.addEventListener('input', () => { page.filterMissions(filter.value); showMissions(); });
+    filter.addEventListener('input', () => orderMissions(() => page.filterMissions(filter.value)));
     // Stamping writes into the game folder: only a folder on disk the page
     // writes to shows it. It stamps the missions chosen, each as it is on
     // disk now.
     const stamp = document.getElementById('missions-stamp');
     stamp.textContent = M.missionsWords().stamp;
-    stamp.addEventListener('click', () => readFolderAgain().then(() => forward(() => page.stamp(chosenPaths()))));
+    stamp.addEventListener('click', () => onFolderNow(() => page.stamp(chosenPaths())));
     const compare = document.getElementById('missions-compare');
     compare.textContent = M.missionsWords().compareChosen;
     const differences = document.getElementById('missions-differences');
     differences.labels[0].textContent = M.missionsWords().differences;
-    compare.addEventListener('click', () => forward(() => {
+    compare.addEventListener('click', () => onFolderNow(() => {
       const lines = page.compareMissions(chosenPaths());
       if (lines !== null) differences.value = lines;
     }));
   }
 
-  function toggleMissions() {
-    missionsPanel.hidden = !missionsPanel.hidden;
+  // The order and the filter are the model's: chosen before it has
+  // started, they wait for it as every event does.
+  function orderMissions(change) {
+    if (!ready) return pending.push(change);
+    change();
     showMissions();
-    if (!missionsPanel.hidden) (missionsPanel.querySelector('tbody button') ?? missionsPanel).focus();
+  }
+
+  // A panel shown takes the focus (where show, having shown it, says); hidden
+  // while it holds the focus, it gives it back to where it was before.
+  const focusBefore = new Map();  // panel -> the element focused when it was shown
+  function togglePanel(panel, show) {
+    const holding = panel.contains(document.activeElement);
+    panel.hidden = !panel.hidden;
+    if (!panel.hidden) {
+      focusBefore.set(panel, document.activeElement);
+      show().focus();
+    } else if (holding) {
+      focusBefore.get(panel)?.focus();
+    }
+  }
+
+  function toggleMissions() {
+    togglePanel(missionsPanel, () => {
+      showMissions();
+      return missionsPanel.querySelector('tbody button') ?? missionsPanel;
+    });
   }
 
   // The inspector panel: a row for each byte of the mission, shown again
@@ -526,9 +596,10 @@
 
   function toggleInspector() {
     makeInspectorRows();
-    inspectorPanel.hidden = !inspectorPanel.hidden;
-    showInspector();
-    if (!inspectorPanel.hidden) inspectorPanel.querySelector('.rows').focus();
+    togglePanel(inspectorPanel, () => {
+      showInspector();
+      return inspectorPanel.querySelector('.rows');
+    });
   }
 
   function buildInspector() {
@@ -578,8 +649,7 @@
   }
 
   function toggleKeys() {
-    keysPanel.hidden = !keysPanel.hidden;
-    if (!keysPanel.hidden) keysPanel.focus();
+    togglePanel(keysPanel, () => keysPanel);
   }
 
   function chooseFolderInput() { folderInput.value = ''; folderInput.click(); }
@@ -588,7 +658,8 @@
   // Access): read as a chosen folder is, and written to by saves; the
   // folder is remembered in the browser's storage and offered again. ----
 
-  const folder = { handle: null, writable: false, known: new Map() };  // known: name -> lastModified read
+  // known: name -> lastModified read; chosen: a folder was chosen in this page
+  const folder = { handle: null, writable: false, known: new Map(), chosen: false };
 
   // The folder on disk the game folder stands for, if any, and whether the
   // page writes to it (and so stamps there).
@@ -611,48 +682,86 @@
     storage.remember(handle);
   }
 
-  async function useFolder(handle) {
+  function useFolder(handle) {
+    folder.chosen = true;
+    return inTurn(() => openFolder(handle));
+  }
+
+  async function openFolder(handle) {
     await moduleStarted;
     emptyGameFolder();
     folder.known.clear();
     setFolder(handle, false);
-    const skipped = await readFolderAgain();
-    setFolder(handle, (await handle.queryPermission({ mode: 'readwrite' })) === 'granted');
+    const { skipped, lost } = await readFolderAgain();
+    if (!lost) setFolder(handle, (await handle.queryPermission({ mode: 'readwrite' })) === 'granted');
     forward(() => {
       page.changeFolder();
-      page.skipped(skipped);
+      if (lost) page.folderLost(lost.name, lost.message, false);
+      else page.skipped(skipped);
     });
     showMissions();
   }
 
   // The folder on disk read again, its files changed since last read only,
-  // so that a save sees what it would replace as it is on disk now.
+  // so that a save sees what it would replace as it is on disk now; a file
+  // read before and gone from the disk since is no longer the page's. The
+  // files not read, the error of a folder that could not be read, and
+  // whether the page's files changed.
   async function readFolderAgain() {
-    if (!folder.handle) return [];
+    if (!folder.handle) return { skipped: [], lost: null, changed: false };
     const wanted = ownFiles();
     const skipped = [];
+    const gone = new Set(folder.known.keys());
+    let taken = 0;
     try {
       for await (const [name, entry] of folder.handle.entries()) {
+        gone.delete(name);
         if (entry.kind !== 'file' || !wanted(name)) continue;
         const file = await entry.getFile();
         if (folder.known.get(name) === file.lastModified) continue;
-        if (await takeFile(name, file)) {
+        const missed = await takeFile(name, file);
+        if (!missed) {
           folder.known.set(name, file.lastModified);
+          ++taken;
           continue;
         }
         // A file not read is not the page's either, whatever a save left.
-        skipped.push(name);
-        const at = `${M.gameFolder()}/${name}`;
-        if (M.FS.analyzePath(at).exists) M.FS.unlink(at);
+        skipped.push(missed);
+        forget(name);
       }
+      gone.forEach(forget);
     } catch (error) {
-      // A folder gone or refused is read no more: saves download, and the
-      // page says so; what it holds stays.
+      // A folder gone or refused is read no more: saves download; what it
+      // holds stays.
       setFolder(null, false);
-      page.folderLost(error.name, error.message);
-      refresh();
+      return { skipped, lost: error, changed: true };
     }
-    return skipped;
+    return { skipped, lost: null, changed: taken + skipped.length + gone.size > 0 };
+  }
+
+  // A command on the folder on disk (a save, a stamp, a mission of the
+  // missions opened or compared) runs on the folder as it is on disk now.
+  // Where the folder can no longer be read, the command does not run, and
+  // the status line says why.
+  function onFolderNow(command) {
+    if (!folder.handle) return forward(command);
+    return inTurn(async () => {
+      const { lost, changed } = await readFolderAgain();
+      if (lost) {
+        page.folderLost(lost.name, lost.message, true);
+        refresh();
+      } else {
+        forward(command);
+      }
+      if (changed) showMissions();
+    });
+  }
+
+  // A file of the folder on disk that the page does not hold (any more).
+  function forget(name) {
+    folder.known.delete(name);
+    const at = `${M.gameFolder()}/${name}`;
+    if (M.FS.analyzePath(at).exists) M.FS.unlink(at);
   }
 
   // Writes files of the game folder to the folder on disk, in order (the
@@ -682,7 +791,8 @@
         paths.slice(i).forEach(download);
         refresh();
         // The page shows the folder as it is on disk again.
-        await readFolderAgain();
+        const { lost } = await readFolderAgain();
+        if (lost) page.folderLost(lost.name, lost.message, false);
         refresh();
         showMissions();
         return;
@@ -697,8 +807,8 @@
     { command: 'Load', run: chooseMission, keys: ['Ctrl+O'] },
     { command: 'ChooseGameFolder', run: chooseFolder, keys: ['Alt+G'] },
     { command: 'NewMission', run: () => forward(() => page.newMission()), keys: ['Alt+N'] },
-    { command: 'Save', run: () => readFolderAgain().then(() => forward(() => page.save())), keys: ['Ctrl+S'] },
-    { command: 'SaveAs', run: () => readFolderAgain().then(() => forward(() => page.saveAs())), keys: ['Ctrl+Shift+S'] },
+    { command: 'Save', run: () => onFolderNow(() => page.save()), keys: ['Ctrl+S'] },
+    { command: 'SaveAs', run: () => onFolderNow(() => page.saveAs()), keys: ['Ctrl+Shift+S'] },
     { command: 'RestoreWork', run: restoreWork, keys: ['Alt+R'] },
     { command: 'Undo', run: () => forward(() => page.undo()), keys: ['Ctrl+Z'] },
     { command: 'Redo', run: () => forward(() => page.redo()), keys: ['Ctrl+Y', 'Ctrl+Shift+Z'] },
@@ -717,13 +827,21 @@
     }
   }
 
-  // A text box keeps Ctrl+Z and Ctrl+Y for its own typing, as on the desktop.
+  // A key as the keys are listed: its character, capitalised; where the
+  // layout gives a letter's key no plain character (Option+R on macOS gives
+  // "®", a Cyrillic layout "к"), the letter of its place.
+  function keyName(e) {
+    if (/^[!-~]$/.test(e.key)) return e.key.toUpperCase();
+    return /^Key([A-Z])$/.exec(e.code)?.[1] ?? e.key;
+  }
+
+  // A box typed in (the sheet's, the missions' filter) keeps Ctrl+Z and
+  // Ctrl+Y for its own typing, as on the desktop.
   function pressKey(e) {
-    const pressed = [e.ctrlKey && 'Ctrl', e.altKey && 'Alt', e.shiftKey && 'Shift', e.key.length === 1 ? e.key.toUpperCase() : e.key]
-      .filter(Boolean).join('+');
+    const pressed = [e.ctrlKey && 'Ctrl', e.altKey && 'Alt', e.shiftKey && 'Shift', keyName(e)].filter(Boolean).join('+');
     const action = actions.find((a) => a.keys.includes(pressed));
     if (!action) return;
-    if (e.target.classList?.contains('box') && /^Ctrl\+(Shift\+)?[ZY]$/.test(pressed)) return;
+    if (textBox(e.target) && !e.target.readOnly && /^Ctrl\+(Shift\+)?[ZY]$/.test(pressed)) return;
     e.preventDefault();
     action.run();
   }
@@ -782,11 +900,14 @@
       const { held } = await navigator.locks.query();
       return held.map((lock) => lock.name).filter((name) => name.startsWith(lockPrefix)).map((name) => name.slice(lockPrefix.length));
     },
+    // Each change is committed at once, not when the page's script next
+    // waits: the last keep of a page being left would else go with it.
     change(action) {
       if (!this.db) return;
       try {
         const transaction = this.db.transaction('unsaved', 'readwrite');
         action(transaction.objectStore('unsaved'));
+        transaction.commit?.();
         this.done(transaction).then(() => page.storageAccepted(), (error) => this.refused(error));
       } catch (error) {
         this.refused(error);
@@ -846,8 +967,9 @@
   }
 
   // The storage is read again first: pages closed since may have left work.
+  // A restore asked for before the page has read its storage waits for it.
   async function restoreWork() {
-    await moduleStarted;
+    await keeping;
     try {
       if (storage.db) page.takeStorage(await storage.works(), await storage.heldElsewhere());
     } catch (error) {
@@ -867,22 +989,31 @@
       storage.db = null;
       failure = error ?? new DOMException('', 'Error');
     }
-    page.startKeeping(storage, works, held, failure?.name ?? '', failure?.message ?? '');
-    refresh();
-    document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'hidden') keepNow(); });
-    window.addEventListener('pagehide', keepNow);
+    // The folder chosen last is read first, so that what is said of the
+    // kept work follows what is said of the folder, not under it.
     await reopenFolder();
+    page.startKeeping(storage, works, held, failure?.name ?? '', failure?.message ?? '');
+    touched();  // the work changed before the model kept it is kept as any change is
+    refresh();
+    keeps();
+    // The work is kept at once as the page is left: from beforeunload, while
+    // the page still runs (a reload or a link leaves it in moments after
+    // pagehide), and again as it is hidden or closed.
+    document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'hidden') keepNow(); });
+    window.addEventListener('beforeunload', keepNow);
+    window.addEventListener('pagehide', keepNow);
     document.body.dataset.keeping = 'true';
   }
 
   // The game folder chosen last is read again where the browser still lets
-  // the page in; else the folder chooser starts there.
+  // the page in, unless one was chosen meanwhile; else the folder chooser
+  // starts there.
   async function reopenFolder() {
     try {
       const handle = await storage.remembered();
       if (!handle) return;
       folder.remembered = handle;
-      if ((await handle.queryPermission({ mode: 'readwrite' })) === 'granted') await useFolder(handle);
+      if ((await handle.queryPermission({ mode: 'readwrite' })) === 'granted' && !folder.chosen) await useFolder(handle);
     } catch { /* a folder gone is chosen again */ }
   }
 
@@ -939,9 +1070,15 @@
     ready = true;
     started();
     // In order, and shown once after: a box's typing is not shown over by
-    // an event after it before it reaches the model.
-    for (const event of pending.splice(0)) event();
+    // an event after it before it reaches the model. Each save's file is
+    // handed over before an event after it may write over it.
+    for (const event of pending.splice(0)) {
+      event();
+      const written = page.takeWritten();
+      if (written.length > 0) deliver(written);
+    }
     forward(() => {});
+    showMissions();
     document.body.dataset.ready = 'true';
     await startKeeping();
   }
