@@ -1,7 +1,10 @@
 // Makes the page one file: the HTML template with the style, the page's
 // script, what the page shows before its module has started, and the
-// module, gzipped as base64 (a third of its size, which the browser reads
-// past quickly and unpacks itself).
+// module. The module is built as one script holding its WebAssembly as a
+// data address; here the WebAssembly is taken out of it, and each is
+// gzipped as base64 (together a third of the script's size, which the
+// browser reads past quickly and unpacks itself), the page handing the
+// WebAssembly to the script as it starts it.
 //
 // What the page shows first is read from the module itself: the sheet, the
 // names the page builds from, and every control's text and value as a new
@@ -37,11 +40,16 @@ async function snapshot() {
 // Inside a script element, "</" would end it early; "<\/" is the same to
 // JavaScript and to JSON.
 const inScript = (text) => text.replaceAll('</', '<\\/');
+const built = readFileSync(modulePath, 'utf8');
+const wasm = /data:application\/octet-stream;base64,([A-Za-z0-9+/=]+)/.exec(built);
+if (!wasm) throw new Error(`${modulePath} holds no WebAssembly as a data address`);
+const packed = (bytes) => gzipSync(bytes, { level: 9 }).toString('base64');
 const parts = {
   '/*STYLE*/': readFileSync(style, 'utf8'),
   '/*SCRIPT*/': inScript(readFileSync(script, 'utf8')),
   '/*SNAPSHOT*/': inScript(JSON.stringify(await snapshot())),
-  '/*MODULE*/': gzipSync(readFileSync(modulePath), { level: 9 }).toString('base64'),
+  '/*MODULE*/': packed(built.replace(wasm[1], '')),
+  '/*WASM*/': packed(Buffer.from(wasm[1], 'base64')),
 };
 let page = readFileSync(template, 'utf8');
 for (const [mark, text] of Object.entries(parts)) page = page.replace(mark, () => text);

@@ -1033,15 +1033,17 @@
     };
   }
 
-  // The module's script is kept in the page gzipped, as base64: unpacked by
-  // the browser, then run as a script of its own, which the browser reads
-  // off the page's thread. Where a page may not make such a script, it is
+  // The module's script and its WebAssembly are kept in the page gzipped,
+  // as base64: unpacked by the browser, the script then run as a script of
+  // its own, which the browser reads off the page's thread. Where a page may not make such a script, it is
   // run in place.
   async function startModule() {
     if (document.readyState === 'loading') await new Promise((resolve) => document.addEventListener('DOMContentLoaded', resolve));
-    const packed = document.getElementById('module').textContent.trim();
-    const unpacked = (await fetch(`data:application/gzip;base64,${packed}`)).body.pipeThrough(new DecompressionStream('gzip'));
-    const source = await new Response(unpacked).text();
+    const unpack = async (id) => {
+      const packed = document.getElementById(id).textContent.trim();
+      return new Response((await fetch(`data:application/gzip;base64,${packed}`)).body.pipeThrough(new DecompressionStream('gzip')));
+    };
+    const [source, wasmBinary] = await Promise.all([unpack('module').then((r) => r.text()), unpack('wasm').then((r) => r.arrayBuffer())]);
     const script = make('script', { src: URL.createObjectURL(new Blob([source], { type: 'text/javascript' })) });
     try {
       await new Promise((resolve, reject) => {
@@ -1052,7 +1054,7 @@
       (0, eval)(source);
     }
     URL.revokeObjectURL(script.src);
-    return KestraneModule();  // eslint-disable-line no-undef
+    return KestraneModule({ wasmBinary });  // eslint-disable-line no-undef
   }
 
   // The module started: the model takes the events taken meanwhile, then
