@@ -190,7 +190,9 @@ test('a game folder on disk: saves and stamps write into it, a replaced mission 
   const example = (name) => readFileSync(path.join(examples, name));
   const bad = Buffer.from(example('sample.msn'));
   bad[0] ^= 0xFF;  // the stored checksum, wrong
-  await diskFolder(page, [...['planes.txt', 'targets.txt', 'blocks.txt', 'sample.msn'].map((name) => [name, example(name)]),
+  // A folder from Windows may name its catalogues in any case.
+  await diskFolder(page, [['PLANES.TXT', example('planes.txt')],
+    ...['targets.txt', 'blocks.txt', 'sample.msn'].map((name) => [name, example(name)]),
     ['other.msn', example('sample.msn')], ['bad.msn', bad], ['gone.msn', example('sample.msn')]]);
   await page.getByRole('button', { name: 'Choose game folder…' }).click();
   await page.waitForFunction(() => document.querySelector('[role=status]').textContent.startsWith('Read 40 aircraft'));

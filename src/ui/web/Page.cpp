@@ -179,6 +179,22 @@ val KeysColumns() {
     return titles;
 }
 
+// The name a file of a folder chosen is held under in the game folder: a
+// catalogue's own name when the file's is that name in any case (a folder
+// from Windows, whose names are any case), a mission's (".msn" in any case)
+// as it is, and none for any other file.
+std::string OwnFileName(const std::string& name) {
+    const auto lower = [](std::string text) {
+        for (char& c : text)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return text;
+    };
+    const std::string folded = lower(name);
+    for (const std::string_view catalogue : {kPlanesFile, kTargetsFile, kBlocksFile})
+        if (folded == catalogue) return std::string(catalogue);
+    return folded.ends_with(".msn") ? name : std::string();
+}
+
 val MissionColumns() {
     val titles = val::array();
     for (std::size_t c = 0; c < kMissionColumns; ++c)
@@ -475,6 +491,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
     emscripten::function("ids", &kestrane::Ids);
     emscripten::function("commands", &kestrane::Commands);
     emscripten::function("catalogueNames", &kestrane::CatalogueNames);
+    emscripten::function("ownFileName", &kestrane::OwnFileName);
     emscripten::function("missionColumns", &kestrane::MissionColumns);
     emscripten::function("sheetKeys", &kestrane::SheetKeyRows);
     emscripten::function("keysColumns", &kestrane::KeysColumns);

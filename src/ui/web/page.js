@@ -367,9 +367,11 @@
     await takeGameFolder([...folderInput.files].filter((f) => f.webkitRelativePath.split('/').length === 2));
   }
 
+  // The files of a folder the game folder takes, by the name it holds
+  // them under (the model's: a catalogue's name in any case, as Windows
+  // reads it).
   function ownFiles() {
-    const catalogues = M.catalogueNames();
-    return (name) => catalogues.includes(name) || /\.msn$/i.test(name);
+    return (name) => M.ownFileName(name) !== '';
   }
 
   function emptyGameFolder() {
@@ -383,7 +385,7 @@
   async function takeFile(name, file) {
     if (file.size > M.largestRead()) return [name, ''];
     try {
-      M.FS.writeFile(`${M.gameFolder()}/${name}`, new Uint8Array(await file.arrayBuffer()));
+      M.FS.writeFile(`${M.gameFolder()}/${M.ownFileName(name)}`, new Uint8Array(await file.arrayBuffer()));
       return null;
     } catch (error) {
       return [name, error.message || error.name];
@@ -760,7 +762,7 @@
   // A file of the folder on disk that the page does not hold (any more).
   function forget(name) {
     folder.known.delete(name);
-    const at = `${M.gameFolder()}/${name}`;
+    const at = `${M.gameFolder()}/${M.ownFileName(name)}`;
     if (M.FS.analyzePath(at).exists) M.FS.unlink(at);
   }
 
