@@ -485,8 +485,9 @@ private:
 
 }  // namespace kestrane
 
-EMSCRIPTEN_BINDINGS(kestrane_page) {
-    using kestrane::Page;
+// What the page builds from and names things with, the same for every
+// model.
+EMSCRIPTEN_BINDINGS(kestrane_page_names) {
     emscripten::function("sheet", &kestrane::Sheet);
     emscripten::function("ids", &kestrane::Ids);
     emscripten::function("commands", &kestrane::Commands);
@@ -512,6 +513,11 @@ EMSCRIPTEN_BINDINGS(kestrane_page) {
         .value("Mission", kestrane::DropUse::Mission)
         .value("GameFolder", kestrane::DropUse::GameFolder)
         .value("Nothing", kestrane::DropUse::Nothing);
+}
+
+// The editor: events in, the model's state out.
+EMSCRIPTEN_BINDINGS(kestrane_page) {
+    using kestrane::Page;
     emscripten::class_<Page>("Page")
         .constructor<>()
         .function("click", &Page::Click)
