@@ -145,7 +145,11 @@ async function compareStartUps(browser) {
 // aircraft, 100 targets, 32 blocks). Returns microseconds per call of each
 // operation, one figure per batch (timeBatches).
 async function timeOperations({ mission, yearId, fileNameId, batches, batchMs }) {
-  const M = await KestraneModule();  // the page's global
+  // The page's global, given the WebAssembly the page holds packed, as
+  // the page gives it.
+  const packed = document.getElementById('wasm').textContent.trim();
+  const unpacked = (await fetch(`data:application/gzip;base64,${packed}`)).body.pipeThrough(new DecompressionStream('gzip'));
+  const M = await KestraneModule({ wasmBinary: await new Response(unpacked).arrayBuffer() });
   const folder = M.gameFolder();
   const lines = (stem, n) => Array.from({ length: n }, (_, i) => `${stem} ${i} (Northern sector)\n`).join('');
   const [planes, targets, blocks] = M.catalogueNames();
