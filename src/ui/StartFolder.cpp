@@ -12,6 +12,15 @@ bool HoldsCatalogues(const std::filesystem::path& folder) {
     return false;
 }
 
+std::string GameFolderName(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (const std::string_view catalogue : {kPlanesFile, kTargetsFile, kBlocksFile})
+        if (folded == catalogue) return std::string(catalogue);
+    return folded.ends_with(".msn") ? name : std::string();
+}
+
 StartFolder ChooseStartFolder(const std::filesystem::path& current, const std::filesystem::path& mission,
                               const std::filesystem::path& remembered) {
     const std::filesystem::path missionFolder =

@@ -15,6 +15,12 @@ namespace kestrane {
 // Whether a folder holds planes.txt, targets.txt or blocks.txt.
 bool HoldsCatalogues(const std::filesystem::path& folder);
 
+// The name a file of a folder given whole (the page's game folder) is held
+// under: a catalogue's own name when the file's is that name in any case
+// (a folder from Windows, whose names may be in any case), a mission's
+// (".msn" in any case) as it is, and empty for any other file.
+std::string GameFolderName(const std::string& name);
+
 struct StartFolder {
     std::filesystem::path folder;
     // Whether the catalogues were found there, so that it is the game

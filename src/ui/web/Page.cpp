@@ -20,8 +20,9 @@
 #include "ui/Commands.h"
 #include "ui/ControlNames.h"
 #include "ui/Controls.h"
-#include "ui/MissionFolder.h"
 #include "ui/KeptWork.h"
+#include "ui/MissionFolder.h"
+#include "ui/StartFolder.h"
 #include "ui/WindowModel.h"
 #include "ui/web/BrowserStore.h"
 
@@ -179,22 +180,6 @@ val KeysColumns() {
     return titles;
 }
 
-// The name a file of a folder chosen is held under in the game folder: a
-// catalogue's own name when the file's is that name in any case (a folder
-// from Windows, whose names are any case), a mission's (".msn" in any case)
-// as it is, and none for any other file.
-std::string OwnFileName(const std::string& name) {
-    const auto lower = [](std::string text) {
-        for (char& c : text)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        return text;
-    };
-    const std::string folded = lower(name);
-    for (const std::string_view catalogue : {kPlanesFile, kTargetsFile, kBlocksFile})
-        if (folded == catalogue) return std::string(catalogue);
-    return folded.ends_with(".msn") ? name : std::string();
-}
-
 val MissionColumns() {
     val titles = val::array();
     for (std::size_t c = 0; c < kMissionColumns; ++c)
@@ -287,11 +272,17 @@ public:
     // The missions of the game folder, each file read and decoded into a
     // row of texts (MissionFolder.h), with the path that opens it: the rows
     // the filter keeps, in the order chosen.
-    val Missions() const {
-        const NameLists lists{&model_.Items(ControlId::AircraftList).Lines(), &model_.Items(ControlId::PlaceList).Lines()};
-        std::vector<MissionRow> read;
-        const OpenFolder folder(model_.StartDir());
-        for (const FolderEntry& entry : ListMissionFiles(folder)) read.push_back(ReadMissionRow(folder, entry, lists));
+    val Missions() {
+        // Sorting and filtering show the rows last read again; anything
+        // else may have changed the files, so they are read again.
+        if (!reorderOnly_ || read_.empty()) {
+            const NameLists lists{&model_.Items(ControlId::AircraftList).Lines(), &model_.Items(ControlId::PlaceList).Lines()};
+            read_.clear();
+            const OpenFolder folder(model_.StartDir());
+            for (const FolderEntry& entry : ListMissionFiles(folder)) read_.push_back(ReadMissionRow(folder, entry, lists));
+        }
+        reorderOnly_ = false;
+        const std::vector<MissionRow>& read = read_;
         val rows = val::array();
         for (const std::size_t i : ShownRows(read, order_, filter_)) {
             val texts = val::array();
@@ -306,8 +297,12 @@ public:
     // A column's header chosen, and the filter's text, for Missions.
     void SortMissions(int column) {
         if (column >= 0 && column < static_cast<int>(kMissionColumns)) order_.Choose(static_cast<MissionColumn>(column));
+        reorderOnly_ = true;
     }
-    void FilterMissions(std::string text) { filter_ = std::move(text); }
+    void FilterMissions(std::string text) {
+        filter_ = std::move(text);
+        reorderOnly_ = true;
+    }
     int MissionsSortColumn() const { return static_cast<int>(order_.column); }
     bool MissionsDescending() const { return order_.descending; }
 
@@ -481,6 +476,8 @@ private:
     int savesWritten_ = 0;
     MissionOrder order_;
     std::string filter_;
+    std::vector<MissionRow> read_;  // the missions as last read
+    bool reorderOnly_ = false;      // only the order or the filter changed since
 };
 
 }  // namespace kestrane
@@ -492,7 +489,7 @@ EMSCRIPTEN_BINDINGS(kestrane_page_names) {
     emscripten::function("ids", &kestrane::Ids);
     emscripten::function("commands", &kestrane::Commands);
     emscripten::function("catalogueNames", &kestrane::CatalogueNames);
-    emscripten::function("ownFileName", &kestrane::OwnFileName);
+    emscripten::function("ownFileName", &kestrane::GameFolderName);
     emscripten::function("missionColumns", &kestrane::MissionColumns);
     emscripten::function("sheetKeys", &kestrane::SheetKeyRows);
     emscripten::function("keysColumns", &kestrane::KeysColumns);

@@ -367,12 +367,9 @@
     await takeGameFolder([...folderInput.files].filter((f) => f.webkitRelativePath.split('/').length === 2));
   }
 
-  // The files of a folder the game folder takes, by the name it holds
-  // them under (the model's: a catalogue's name in any case, as Windows
-  // reads it).
-  function ownFiles() {
-    return (name) => M.ownFileName(name) !== '';
-  }
+  // Whether the game folder takes a file of a folder, under the name the
+  // model gives it (a catalogue's in any case, as Windows reads it).
+  const isOwn = (name) => M.ownFileName(name) !== '';
 
   function emptyGameFolder() {
     const at = M.gameFolder();
@@ -413,9 +410,8 @@
     await moduleStarted;
     emptyGameFolder();
     setFolder(null, false);
-    const wanted = ownFiles();
     const skipped = [];
-    for (const file of files.filter((f) => wanted(f.name))) {
+    for (const file of files.filter((f) => isOwn(f.name))) {
       const missed = await takeFile(file.name, file);
       if (missed) skipped.push(missed);
     }
@@ -711,14 +707,13 @@
   // whether the page's files changed.
   async function readFolderAgain() {
     if (!folder.handle) return { skipped: [], lost: null, changed: false };
-    const wanted = ownFiles();
     const skipped = [];
     const gone = new Set(folder.known.keys());
     let taken = 0;
     try {
       for await (const [name, entry] of folder.handle.entries()) {
         gone.delete(name);
-        if (entry.kind !== 'file' || !wanted(name)) continue;
+        if (entry.kind !== 'file' || !isOwn(name)) continue;
         const file = await entry.getFile();
         if (folder.known.get(name) === file.lastModified) continue;
         const missed = await takeFile(name, file);
